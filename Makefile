@@ -1,0 +1,41 @@
+# The two set-up commands: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_GENERATOR ?= Ninja
+FUZZ_SECONDS ?= 600
+
+.PHONY: deps run test bench fuzz clean
+
+deps:
+	@scripts/install-deps.sh
+
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+test: deps
+	cmake -S . -B $(BUILD)/asan -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLORAN_SANITIZE=ON
+	cmake --build $(BUILD)/asan -j$(JOBS)
+	cd $(BUILD)/asan && ctest --output-on-failure -j$(JOBS)
+
+# Builds a release build and starts the program (the batch tool on the sample design until the
+# main window exists).
+run: deps
+	cmake -S . -B $(BUILD)/release -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
+	cmake --build $(BUILD)/release -j$(JOBS)
+	$(BUILD)/release/tools/velloran-batch info examples/sample.vlrn
+
+bench: deps
+	cmake -S . -B $(BUILD)/bench -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF -DVELLORAN_BENCH=ON
+	cmake --build $(BUILD)/bench -j$(JOBS)
+	for benchmark in $(BUILD)/bench/bench/*_bench; do $$benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
+
+# Fuzzes the design-file reader for FUZZ_SECONDS; new inputs that widen coverage are kept in
+# the corpus that the tests replay.
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(BUILD)/fuzz -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_TESTS=OFF -DVELLORAN_FUZZ=ON
+	cmake --build $(BUILD)/fuzz -j$(JOBS)
+	mkdir -p $(BUILD)/fuzz/new-corpus
+	$(BUILD)/fuzz/tests/model/readdesign_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		$(BUILD)/fuzz/new-corpus tests/model/fuzz-corpus tests/model/corpus
+	$(BUILD)/fuzz/tests/model/readdesign_fuzz -merge=1 tests/model/fuzz-corpus $(BUILD)/fuzz/new-corpus
+
+clean:
+	rm -rf $(BUILD)

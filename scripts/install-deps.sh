@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs on a Debian 12 machine every package that building, testing, benchmarking and
+# running the editor need. Does nothing when all of them are present.
+set -euo pipefail
+
+packages=(
+    # compiler and build tools
+    g++ make cmake ninja-build ccache pkg-config
+    # Qt 6 (Core, Gui, Widgets, PrintSupport, Network, Test) and its platform plugins
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    # picture decoders
+    libjpeg62-turbo-dev libgif-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # free faces that stand in for the common faces of stored designs
+    fontconfig fonts-dejavu-core fonts-liberation2
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$package")
+    fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,27 @@
+// Rounding and angle helpers shared by the model and the renderer: every real value that
+// becomes an integer coordinate goes through nearest().
+#pragma once
+
+#include <cstdint>
+
+namespace vlr {
+
+// A point in design pixels.
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). NaN gives 0 and values outside
+// the int32 range give its nearest end, so a value read from a file can never overflow.
+int32_t nearest(double value);
+
+// Clamps a 64-bit intermediate (a sum, a span, a counter) into the int32 range.
+int32_t SaturateInt32(int64_t value);
+
+// Direction of the vector from -> to in radians, counter-clockwise as seen on the screen (y grows
+// downwards), 0 pointing right, in [0, 2pi). Identical points give 0.
+double PointDirection(Point from, Point to);
+
+} // namespace vlr
