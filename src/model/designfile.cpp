@@ -410,8 +410,13 @@ private:
     SafeFileWriter& file_;
 };
 
-// Which records the live design consists of.
+// Which records the live design consists of. The header is found by its kind everywhere, so a
+// record of that kind is always written, whatever its class says: a file without it could not
+// be read back.
 bool IsWritten(const ItemRecord* record, const std::unordered_set<int32_t>& livePictures) {
+    if (record->kind == ItemKind::Header) {
+        return true;
+    }
     switch (record->recordClass) {
     case RecordClass::Item:
         if (record->deleted != 0 || record->kind == ItemKind::Deletion) {
