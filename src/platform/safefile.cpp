@@ -24,7 +24,9 @@ std::string FolderOf(const std::string& path) {
 
 SafeFileWriter::SafeFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {}
 
-SafeFileWriter::~SafeFileWriter() { Discard(); }
+SafeFileWriter::~SafeFileWriter() {
+    Discard();
+}
 
 bool SafeFileWriter::Fail(const std::string& what) {
     error_ = what + ": " + std::strerror(errno);
@@ -46,8 +48,8 @@ bool SafeFileWriter::Open() {
     std::string folder = FolderOf(targetPath_);
     std::random_device entropy;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string candidate = folder + "/." + target.filename().string() + ".saving-" +
-                                std::to_string(entropy() % 1000000000u);
+        std::string candidate =
+            folder + "/." + target.filename().string() + ".saving-" + std::to_string(entropy() % 1000000000u);
         // 0666 lets the umask decide the permissions, as for any new file of the user.
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
