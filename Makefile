@@ -15,12 +15,11 @@ test: deps
 	cmake --build $(BUILD)/asan -j$(JOBS)
 	cd $(BUILD)/asan && ctest --output-on-failure -j$(JOBS)
 
-# Builds a release build and starts the program (the batch tool on the sample design until the
-# main window exists).
+# Builds a release build and starts the program.
 run: deps
 	cmake -S . -B $(BUILD)/release -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
 	cmake --build $(BUILD)/release -j$(JOBS)
-	$(BUILD)/release/tools/velloran-batch info examples/sample.vlrn
+	$(BUILD)/release/src/app/velloran
 
 bench: deps
 	cmake -S . -B $(BUILD)/bench -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF -DVELLORAN_BENCH=ON

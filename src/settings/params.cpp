@@ -153,6 +153,47 @@ TParams::TParams() {
     hints.fill(1);
 }
 
+int HintPosition(int pageCode) {
+    switch (pageCode) {
+    case 1024:
+        return 1;
+    case 1025:
+        return 2;
+    case 1028:
+        return 3;
+    case 1035:
+        return 4;
+    case 1036:
+        return 5;
+    case 1038:
+        return 6;
+    case 1042:
+        return 7;
+    case 1029:
+        return 8;
+    case 1074:
+        return 27;   // shares the flag of 1061
+    case 1075:
+        return 36;   // shares the flag of 1070
+    case 1067:
+        return 0;    // the position after it has no page
+    case 1076:
+        return 40;
+    case 1077:
+        return 41;
+    case 1078:
+        return 42;
+    default:
+        // The shapes' pages follow their codes.
+        return pageCode >= 1043 && pageCode <= 1073 ? pageCode - 1034 : 0;
+    }
+}
+
+bool HintShown(const TParams& params, int pageCode) {
+    int position = HintPosition(pageCode);
+    return position == 0 || params.hints[position - 1] != 0;
+}
+
 void SetUnitScale(defaults_t& defaults, int32_t units, const ScreenResolution& screen) {
     defaults.units = units;
     switch (units) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vlr {
 
@@ -123,6 +124,14 @@ struct currentState_t {
     friend bool operator==(const currentState_t&, const currentState_t&) = default;
 };
 
+// Where a dialog host window stands for the pages of one slot; kept for one run only.
+struct WindowPlacement {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    int32_t maximised = 0;
+    uint8_t placed = 0;
+};
+inline constexpr int kPlacementSlots = 16;
+
 struct TParams {
     // The design resolution, never stored.
     ScreenResolution screen;
@@ -147,6 +156,8 @@ struct TParams {
     uint8_t saveHistory = 0;
     int32_t fontQuality = 2;
     double splineHandleFactor = 0.27614237;
+    std::array<WindowPlacement, kPlacementSlots> placements;   // slots 1 ... 16 at 0 ... 15
+    std::vector<std::string> fontFamilies;   // the installed font families, read after start
 
     TParams();
 };
@@ -163,6 +174,11 @@ int32_t EncodeGridFlags(const defaults_t& defaults);
 void DecodeGridFlags(defaults_t& defaults, int32_t value);
 std::string EncodeHints(const std::array<uint8_t, kHintCount>& hints);
 void DecodeHints(std::array<uint8_t, kHintCount>& hints, std::string_view text);
+
+// The position (1 ... 42) of a hint page's show-again flag; 0 for a code without a flag.
+int HintPosition(int pageCode);
+// Whether the hint page is to be shown (its flag is on); pages without a flag are shown.
+bool HintShown(const TParams& params, int pageCode);
 
 // The pixels per unit of new designs for a unit code.
 void SetUnitScale(defaults_t& defaults, int32_t units, const ScreenResolution& screen);

@@ -1,0 +1,1229 @@
+// The main window.
+#include "app/mainwindow.h"
+
+#include "app/dialoghost.h"
+#include "canvas/designview.h"
+#include "model/itemlist.h"
+#include "model/prompt.h"
+#include "panels/picturebutton.h"
+#include "platform/registrystore.h"
+#include "settings/measure.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace vlr {
+
+namespace {
+
+constexpr const char* kTitle = "Velloran Business Cards";
+constexpr const char* kWhatNextText = "Select what you want to do next...";
+constexpr int kWhatNextHeight = 142;
+constexpr int kSideColumnWidth = 120;
+constexpr int kStatusPanelWidth = 1200;
+
+QColor ColourOf(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+void Colour(QWidget* widget, int32_t bgr) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, ColourOf(bgr));
+    palette.setColor(QPalette::Base, ColourOf(bgr));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The Insert menu: caption and the command its tag runs.
+struct InsertEntry {
+    const char* caption;
+    int tag;
+};
+constexpr InsertEntry kInsertEntries[] = {
+    {"Picture", 400}, {"Text", 300},   {"Line", 98},     {"Arc", 108},     {"Spline", 109},  {"Curve", 111},
+    {"Triangle", 100}, {"Square", 101}, {"Rectangle", 102}, {"Circle", 103}, {"Pie", 107},   {"Ellipse", 104},
+    {"Polygon", 199}, {"Star", 105},    {"Solid", 110},   {"Oblong", 112},
+};
+
+struct ZoomEntry {
+    const char* caption;
+    double zoom;
+};
+constexpr ZoomEntry kZoomEntries[] = {{"25%", 0.25},  {"50%", 0.5},   {"75%", 0.75},  {"100%", 1.0}, {"125%", 1.25},
+                                      {"150%", 1.5},  {"175%", 1.75}, {"200%", 2.0},  {"300%", 3.0}};
+
+const char* kFourWays[] = {"None", "Horizontal", "Vertical", "Both"};
+
+// A name for the side panel of a code, shown by the plain frame.
+QString PanelTitle(int code) {
+    if (code == 20) {
+        return "Insert";
+    }
+    if (code == 59) {
+        return "Multiple selection";
+    }
+    if (code == 98 || code == 99) {
+        return "Line";
+    }
+    if (code >= 100 && code <= 299) {
+        return "Shape";
+    }
+    if (code >= 300 && code <= 303) {
+        return "Text";
+    }
+    if (code == 401) {
+        return "Clip";
+    }
+    if (code >= 1024 && code <= 1080) {
+        return "Hints";
+    }
+    return {};
+}
+
+QWidget* PlainPanelFrame(int code, QWidget* parent, int32_t panelColour) {
+    auto* frame = new QFrame(parent);
+    Colour(frame, panelColour);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* title = new QLabel(PanelTitle(code), frame);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+    layout->addStretch(1);
+    return frame;
+}
+
+bool SelectionIsText(DesignView* design) {
+    if (!design) {
+        return false;
+    }
+    ItemRecord* selected = FirstSelected(design->items());
+    return selected && selected->kind == ItemKind::Text;
+}
+
+} // namespace
+
+TForm1::TForm1(RegistryStore& store, Prompt& prompt, QWidget* parent)
+    : QMainWindow(parent), store_(store), prompt_(prompt) {
+    for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) {
+        timer->setSingleShot(true);
+    }
+    Timer1.setInterval(100);
+    Timer2.setInterval(500);
+    Timer3.setInterval(5000);
+    Timer4.setInterval(200);
+    Timer5.setInterval(200);
+    Timer6.setInterval(1000);
+    Timer7.setInterval(200);
+    Timer8.setInterval(200);
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    // The document windows go with the widget tree after this object; they no longer report.
+    QObject::disconnect(mdiArea_, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        QObject::disconnect(window, nullptr, this, nullptr);
+    }
+    if (!settingsSaved_) {
+        SaveSettings(params_, store_);
+        SaveDialogColors(params_.slots, store_);
+    }
+}
+
+void TForm1::FormCreate() {
+    // Every key of the application reaches the design before normal dispatch.
+    qApp->installEventFilter(this);
+    setWindowTitle(kTitle);
+    QLocale locale;
+    decimalSeparator_ = locale.decimalPoint().at(0);
+    thousandSeparator_ = locale.groupSeparator().isEmpty() ? QChar(' ') : locale.groupSeparator().at(0);
+    previousPanel_ = 20;
+    random_.seed(std::random_device{}());
+
+    params_.decimalSeparator = decimalSeparator_.toLatin1() ? decimalSeparator_.toLatin1() : '.';
+    LoadDialogColors(params_.slots, store_);
+    InitSettings(params_, store_);
+
+    BuildLayout();
+    BuildMenus();
+    RebuildReopenMenu();
+    ApplyLook();
+    Action("Edit/Undo")->setEnabled(false);
+    Action("Edit/Redo")->setEnabled(false);
+
+    RefreshHistoryButtons();
+    richEdit4_->setPlainText(kWhatNextText);
+    SetGridMenu(0, false);
+    SetAnchorsMenu(3);
+    ShowPanel(20, false, false);
+    label1_->setText("Back");
+    label1_->hide();
+    EnableFileCommands(false);
+
+    connect(&Timer1, &QTimer::timeout, this, [this] { RunCommand(pendingCommand_); });
+    connect(&Timer2, &QTimer::timeout, this, [this] {
+        if (OpenDesigns().empty() && hooks.openDocument) {
+            hooks.openDocument(QString());
+        }
+    });
+    connect(&Timer3, &QTimer::timeout, this, [this] {
+        for (TPictureButton* row : rowButtons_) {
+            row->setLook(ButtonLook::Plain);
+        }
+    });
+    connect(&Timer4, &QTimer::timeout, this, &TForm1::OnLastDesignClosed);
+    connect(&Timer5, &QTimer::timeout, this, [this] {
+        params_.fontFamilies.clear();
+        for (const QString& family : QFontDatabase::families()) {
+            params_.fontFamilies.push_back(family.toStdString());
+        }
+    });
+    connect(&Timer6, &QTimer::timeout, this, [this] {
+        if (hooks.showFirstTimeSetup) {
+            hooks.showFirstTimeSetup();
+        }
+    });
+    connect(&Timer7, &QTimer::timeout, this, [this] {
+        for (DesignView* design : OpenDesigns()) {
+            ItemRecord* header = FindRecord(design->items(), ItemKind::Header);
+            if (header && header->lightDirection != params_.state.lgtdir) {
+                design->ApplyLightDirection(params_.state.lgtdir);
+            }
+        }
+    });
+
+    if (hooks.firstTimeSetupPending && hooks.firstTimeSetupPending()) {
+        Timer6.start();
+    } else {
+        Timer2.start();
+    }
+    Timer5.start();
+}
+
+void TForm1::BuildLayout() {
+    splitter3_ = new QSplitter(Qt::Vertical, this);
+    splitter3_->setChildrenCollapsible(false);
+    splitter3_->setHandleWidth(3);
+    panel5_ = new QWidget(splitter3_);
+    panel5_->setMinimumHeight(kToolbarMinHeight);
+    panel5_->setMaximumHeight(kToolbarMaxHeight);
+    panel5_->resize(panel5_->width(), kToolbarMinHeight);
+    new QHBoxLayout(panel5_);
+    panel5_->layout()->setContentsMargins(0, 0, 0, 0);
+
+    splitter2_ = new QSplitter(Qt::Horizontal, splitter3_);
+    splitter2_->setChildrenCollapsible(false);
+    splitter2_->setHandleWidth(3);
+    panel3_ = new QWidget(splitter2_);
+    panel3_->setMinimumWidth(kSideColumnWidth);
+    auto* column = new QVBoxLayout(panel3_);
+    column->setContentsMargins(0, 0, 0, 0);
+    splitter4_ = new QSplitter(Qt::Vertical, panel3_);
+    splitter4_->setChildrenCollapsible(false);
+    splitter4_->setHandleWidth(3);
+    column->addWidget(splitter4_);
+    panelHolder_ = new QWidget(splitter4_);
+    auto* holderLayout = new QVBoxLayout(panelHolder_);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+
+    // The what-next box.
+    panel1_ = new QFrame(splitter4_);
+    panel1_->setMinimumHeight(kWhatNextHeight);
+    panel1_->setMaximumHeight(kWhatNextHeight);
+    auto* box = new QVBoxLayout(panel1_);
+    box->setContentsMargins(2, 2, 2, 2);
+    box->setSpacing(2);
+    richEdit4_ = new QTextEdit(panel1_);
+    richEdit4_->setReadOnly(true);
+    richEdit4_->setFrameStyle(QFrame::NoFrame);
+    richEdit4_->setFixedHeight(30);
+    richEdit4_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    richEdit4_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    richEdit4_->setFocusPolicy(Qt::NoFocus);
+    box->addWidget(richEdit4_);
+    for (int row = 0; row < kSuggestionRows; ++row) {
+        auto* button = new TPictureButton(QString(), ButtonStyle::Suggestion, panel1_);
+        button->setFixedHeight(20);
+        button->hide();
+        connect(button, &TPictureButton::pointed, this, [this, row] {
+            for (int other = 0; other < kSuggestionRows; ++other) {
+                if (other != row) {
+                    rowButtons_[other]->setLook(ButtonLook::Plain);
+                }
+            }
+            Timer3.start();
+        });
+        connect(button, &TPictureButton::clicked, this, [this, row] { RunSuggestion(row + 1); });
+        rowButtons_[row] = button;
+        box->addWidget(button);
+    }
+    box->addStretch(1);
+    panel2_ = new QFrame(panel1_);
+    auto* historyRow = new QHBoxLayout(panel2_);
+    historyRow->setContentsMargins(2, 0, 2, 0);
+    back1_ = new TPictureButton(QString(), ButtonStyle::Back, panel2_);
+    back1_->setFixedSize(24, 20);
+    label1_ = new QLabel(panel2_);
+    forward1_ = new TPictureButton(QString(), ButtonStyle::Forward, panel2_);
+    forward1_->setFixedSize(24, 20);
+    historyRow->addWidget(back1_);
+    historyRow->addWidget(label1_);
+    historyRow->addStretch(1);
+    historyRow->addWidget(forward1_);
+    connect(back1_, &TPictureButton::clicked, this, &TForm1::GoBack);
+    connect(forward1_, &TPictureButton::clicked, this, &TForm1::GoForward);
+    box->addWidget(panel2_);
+
+    mdiArea_ = new QMdiArea(splitter2_);
+    mdiArea_->setViewMode(QMdiArea::SubWindowView);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (DesignView* design = ActiveDesign(); design && window) {
+            CheckWindowEntry(design->docNumber());
+            SyncGridMenus(design);
+        }
+    });
+    splitter2_->addWidget(panel3_);
+    splitter2_->addWidget(mdiArea_);
+    splitter2_->setStretchFactor(1, 1);
+    splitter2_->setSizes({kSideColumnWidth + 36, 800});
+    splitter3_->addWidget(panel5_);
+    splitter3_->addWidget(splitter2_);
+    splitter3_->setStretchFactor(1, 1);
+    splitter3_->setSizes({kToolbarMinHeight, 600});
+    setCentralWidget(splitter3_);
+
+    statusPanel_ = new QLabel(this);
+    statusPanel_->setMinimumWidth(0);
+    statusPanel_->resize(kStatusPanelWidth, statusPanel_->height());
+    statusBar()->addWidget(statusPanel_, 1);
+    resize(1000, 700);
+}
+
+void TForm1::ApplyLook() {
+    const initWindow_t& look = params_.initWindow;
+    QFont font(QString::fromStdString(look.fontName));
+    font.setPointSize(look.fontSize);
+    setFont(font);
+    Colour(panel5_, look.panelColor);
+    Colour(panel1_, look.panelColor);
+    Colour(richEdit4_, look.panelColor);
+    Colour(panel2_, look.backPanelColor);
+    Colour(panel3_, look.panelColor);
+    for (QSplitter* splitter : {splitter2_, splitter3_, splitter4_}) {
+        QPalette palette = splitter->palette();
+        palette.setColor(QPalette::Window, ColourOf(look.splitterColor));
+        splitter->setPalette(palette);
+    }
+}
+
+QAction* TForm1::AddAction(QMenu* menu, const QString& path, const QString& caption, const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(caption);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    actions_[path] = action;
+    return action;
+}
+
+QMenu* TForm1::AddMenu(QMenu* parent, const QString& path, const QString& caption) {
+    QMenu* menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+    menus_[path] = menu;
+    return menu;
+}
+
+QAction* TForm1::Action(const QString& path) const {
+    auto found = actions_.find(path);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QMenu* TForm1::Menu(const QString& path) const {
+    auto found = menus_.find(path);
+    return found == menus_.end() ? nullptr : found->second;
+}
+
+void TForm1::BuildMenus() {
+    auto call = [](const std::function<void()>& hook) {
+        if (hook) {
+            hook();
+        }
+    };
+    // ---- File ----
+    QMenu* file = AddMenu(nullptr, "File", "File");
+    connect(AddAction(file, "File/New", "New", QKeySequence("Ctrl+N")), &QAction::triggered, this,
+            [this, call] { call(hooks.fileNew); });
+    connect(AddAction(file, "File/Open", "Open", QKeySequence("Ctrl+O")), &QAction::triggered, this,
+            [this, call] { call(hooks.fileOpen); });
+    QMenu* reopen = AddMenu(file, "File/Reopen", "Reopen");
+    for (int position = 1; position <= kRecentFileCount; ++position) {
+        QAction* entry = AddAction(reopen, "File/Reopen/" + QString::number(position), QString());
+        entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, position] {
+            if (hooks.reopenRecent) {
+                hooks.reopenRecent(position);
+            }
+        });
+    }
+    reopen->addSeparator();
+    connect(AddAction(reopen, "File/Reopen/Clear...", "Clear..."), &QAction::triggered, this,
+            [this, call] { call(hooks.clearRecent); });
+    connect(AddAction(file, "File/Save", "Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+            [this, call] { call(hooks.fileSave); });
+    connect(AddAction(file, "File/Save As", "Save As"), &QAction::triggered, this,
+            [this, call] { call(hooks.fileSaveAs); });
+    connect(AddAction(file, "File/Close", "Close"), &QAction::triggered, this,
+            [this, call] { call(hooks.fileClose); });
+    file->addSeparator();
+    QMenu* pageSetup = AddMenu(file, "File/Page Setup", "Page Setup");
+    connect(AddAction(pageSetup, "File/Page Setup/Current File", "Current File"), &QAction::triggered, this, [this] {
+        if (DesignView* design = ActiveDesign()) {
+            ShowDialog(formX_, 54, design->docNumber(), design->caption());
+        }
+    });
+    actions_["File/Page Setup/separator"] = pageSetup->addSeparator();
+    connect(AddAction(pageSetup, "File/Page Setup/New Files", "New Files"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 54, 0, "New Files"); });
+    QMenu* gridAndSnap = AddMenu(file, "File/Grid and Snap", "Grid and Snap");
+    connect(AddAction(gridAndSnap, "File/Grid and Snap/Current File", "Current File"), &QAction::triggered, this,
+            [this] {
+                if (DesignView* design = ActiveDesign()) {
+                    ShowDialog(formX_, 27, design->docNumber(), design->caption());
+                }
+            });
+    actions_["File/Grid and Snap/separator"] = gridAndSnap->addSeparator();
+    connect(AddAction(gridAndSnap, "File/Grid and Snap/New Files", "New Files"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 26, 0, "New Files"); });
+    file->addSeparator();
+    connect(AddAction(file, "File/Print Preview", "Print Preview"), &QAction::triggered, this,
+            [this, call] { call(hooks.printPreview); });
+    connect(AddAction(file, "File/Print", "Print", QKeySequence("Ctrl+P")), &QAction::triggered, this,
+            [this, call] { call(hooks.print); });
+    // Export and Screenshot stay hidden; their commands exist.
+    actions_["File/Export/separator"] = file->addSeparator();
+    QMenu* exportMenu = AddMenu(file, "File/Export", "Export");
+    connect(AddAction(exportMenu, "File/Export/Exact", "Exact"), &QAction::triggered, this,
+            [this, call] { call(hooks.exportExact); });
+    connect(AddAction(exportMenu, "File/Export/Smooth", "Smooth"), &QAction::triggered, this,
+            [this, call] { call(hooks.exportSmooth); });
+    connect(AddAction(file, "File/Screenshot", "Screenshot"), &QAction::triggered, this,
+            [this, call] { call(hooks.screenshot); });
+    actions_["File/Export"] = exportMenu->menuAction();
+    actions_["File/Export"]->setVisible(false);
+    actions_["File/Export/separator"]->setVisible(false);
+    actions_["File/Screenshot"]->setVisible(false);
+    file->addSeparator();
+    connect(AddAction(file, "File/Exit", "Exit"), &QAction::triggered, this, [this] { close(); });
+
+    // ---- Insert ----
+    QMenu* insert = AddMenu(nullptr, "Insert", "Insert");
+    for (const InsertEntry& entry : kInsertEntries) {
+        QAction* action = AddAction(insert, QString("Insert/") + entry.caption, entry.caption);
+        action->setData(entry.tag);
+        connect(action, &QAction::triggered, this, [this, tag = entry.tag] { RunCommand(tag); });
+    }
+
+    // ---- Edit ----
+    QMenu* edit = AddMenu(nullptr, "Edit", "Edit");
+    connect(AddAction(edit, "Edit/Undo", "Undo", QKeySequence("Ctrl+Z")), &QAction::triggered, this,
+            [this, call] { call(hooks.undo); });
+    connect(AddAction(edit, "Edit/Redo", "Redo", QKeySequence("Ctrl+Alt+Z")), &QAction::triggered, this,
+            [this, call] { call(hooks.redo); });
+    connect(AddAction(edit, "Edit/Clear Undo and Redo", "Clear Undo and Redo"), &QAction::triggered, this,
+            [this, call] { call(hooks.clearUndo); });
+    edit->addSeparator();
+    connect(AddAction(edit, "Edit/Cut", "Cut", QKeySequence("Ctrl+Del")), &QAction::triggered, this,
+            [this, call] { call(hooks.cut); });
+    connect(AddAction(edit, "Edit/Copy", "Copy", QKeySequence("Ctrl+Ins")), &QAction::triggered, this,
+            [this, call] { call(hooks.copy); });
+    connect(AddAction(edit, "Edit/Paste", "Paste", QKeySequence("Shift+Ins")), &QAction::triggered, this,
+            [this, call] { call(hooks.paste); });
+    QAction* copyToClipboard = AddAction(edit, "Edit/Copy to Clipboard", "Copy to Clipboard");
+    copyToClipboard->setVisible(false);
+    connect(copyToClipboard, &QAction::triggered, this, [this, call] { call(hooks.copyToClipboard); });
+    edit->addSeparator();
+    connect(AddAction(edit, "Edit/Join Items", "Join Items"), &QAction::triggered, this,
+            [this, call] { call(hooks.joinItems); });
+    connect(AddAction(edit, "Edit/Split Group", "Split Group"), &QAction::triggered, this,
+            [this, call] { call(hooks.splitGroup); });
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        DesignView* design = ActiveDesign();
+        Action("Edit/Copy to Clipboard")->setEnabled(design && design->HasCopyArea());
+    });
+
+    // ---- Zoom ----
+    QMenu* zoom = AddMenu(nullptr, "Zoom", "Zoom");
+    for (const ZoomEntry& entry : kZoomEntries) {
+        QAction* action = AddAction(zoom, QString("Zoom/") + entry.caption, entry.caption);
+        action->setCheckable(true);
+        zoomEntries_[action] = entry.zoom;
+        connect(action, &QAction::triggered, this, [this, value = entry.zoom] {
+            params_.zoom = value;
+            SetZoomMenu(value);
+            if (DesignView* design = ActiveDesign()) {
+                design->SetZoom(value);
+            }
+        });
+    }
+    SetZoomMenu(1.0);
+
+    // ---- Tools ----
+    QMenu* tools = AddMenu(nullptr, "Tools", "Tools");
+    QMenu* grid = AddMenu(tools, "Tools/Grid", "Grid");
+    for (int state = 0; state < 4; ++state) {
+        QAction* action = AddAction(grid, QString("Tools/Grid/") + kFourWays[state], kFourWays[state]);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, state] {
+            if (!ActiveDesign()) {
+                SetGridMenu(state, false);
+                return;
+            }
+            if (hooks.setGridShown) {
+                hooks.setGridShown(state);
+            }
+            SetGridMenu(state, true);
+            if (state > 0 && HintShown(params_, 1028)) {
+                ShowPanel(1028);
+            }
+        });
+    }
+    grid->addSeparator();
+    QMenu* anchors = AddMenu(grid, "Tools/Grid/Anchors", "Anchors");
+    for (int state = 0; state < 4; ++state) {
+        QAction* action = AddAction(anchors, QString("Tools/Grid/Anchors/") + kFourWays[state], kFourWays[state]);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, state] {
+            if (!ActiveDesign()) {
+                SetAnchorsMenu(state);
+                return;
+            }
+            if (hooks.setAnchorsShown) {
+                hooks.setAnchorsShown(state);
+            }
+            SetAnchorsMenu(state);
+            if (state > 0 && HintShown(params_, 1042)) {
+                ShowPanel(1042);
+            }
+        });
+    }
+    QMenu* reset = AddMenu(grid, "Tools/Grid/Reset", "Reset");
+    const int resetAxes[] = {2, 4, 6};
+    for (int i = 0; i < 3; ++i) {
+        QAction* action = AddAction(reset, QString("Tools/Grid/Reset/") + kFourWays[i + 1], kFourWays[i + 1]);
+        connect(action, &QAction::triggered, this, [this, axes = resetAxes[i]] {
+            if (!ActiveDesign()) {
+                return;
+            }
+            PromptAnswer answer = prompt_.Ask(PromptIcon::Question,
+                                              "Make the distances between the gridlines equal?\n"
+                                              "(Use 'Tools|Grid|Customize...' to set the default distance).",
+                                              PromptButtons::YesNo);
+            if (answer != PromptAnswer::No && hooks.equalizeGrid) {
+                hooks.equalizeGrid(axes);
+            }
+        });
+    }
+    grid->addSeparator();
+    connect(AddAction(grid, "Tools/Grid/Customize...", "Customize..."), &QAction::triggered, this, [this] {
+        ShowDialog(formX_, 27, 0, QString());
+        if (HintShown(params_, 1028)) {
+            ShowPanel(1028);
+        }
+    });
+    QMenu* snap = AddMenu(tools, "Tools/Snap", "Snap");
+    for (int state = 0; state < 4; ++state) {
+        QAction* action = AddAction(snap, QString("Tools/Snap/") + kFourWays[state], kFourWays[state]);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, state] {
+            if (!ActiveDesign()) {
+                SetSnapMenu(state, false);
+                return;
+            }
+            if (hooks.setSnap) {
+                hooks.setSnap(state);
+            }
+            SetSnapMenu(state, true);
+            if (state == 3 && HintShown(params_, 1029)) {
+                ShowPanel(1029);
+            }
+        });
+    }
+    connect(AddAction(tools, "Tools/Speed", "Speed"), &QAction::triggered, this, [this] {
+        DesignView* design = ActiveDesign();
+        ShowDialog(formY_, 64, 0, design ? "Speed - " + design->caption() : QString("Speed"));
+    });
+
+    // ---- Customize ----
+    QMenu* customize = AddMenu(nullptr, "Customize", "Customize");
+    connect(AddAction(customize, "Customize/Colors", "Colors"), &QAction::triggered, this, &TForm1::ChooseColour);
+    connect(AddAction(customize, "Customize/Line Weights", "Line Weights"), &QAction::triggered, this,
+            [this] { ShowDialog(formY_, 9, 0, QString()); });
+    connect(AddAction(customize, "Customize/Line Patterns", "Line Patterns"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 10, 0, QString()); });
+    connect(AddAction(customize, "Customize/Alignments", "Alignments"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 11, 0, QString()); });
+    connect(AddAction(customize, "Customize/Font sizes", "Font sizes"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 41, 0, QString()); });
+    connect(AddAction(customize, "Customize/Text angles", "Text angles"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 40, 0, QString()); });
+    connect(AddAction(customize, "Customize/Shadows", "Shadows"), &QAction::triggered, this,
+            [this] { ShowDialog(formY_, 63, 0, QString()); });
+
+    // ---- Window ----
+    windowMenu_ = AddMenu(nullptr, "Window", "Window");
+    windowMenu_->menuAction()->setVisible(false);
+
+    // ---- Help ----
+    QMenu* help = AddMenu(nullptr, "Help", "Help");
+    QMenu* hints = AddMenu(help, "Help/Hints", "Hints");
+    QAction* showAll = AddAction(hints, "Help/Hints/Show All", "Show All");
+    QAction* showNone = AddAction(hints, "Help/Hints/Show None", "Show None");
+    showAll->setCheckable(true);
+    showNone->setCheckable(true);
+    connect(showAll, &QAction::triggered, this, [this] { SetHintsAll(true); });
+    connect(showNone, &QAction::triggered, this, [this] { SetHintsAll(false); });
+    connect(help, &QMenu::aboutToShow, this, [this] {
+        bool all = std::all_of(params_.hints.begin(), params_.hints.end(), [](uint8_t on) { return on != 0; });
+        bool none = std::none_of(params_.hints.begin(), params_.hints.end(), [](uint8_t on) { return on != 0; });
+        Action("Help/Hints/Show All")->setChecked(all);
+        Action("Help/Hints/Show None")->setChecked(none);
+    });
+    connect(AddAction(help, "Help/About", "About"), &QAction::triggered, this,
+            [this] { ShowDialog(formX_, 45, 0, QString()); });
+}
+
+void TForm1::SetHintsAll(bool on) {
+    params_.hints.fill(on ? 1 : 0);
+    Action("Help/Hints/Show All")->setChecked(on);
+    Action("Help/Hints/Show None")->setChecked(!on);
+}
+
+void TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {
+    if (!host) {
+        return;
+    }
+    if (host->ShowPage(code, number, text)) {
+        host->show();
+        host->raise();
+    }
+}
+
+void TForm1::ChooseColour() {
+    StyleSlots& slots = params_.slots;
+    // The dialog's custom cells come from the dialog colour entries and go back to them.
+    std::array<QColor, kDialogColourCount> handedOver;
+    for (int cell = 0; cell < kDialogColourCount; ++cell) {
+        const std::string& entry = slots.dialogColours[cell];
+        int32_t value = IsValidDialogColour(entry) ? DialogColourValue(entry) : -1;
+        handedOver[cell] = value < 0 ? QColor(Qt::white) : ColourOf(value);
+        QColorDialog::setCustomColor(cell, handedOver[cell]);
+    }
+    QColor chosen = QColorDialog::getColor(Qt::black, this, "Colors");
+    for (int cell = 0; cell < kDialogColourCount; ++cell) {
+        QColor back = QColorDialog::customColor(cell);
+        if (back == handedOver[cell]) {
+            continue;   // unchanged, unused cells stay unused
+        }
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%02X%02X%02X", back.blue(), back.green(), back.red());
+        slots.dialogColours[cell] = std::string("color") + char('A' + cell) + "=" + hex;
+    }
+    if (chosen.isValid()) {
+        int32_t colour = chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+        if (ColourPosition(slots, colour) == -1) {
+            AddCustomColour(slots, colour);
+        }
+    }
+}
+
+// ---- document windows ----
+
+QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
+    QMdiSubWindow* window = mdiArea_->addSubWindow(view->widget());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(view->caption());
+    const int32_t number = view->docNumber();
+    AddWindowEntry(view->caption(), number);
+    connect(window, &QObject::destroyed, this, [this, number] {
+        RemoveWindowEntry(number);
+        OnDocumentClosed();
+    });
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    EnableFileCommands(true);
+    CheckWindowEntry(number);
+    return window;
+}
+
+DesignView* TForm1::ActiveDesign() const {
+    QMdiSubWindow* window = mdiArea_ ? mdiArea_->activeSubWindow() : nullptr;
+    if (!window && mdiArea_ && !mdiArea_->subWindowList().isEmpty()) {
+        window = mdiArea_->currentSubWindow();
+    }
+    return window ? dynamic_cast<DesignView*>(window->widget()) : nullptr;
+}
+
+std::vector<DesignView*> TForm1::OpenDesigns() const {
+    std::vector<DesignView*> designs;
+    if (!mdiArea_) {
+        return designs;
+    }
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* design = dynamic_cast<DesignView*>(window->widget())) {
+            designs.push_back(design);
+        }
+    }
+    return designs;
+}
+
+DesignView* TForm1::DesignOfNumber(int32_t docNumber) const {
+    for (DesignView* design : OpenDesigns()) {
+        if (design->docNumber() == docNumber) {
+            return design;
+        }
+    }
+    return nullptr;
+}
+
+void TForm1::AddWindowEntry(const QString& caption, int32_t docNumber) {
+    QAction*& entry = windowEntries_[docNumber];
+    if (!entry) {
+        entry = windowMenu_->addAction(caption);
+        entry->setCheckable(true);
+        entry->setData(docNumber);
+        connect(entry, &QAction::triggered, this, [this, docNumber] { ActivateDocument(docNumber); });
+    }
+    entry->setText(caption);
+    windowMenu_->menuAction()->setVisible(true);
+}
+
+void TForm1::CheckWindowEntry(int32_t docNumber) {
+    QString caption;
+    for (auto& [number, entry] : windowEntries_) {
+        entry->setChecked(number == docNumber);
+        if (number == docNumber) {
+            caption = entry->text();
+        }
+    }
+    bool show = !caption.trimmed().isEmpty();
+    for (const char* menu : {"File/Page Setup", "File/Grid and Snap"}) {
+        QAction* current = Action(QString(menu) + "/Current File");
+        current->setText(show ? caption : QString("Current File"));
+        current->setVisible(show);
+        Action(QString(menu) + "/separator")->setVisible(show);
+    }
+}
+
+void TForm1::RemoveWindowEntry(int32_t docNumber) {
+    auto found = windowEntries_.find(docNumber);
+    if (found != windowEntries_.end()) {
+        found->second->deleteLater();
+        windowMenu_->removeAction(found->second);
+        windowEntries_.erase(found);
+    }
+    if (windowEntries_.empty()) {
+        windowMenu_->menuAction()->setVisible(false);
+        for (const char* menu : {"File/Page Setup", "File/Grid and Snap"}) {
+            Action(QString(menu) + "/Current File")->setVisible(false);
+            Action(QString(menu) + "/separator")->setVisible(false);
+        }
+    }
+}
+
+bool TForm1::ActivateDocument(int32_t docNumber) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        auto* design = dynamic_cast<DesignView*>(window->widget());
+        if (design && design->docNumber() == docNumber) {
+            mdiArea_->setActiveSubWindow(window);
+            return true;
+        }
+    }
+    return false;
+}
+
+int TForm1::TakeNextDesignTool() {
+    int tool = nextDesignTool_;
+    nextDesignTool_ = 0;
+    return tool;
+}
+
+void TForm1::OnDocumentClosed() { Timer4.start(); }
+
+void TForm1::OnLastDesignClosed() {
+    if (!OpenDesigns().empty()) {
+        return;
+    }
+    Action("Edit/Undo")->setEnabled(false);
+    Action("Edit/Redo")->setEnabled(false);
+    params_.zoom = 1.0;
+    SetZoomMenu(1.0);
+    ShowPanel(20);
+    SyncGridMenus(nullptr);
+    if (hooks.setToolbarGridSnap) {
+        const defaults_t& d = params_.state.defaults;
+        hooks.setToolbarGridSnap(d.showGridX || d.showGridY, d.snapX || d.snapY);
+    }
+    EnableFileCommands(false);
+}
+
+// ---- side panels ----
+
+bool TForm1::EntryReachable(const HistoryEntry& entry) const {
+    DesignView* design = DesignOfNumber(entry.docNumber);
+    if (!design || entry.tag < 0) {
+        return false;
+    }
+    for (ItemRecord* record : design->items()) {
+        if (IsLiveItem(record) &&
+            std::find(record->tagList.begin(), record->tagList.end(), entry.tag) != record->tagList.end()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int32_t TForm1::NewSelectionTag(ItemList& list) {
+    std::uniform_int_distribution<int32_t> draw(0, 2147483646);
+    while (true) {
+        int32_t tag = draw(random_);
+        bool taken = false;
+        for (ItemRecord* record : list) {
+            if (std::find(record->tagList.begin(), record->tagList.end(), tag) != record->tagList.end()) {
+                taken = true;
+                break;
+            }
+        }
+        if (!taken) {
+            return tag;
+        }
+    }
+}
+
+void TForm1::ReleasePanelFrame() {
+    if (!panelFrame_) {
+        return;
+    }
+    if (panelFrame_ == insertPanel_) {
+        insertPanel_->hide();
+    } else {
+        panelFrame_->hide();
+        panelFrame_->deleteLater();
+    }
+    panelFrame_ = nullptr;
+}
+
+QWidget* TForm1::CreatePanelFrame(int code) {
+    QWidget* frame = hooks.createPanelFrame ? hooks.createPanelFrame(code, panelHolder_) : nullptr;
+    if (!frame) {
+        frame = PlainPanelFrame(code, panelHolder_, params_.initWindow.panelColor);
+    }
+    panelHolder_->layout()->addWidget(frame);
+    return frame;
+}
+
+void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHistory) {
+    if (skipIfSame && code == currentPanel_) {
+        return;
+    }
+    DesignView* design = ActiveDesign();
+    if (!fromHistory) {
+        int32_t docNumber = design ? design->docNumber() : -1;
+        int32_t tag = design ? NewSelectionTag(design->items()) : -1;
+        if (history_.Record(code, CurrentLineStyle(params_), CurrentTextStyle(params_), docNumber, tag) && design) {
+            for (ItemRecord* record : design->items()) {
+                if (IsSelected(record)) {
+                    record->tagList.push_back(tag);
+                }
+            }
+        }
+    }
+    RefreshHistoryButtons();
+
+    ReleasePanelFrame();
+    if (code == 20) {
+        if (!insertPanel_) {
+            insertPanel_ = CreatePanelFrame(20);
+        }
+        panelFrame_ = insertPanel_;
+    } else {
+        panelFrame_ = CreatePanelFrame(code);
+    }
+    panelFrame_->show();
+    if (code >= 1024 && code <= 1080) {
+        previousPanel_ = currentPanel_;
+    }
+    SuggestionContext context;
+    context.designHasSelection = design && FirstSelected(design->items());
+    context.selectionIsText = SelectionIsText(design);
+    suggestions_ = SuggestionsFor(code, context);
+    const bool insertionPanel = code == 98 || (code >= 100 && code <= 199) || code == 300 || code == 302 || code == 303;
+    if (design && (notifyDesign || insertionPanel)) {
+        design->SelectPanel(code);
+    }
+    if (hooks.selectToolButton) {
+        hooks.selectToolButton(code);
+    }
+    currentPanel_ = code;
+    RebuildSuggestions();
+
+    if (!design && (code == 98 || code == 300 || code == 59 || code == 401 || (code >= 100 && code <= 199))) {
+        nextDesignTool_ = code == 98 ? 1 : code == 300 ? 31 : code;
+        Timer2.start();
+    }
+    RefreshEditCommands();
+    if (design && code >= 100 && code <= 299) {
+        design->RefreshInsertionState();
+    }
+}
+
+void TForm1::RefreshEditCommands() {
+    DesignView* design = ActiveDesign();
+    bool selection = design && FirstSelected(design->items());
+    Action("Edit/Cut")->setEnabled(selection);
+    Action("Edit/Copy")->setEnabled(selection);
+    Action("Edit/Paste")->setEnabled(design && ClipboardHasItems(copyList_));
+    Action("Edit/Join Items")->setEnabled(design && CountSelectedUnits(design->items(), true) >= 2);
+    Action("Edit/Split Group")->setEnabled(design && AnyGroupSelected(design->items()));
+}
+
+void TForm1::RebuildSuggestions() {
+    if (suggestionBusy_) {
+        return;
+    }
+    suggestionBusy_ = true;
+    for (TPictureButton* row : rowButtons_) {
+        row->hide();
+    }
+    rows_ = VisibleSuggestions(suggestions_);
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        rowButtons_[row]->setText(QString::fromStdString(SuggestionText(rows_[row])));
+        rowButtons_[row]->setLook(ButtonLook::Plain);
+        rowButtons_[row]->show();
+    }
+    suggestionBusy_ = false;
+}
+
+void TForm1::RunSuggestion(int row) {
+    if (row < 1 || row > static_cast<int>(rows_.size())) {
+        return;
+    }
+    rowButtons_[row - 1]->hide();
+    RunSuggestionAction(rows_[row - 1]);
+}
+
+void TForm1::ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection) {
+    DesignView* design = ActiveDesign();
+    if (HintShown(params_, hintCode)) {
+        ShowPanel(hintCode);
+    } else if (!needsSelection || (design && FirstSelected(design->items()))) {
+        ShowPanel(fallbackPanel);
+    } else {
+        ShowPanel(20);
+    }
+}
+
+void TForm1::RunSuggestionAction(int suggestion) {
+    SuggestionAction action = ActionOfSuggestion(suggestion);
+    DesignView* design = ActiveDesign();
+    if (action.selectLast && design) {
+        SelectLastItem(design->items());
+    }
+    bool selected = design && FirstSelected(design->items());
+    switch (action.kind) {
+    case SuggestionAction::ShowPanel:
+        ShowPanel(action.needsSelection && !selected ? action.fallbackPanel : action.code);
+        break;
+    case SuggestionAction::ShowHint:
+        if (action.conditionalHint) {
+            ShowHintOr(action.code, action.fallbackPanel, true);
+        } else {
+            ShowPanel(action.code);
+        }
+        break;
+    case SuggestionAction::Deferred:
+        DeferCommand(action.code);
+        break;
+    case SuggestionAction::Join:
+        if (hooks.joinItems) {
+            hooks.joinItems();
+        }
+        ShowPanel(action.code);
+        break;
+    case SuggestionAction::Split:
+        if (hooks.splitGroup) {
+            hooks.splitGroup();
+        }
+        ShowPanel(action.code);
+        break;
+    }
+}
+
+void TForm1::DeferCommand(int code) {
+    pendingCommand_ = code;
+    Timer1.start();
+}
+
+void TForm1::RunCommand(int code) {
+    switch (code) {
+    case 43:
+        ShowPanel(previousPanel_);
+        break;
+    case 301:
+        RunSuggestionAction(6);
+        break;
+    case 400:
+        if (hooks.insertPicture) {
+            hooks.insertPicture();
+        }
+        ShowPanel(20);
+        break;
+    case 503:
+    case 510:
+        ShowDialog(formX_, code, code == 503 ? 0 : 1, QString());
+        break;
+    case 1061:
+        ShowPanel(109, true, false);
+        break;
+    case 1064:
+        ShowPanel(110, true, false);
+        break;
+    case 1074:
+    case 1075:
+        ShowPanel(code, true, false);
+        break;
+    default:
+        if (code != 0) {
+            ShowPanel(code);
+        }
+        break;
+    }
+}
+
+void TForm1::GoBack() {
+    auto reachable = [this](const HistoryEntry& entry) { return EntryReachable(entry); };
+    std::optional<HistoryEntry> target = history_.StepBack(reachable);
+    if (!target) {
+        RefreshHistoryButtons();
+        ShowPanel(20, false, true, true);
+        return;
+    }
+    if (IsFineTunePanel(target->panelCode)) {
+        ActivateDocument(target->docNumber);
+        if (DesignView* design = DesignOfNumber(target->docNumber)) {
+            for (ItemRecord* record : design->items()) {
+                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), target->tag) !=
+                              record->tagList.end();
+                record->selected = IsLiveItem(record) && tagged ? 255 : 0;
+            }
+        }
+    } else if (target->panelCode == 300) {
+        RestoreTextStyle(params_, target->text);
+    } else if (IsInsertionPanel(target->panelCode)) {
+        RestoreLineStyle(params_, target->line);
+    }
+    RefreshHistoryButtons();
+    ShowPanel(target->panelCode, false, true, true);
+}
+
+void TForm1::GoForward() {
+    auto reachable = [this](const HistoryEntry& entry) { return EntryReachable(entry); };
+    std::optional<HistoryEntry> target = history_.StepForward(reachable);
+    if (!target) {
+        RefreshHistoryButtons();
+        return;
+    }
+    if (IsFineTunePanel(target->panelCode)) {
+        ActivateDocument(target->docNumber);
+        if (DesignView* design = DesignOfNumber(target->docNumber)) {
+            for (ItemRecord* record : design->items()) {
+                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), target->tag) !=
+                              record->tagList.end();
+                record->selected = IsLiveItem(record) && tagged ? 255 : 0;
+            }
+        }
+    } else if (target->panelCode == 300) {
+        RestoreTextStyle(params_, target->text);
+    } else if (IsInsertionPanel(target->panelCode)) {
+        RestoreLineStyle(params_, target->line);
+    }
+    RefreshHistoryButtons();
+    ShowPanel(target->panelCode, false, true, true);
+}
+
+bool TForm1::BackAvailable() const {
+    return history_.CanGoBack([this](const HistoryEntry& entry) { return EntryReachable(entry); });
+}
+
+bool TForm1::ForwardAvailable() const {
+    return history_.CanGoForward([this](const HistoryEntry& entry) { return EntryReachable(entry); });
+}
+
+void TForm1::RefreshHistoryButtons() {
+    if (!back1_) {
+        return;
+    }
+    bool back = BackAvailable();
+    back1_->setGrey(!back);
+    label1_->setVisible(back);
+    forward1_->setGrey(!ForwardAvailable());
+}
+
+// ---- menus ----
+
+void TForm1::EnableFileCommands(bool enabled) {
+    for (const char* path : {"File/Save", "File/Save As", "File/Close", "File/Print", "File/Print Preview",
+                             "File/Export", "Edit/Clear Undo and Redo"}) {
+        Action(path)->setEnabled(enabled);
+    }
+}
+
+void TForm1::SetGridMenu(int state, bool apply) {
+    for (int i = 0; i < 4; ++i) {
+        Action(QString("Tools/Grid/") + kFourWays[i])->setChecked(i == state);
+    }
+    Menu("Tools/Grid/Reset")->setEnabled(state != 0);
+    Menu("Tools/Grid/Anchors")->setEnabled(state != 0);
+    Action("Tools/Grid/Reset/Horizontal")->setEnabled(state == 1 || state == 3);
+    Action("Tools/Grid/Reset/Vertical")->setEnabled(state == 2 || state == 3);
+    Action("Tools/Grid/Reset/Both")->setEnabled(state == 3);
+    if (apply && hooks.setToolbarGridSnap) {
+        hooks.setToolbarGridSnap(state > 0, Action("Tools/Snap/None") && !Action("Tools/Snap/None")->isChecked());
+    }
+}
+
+void TForm1::SetAnchorsMenu(int state) {
+    for (int i = 0; i < 4; ++i) {
+        Action(QString("Tools/Grid/Anchors/") + kFourWays[i])->setChecked(i == state);
+    }
+}
+
+void TForm1::SetSnapMenu(int state, bool apply) {
+    for (int i = 0; i < 4; ++i) {
+        Action(QString("Tools/Snap/") + kFourWays[i])->setChecked(i == state);
+    }
+    if (apply && hooks.setToolbarGridSnap) {
+        hooks.setToolbarGridSnap(!Action("Tools/Grid/None")->isChecked(), state > 0);
+    }
+}
+
+void TForm1::SyncGridMenus(DesignView* design) {
+    auto pair = [](uint8_t x, uint8_t y) { return (x ? 1 : 0) + (y ? 2 : 0); };
+    ItemRecord* header = design ? FindRecord(design->items(), ItemKind::Header) : nullptr;
+    if (header) {
+        SetGridMenu(pair(header->showGridX, header->showGridY), false);
+        SetAnchorsMenu(pair(header->anchorsX, header->anchorsY));
+        SetSnapMenu(pair(header->snapX, header->snapY), false);
+    } else {
+        const defaults_t& d = params_.state.defaults;
+        SetGridMenu(pair(d.showGridX, d.showGridY), false);
+        SetAnchorsMenu(pair(d.anchorsX, d.anchorsY));
+        SetSnapMenu(pair(d.snapX, d.snapY), false);
+    }
+}
+
+void TForm1::RebuildReopenMenu() {
+    bool any = false;
+    for (int position = 1; position <= kRecentFileCount; ++position) {
+        std::string& path = params_.state.reopen[position - 1];
+        path = std::string(Trim(path));
+        QAction* entry = Action("File/Reopen/" + QString::number(position));
+        entry->setText(QFileInfo(QString::fromStdString(path)).completeBaseName());
+        entry->setVisible(!path.empty());
+        any = any || !path.empty();
+    }
+    Menu("File/Reopen")->setEnabled(any);
+}
+
+void TForm1::SetZoomMenu(double zoom) {
+    int percent = nearest(zoom * 100.0);
+    for (auto& [action, value] : zoomEntries_) {
+        action->setChecked(nearest(value * 100.0) == percent);
+    }
+}
+
+void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
+    formX_ = formX;
+    formY_ = formY;
+    for (TDialogHost* host : {formX_, formY_}) {
+        if (!host) {
+            continue;
+        }
+        host->takeKeyboardFromDesign = [this] {
+            if (DesignView* design = ActiveDesign()) {
+                design->IgnoreKeysUntilActivated();
+            }
+        };
+        host->pageClosed = [this](HostKind kind, int page) {
+            if (kind == HostKind::X && page == 60) {
+                // The first-time setup ends: an empty design when it was completed, the end of
+                // the program when it was cancelled.
+                if (hooks.firstTimeSetupCompleted && hooks.firstTimeSetupCompleted()) {
+                    Timer2.start();
+                } else {
+                    formX_->Timer3.start();
+                }
+                return;
+            }
+            if (hooks.styleListsChanged) {
+                hooks.styleListsChanged(page, kind == HostKind::Y);
+            }
+        };
+    }
+}
+
+// ---- keyboard and closing ----
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {
+            return true;
+        }
+        if (DesignView* design = ActiveDesign()) {
+            if (design->KeyDown(*key)) {
+                return true;
+            }
+            if (!key->text().isEmpty() && design->KeyPress(*key)) {
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!exiting_ && hooks.queryClose && !hooks.queryClose()) {
+        event->ignore();
+        return;
+    }
+    exiting_ = true;
+    ReleasePanelFrame();
+    SaveSettings(params_, store_);
+    SaveDialogColors(params_.slots, store_);
+    settingsSaved_ = true;
+    for (TDialogHost* host : {formX_, formY_}) {
+        if (host) {
+            host->hide();
+        }
+    }
+    mdiArea_->closeAllSubWindows();
+    event->accept();
+}
+
+} // namespace vlr

@@ -1,0 +1,212 @@
+// The main window: document windows in a multiple-document area, the custom toolbar row, the
+// side panel column with its what-next box, the menus and every command's entry point, the
+// side panels' history and the program's timers.
+#pragma once
+
+#include "app/panelhistory.h"
+#include "model/itemrecord.h"
+#include "settings/params.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSplitter;
+class QTextEdit;
+
+namespace vlr {
+
+class DesignView;
+class Prompt;
+class RegistryStore;
+class TDialogHost;
+class TPictureButton;
+
+// The entry points of commands that other subsystems provide. Each may be left empty; a command
+// without an entry point does nothing.
+struct MainWindowHooks {
+    // Files: open a design (an empty one for an empty path), the file commands.
+    std::function<void(const QString& path)> openDocument;
+    std::function<void()> fileNew, fileOpen, fileSave, fileSaveAs, fileClose;
+    std::function<void(int position)> reopenRecent;
+    std::function<void()> clearRecent;
+    // Asked before the main window closes; false keeps it open.
+    std::function<bool()> queryClose;
+    // Output.
+    std::function<void()> printPreview, print, exportExact, exportSmooth, screenshot;
+    // Editing the active design.
+    std::function<void()> undo, redo, clearUndo, cut, copy, paste, copyToClipboard, joinItems, splitGroup;
+    // Grid, anchors and snap of the active design (type 0 none, 1 horizontal, 2 vertical, 3 both).
+    std::function<void(int type)> setGridShown, setAnchorsShown, setSnap;
+    std::function<void(int axes)> equalizeGrid;
+    // Picture insertion.
+    std::function<void()> insertPicture;
+    // The picture editor takes keys while it is open; true when it handled one.
+    std::function<bool(QKeyEvent& event)> pictureEditorKey;
+    // A side panel's frame for a panel code; none gives the plain frame.
+    std::function<QWidget*(int code, QWidget* parent)> createPanelFrame;
+    // The toolbar's tool button of a panel code, and its grid and snap buttons.
+    std::function<void(int code)> selectToolButton;
+    std::function<void(bool gridOn, bool snapOn)> setToolbarGridSnap;
+    // The first-time setup still has to run.
+    std::function<bool()> firstTimeSetupPending;
+    std::function<void()> showFirstTimeSetup;
+    // The first-time setup page closed: true when the setup was completed.
+    std::function<bool()> firstTimeSetupCompleted;
+    // A dialog page closed that may have changed the style lists the side panels show.
+    std::function<void(int hostPage, bool smallHost)> styleListsChanged;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // The settings are read from store at creation and written to it when the window closes.
+    TForm1(RegistryStore& store, Prompt& prompt, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    TParams& params() { return params_; }
+    MainWindowHooks hooks;
+    void SetDialogHosts(TDialogHost* formX, TDialogHost* formY);
+    TDialogHost* FormX() const { return formX_; }
+    TDialogHost* FormY() const { return formY_; }
+    QMdiArea* DocumentArea() const { return mdiArea_; }
+    // The application's copy list for cut, copy and paste.
+    ItemList& CopyList() { return copyList_; }
+
+    // ---- document windows ----
+    // Takes a document window into the document area and the Window menu.
+    QMdiSubWindow* AddDesignView(DesignView* view);
+    DesignView* ActiveDesign() const;
+    std::vector<DesignView*> OpenDesigns() const;
+    void AddWindowEntry(const QString& caption, int32_t docNumber);
+    void CheckWindowEntry(int32_t docNumber);
+    void RemoveWindowEntry(int32_t docNumber);
+    bool ActivateDocument(int32_t docNumber);
+    // The panel code the next new design starts its tool with (0 none).
+    int TakeNextDesignTool();
+
+    // ---- side panels ----
+    void ShowPanel(int code, bool skipIfSame = false, bool notifyDesign = true, bool fromHistory = false);
+    void RebuildSuggestions();
+    void RunSuggestion(int row);
+    void GoBack();
+    void GoForward();
+    // Runs a command later, from Timer1.
+    void DeferCommand(int code);
+    void RunCommand(int code);
+    int currentPanel() const { return currentPanel_; }
+    int previousPanel() const { return previousPanel_; }
+    const std::vector<int>& suggestions() const { return suggestions_; }
+    // The suggestions in the what-next rows, row 1 first.
+    std::vector<int> SuggestionRows() const { return rows_; }
+    const PanelHistory& history() const { return history_; }
+    QWidget* PanelFrame() const { return panelFrame_; }
+    bool BackAvailable() const;
+    bool ForwardAvailable() const;
+
+    // ---- menus ----
+    void EnableFileCommands(bool enabled);
+    void SetGridMenu(int state, bool apply);
+    void SetAnchorsMenu(int state);
+    void SetSnapMenu(int state, bool apply);
+    void SyncGridMenus(DesignView* design);
+    void RebuildReopenMenu();
+    void SetZoomMenu(double zoom);
+    // A menu entry by its path of captions, such as "File/Page Setup/New Files".
+    QAction* Action(const QString& path) const;
+    QMenu* Menu(const QString& path) const;
+
+    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+    // The toolbar row's height limits.
+    static constexpr int kToolbarMinHeight = 24;
+    static constexpr int kToolbarMaxHeight = 30;
+    QWidget* ToolbarRow() const { return panel5_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildLayout();
+    void BuildMenus();
+    void ApplyLook();
+    QAction* AddAction(QMenu* menu, const QString& path, const QString& caption, const QKeySequence& shortcut = {});
+    QMenu* AddMenu(QMenu* parent, const QString& path, const QString& caption);
+    void RefreshHistoryButtons();
+    void RefreshEditCommands();
+    void ReleasePanelFrame();
+    QWidget* CreatePanelFrame(int code);
+    bool EntryReachable(const HistoryEntry& entry) const;
+    DesignView* DesignOfNumber(int32_t docNumber) const;
+    int32_t NewSelectionTag(ItemList& list);
+    void RunSuggestionAction(int suggestion);
+    void ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection);
+    void ShowDialog(TDialogHost* host, int code, int number, const QString& text);
+    void OnLastDesignClosed();
+    void OnDocumentClosed();
+    void ChooseColour();
+    void SetHintsAll(bool on);
+
+    RegistryStore& store_;
+    Prompt& prompt_;
+    TParams params_;
+    ItemList copyList_;
+    TDialogHost* formX_ = nullptr;
+    TDialogHost* formY_ = nullptr;
+    std::mt19937 random_;
+
+    // state
+    int currentPanel_ = 0;
+    int previousPanel_ = 20;
+    int pendingCommand_ = 0;
+    int nextDesignTool_ = 0;
+    std::vector<int> suggestions_;
+    std::vector<int> rows_;
+    PanelHistory history_;
+    bool suggestionBusy_ = false;
+    bool exiting_ = false;
+    bool settingsSaved_ = false;
+    QChar decimalSeparator_ = '.';
+    QChar thousandSeparator_ = ',';
+
+    // layout
+    QSplitter* splitter3_ = nullptr;   // toolbar row | the rest
+    QSplitter* splitter2_ = nullptr;   // side column | documents
+    QSplitter* splitter4_ = nullptr;   // side panel | what-next box
+    QWidget* panel5_ = nullptr;
+    QWidget* panel3_ = nullptr;
+    QWidget* panelHolder_ = nullptr;
+    QFrame* panel1_ = nullptr;
+    QFrame* panel2_ = nullptr;
+    QTextEdit* richEdit4_ = nullptr;
+    TPictureButton* rowButtons_[kSuggestionRows] = {};
+    TPictureButton* back1_ = nullptr;
+    TPictureButton* forward1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QWidget* insertPanel_ = nullptr;
+    QWidget* panelFrame_ = nullptr;
+
+    // menus
+    std::map<QString, QAction*> actions_;
+    std::map<QString, QMenu*> menus_;
+    QMenu* windowMenu_ = nullptr;
+    std::map<int32_t, QAction*> windowEntries_;
+    std::map<QAction*, double> zoomEntries_;
+};
+
+} // namespace vlr

@@ -1,0 +1,43 @@
+// What the main window asks of a document window: the design it shows, its keyboard handlers,
+// the side panel's mode and the zoom. The document window implements it; tests may use a
+// light stand-in.
+#pragma once
+
+#include "model/itemrecord.h"
+
+#include <QString>
+
+class QKeyEvent;
+class QWidget;
+
+namespace vlr {
+
+class DesignView {
+public:
+    virtual ~DesignView();
+
+    // The widget that sits in the main window's document area.
+    virtual QWidget* widget() = 0;
+    // The number of the document window (the header's docNumber).
+    virtual int32_t docNumber() const = 0;
+    virtual QString caption() const = 0;
+    virtual ItemList& items() = 0;
+
+    // Keys reach the design before anything else; true when handled.
+    virtual bool KeyDown(QKeyEvent& event) = 0;
+    virtual bool KeyPress(QKeyEvent& event) = 0;
+
+    // The side panel shown: the design switches its insertion or editing mode.
+    virtual void SelectPanel(int panelCode) = 0;
+    // The insertion state after a shape panel changed the styles of the next item.
+    virtual void RefreshInsertionState() = 0;
+    virtual void SetZoom(double zoom) = 0;
+    // A light direction differing from the design's: take it and repaint.
+    virtual void ApplyLightDirection(int direction) = 0;
+    // The design offers an area to copy to the clipboard as a picture.
+    virtual bool HasCopyArea() const = 0;
+    // A dialog page took the keyboard: keys are ignored until the window is activated again.
+    virtual void IgnoreKeysUntilActivated() = 0;
+};
+
+} // namespace vlr

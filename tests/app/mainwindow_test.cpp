@@ -1,0 +1,327 @@
+// The main window and the dialog hosts, driven as a user would under the offscreen platform.
+#include "app/about.h"
+#include "app/dialoghost.h"
+#include "app/mainwindow.h"
+#include "app/pages.h"
+#include "fakedesign.h"
+#include "model/prompt.h"
+#include "platform/inistore.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace vlr {
+namespace {
+
+using test::FakeDesign;
+
+class AnsweringPrompt : public Prompt {
+public:
+    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons) override {
+        asked.emplace_back(text);
+        return answer;
+    }
+    PromptAnswer answer = PromptAnswer::No;
+    std::vector<std::string> asked;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = std::make_unique<IniRegistryStore>(folder.path());
+        form = std::make_unique<TForm1>(*store, prompt);
+        formX = std::make_unique<TDialogHost>(HostKind::X, form->params(), form.get());
+        formY = std::make_unique<TDialogHost>(HostKind::Y, form->params(), form.get());
+        RegisterDialogPages(*formX, *formY);
+        form->SetDialogHosts(formX.get(), formY.get());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override {
+        formX.reset();
+        formY.reset();
+        form.reset();
+    }
+    FakeDesign* OpenDesign(int32_t number) {
+        auto* design = new FakeDesign(number, "Card " + QString::number(number));
+        form->AddDesignView(design);
+        return design;
+    }
+    std::vector<QString> Captions(QMenu* menu) {
+        std::vector<QString> captions;
+        for (QAction* action : menu->actions()) {
+            captions.push_back(action->isSeparator() ? QString("-") : action->text());
+        }
+        return captions;
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<IniRegistryStore> store;
+    AnsweringPrompt prompt;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TDialogHost> formX, formY;
+};
+
+TEST_F(MainWindowTest, TitleMenusEntriesAndShortcuts) {
+    EXPECT_EQ(form->windowTitle(), "Velloran Business Cards");
+    std::vector<QString> bar;
+    for (QAction* action : form->menuBar()->actions()) {
+        if (action->isVisible()) {
+            bar.push_back(action->text());
+        }
+    }
+    EXPECT_EQ(bar, (std::vector<QString>{"File", "Insert", "Edit", "Zoom", "Tools", "Customize", "Help"}));
+
+    EXPECT_EQ(Captions(form->Menu("Insert")),
+              (std::vector<QString>{"Picture", "Text", "Line", "Arc", "Spline", "Curve", "Triangle", "Square",
+                                    "Rectangle", "Circle", "Pie", "Ellipse", "Polygon", "Star", "Solid", "Oblong"}));
+    EXPECT_EQ(form->Action("Insert/Polygon")->data().toInt(), 199);
+    EXPECT_EQ(Captions(form->Menu("Zoom")),
+              (std::vector<QString>{"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%"}));
+    EXPECT_TRUE(form->Action("Zoom/100%")->isChecked());
+    EXPECT_EQ(Captions(form->Menu("Customize")),
+              (std::vector<QString>{"Colors", "Line Weights", "Line Patterns", "Alignments", "Font sizes", "Text angles",
+                                    "Shadows"}));
+
+    EXPECT_EQ(form->Action("File/New")->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(form->Action("File/Open")->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(form->Action("File/Save")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(form->Action("File/Print")->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(form->Action("Edit/Undo")->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(form->Action("Edit/Redo")->shortcut(), QKeySequence("Ctrl+Alt+Z"));
+    EXPECT_EQ(form->Action("Edit/Cut")->shortcut(), QKeySequence("Ctrl+Del"));
+    EXPECT_EQ(form->Action("Edit/Copy")->shortcut(), QKeySequence("Ctrl+Ins"));
+    EXPECT_EQ(form->Action("Edit/Paste")->shortcut(), QKeySequence("Shift+Ins"));
+
+    // Hidden entries stay hidden; the Window menu is hidden while empty.
+    EXPECT_FALSE(form->Action("File/Export")->isVisible());
+    EXPECT_FALSE(form->Action("File/Screenshot")->isVisible());
+    EXPECT_FALSE(form->Action("Edit/Copy to Clipboard")->isVisible());
+    EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
+    EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
+    EXPECT_FALSE(form->Action("File/Save")->isEnabled());
+    EXPECT_EQ(form->Menu("File/Reopen")->actions().last()->text(), "Clear...");
+    EXPECT_TRUE(form->Action("Tools/Grid/Anchors/Both")->isChecked());
+    EXPECT_FALSE(form->Menu("Tools/Grid/Reset")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ToolbarRowStaysBetween24And30Pixels) {
+    QWidget* row = form->ToolbarRow();
+    EXPECT_EQ(row->minimumHeight(), 24);
+    EXPECT_EQ(row->maximumHeight(), 30);
+    auto* splitter = qobject_cast<QSplitter*>(row->parentWidget());
+    ASSERT_NE(splitter, nullptr);
+    splitter->setSizes({200, 400});
+    EXPECT_LE(row->height(), 30);
+    splitter->setSizes({5, 600});
+    EXPECT_GE(row->height(), 24);
+}
+
+TEST_F(MainWindowTest, WhatNextBoxShowsAtMostFourSuggestionsAndNoneOnInsert) {
+    EXPECT_EQ(form->currentPanel(), 20);
+    EXPECT_TRUE(form->SuggestionRows().empty());
+    form->ShowPanel(401);
+    EXPECT_EQ(form->SuggestionRows(), (std::vector<int>{1, 47, 50, 51}));
+    form->ShowPanel(1024);
+    EXPECT_EQ(form->SuggestionRows().size(), 4u);
+    EXPECT_EQ(form->previousPanel(), 401);
+}
+
+TEST_F(MainWindowTest, BackReturnsToTheFineTunePanelWithTheSameLineSelected) {
+    FakeDesign* design = OpenDesign(7);
+    ItemRecord* line = design->AddLine(true);
+    form->ShowPanel(98);
+    form->ShowPanel(99);
+    SelectOnly(design->items(), nullptr);
+    form->ShowPanel(20);
+    ASSERT_TRUE(form->BackAvailable());
+    form->GoBack();
+    EXPECT_EQ(form->currentPanel(), 99);
+    EXPECT_EQ(line->selected, 255);
+    EXPECT_TRUE(form->ForwardAvailable());
+
+    // The line is deleted meanwhile: Back skips its entry.
+    form->ShowPanel(20);
+    line->deleted = 255;
+    form->GoBack();
+    EXPECT_EQ(form->currentPanel(), 98);
+}
+
+TEST_F(MainWindowTest, SwitchingTwiceToTheLinePanelRecordsOneEntry) {
+    size_t before = form->history().entries().size();
+    form->ShowPanel(98);
+    form->ShowPanel(98);
+    EXPECT_EQ(form->history().entries().size(), before + 1);
+    form->params().state.lineColor = 0xFF;
+    form->ShowPanel(98);
+    EXPECT_EQ(form->history().entries().size(), before + 2);
+}
+
+TEST_F(MainWindowTest, InsertTextWithoutADesignOpensOneInTextMode) {
+    QString opened = "none";
+    form->hooks.openDocument = [&](const QString& path) { opened = path; };
+    form->Action("Insert/Text")->trigger();
+    EXPECT_TRUE(form->Timer2.isActive());
+    QTRY_COMPARE(opened, QString());
+    EXPECT_EQ(form->TakeNextDesignTool(), 31);
+}
+
+TEST_F(MainWindowTest, DesignsGetWindowEntriesAndTheLastClosingResetsTheMenus) {
+    FakeDesign* first = OpenDesign(3);
+    FakeDesign* second = OpenDesign(4);
+    EXPECT_TRUE(form->Menu("Window")->menuAction()->isVisible());
+    EXPECT_TRUE(form->Action("File/Save")->isEnabled());
+    EXPECT_EQ(form->ActiveDesign(), second);
+    EXPECT_TRUE(form->Action("File/Page Setup/Current File")->isVisible());
+    EXPECT_EQ(form->Action("File/Page Setup/Current File")->text(), "Card 4");
+    ASSERT_TRUE(form->ActivateDocument(3));
+    EXPECT_EQ(form->ActiveDesign(), first);
+
+    form->Action("Zoom/200%")->trigger();
+    EXPECT_EQ(first->zoom, 2.0);
+    EXPECT_FALSE(form->Action("Zoom/100%")->isChecked());
+
+    form->DocumentArea()->closeAllSubWindows();
+    QTRY_VERIFY(form->Action("Zoom/100%")->isChecked());
+    EXPECT_FALSE(form->Action("File/Save")->isEnabled());
+    EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
+    EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
+    EXPECT_EQ(form->currentPanel(), 20);
+}
+
+TEST_F(MainWindowTest, KeysGoFirstToTheActiveDesign) {
+    FakeDesign* design = OpenDesign(9);
+    design->consumeKeys = true;
+    QTest::keyClick(form.get(), Qt::Key_A);
+    ASSERT_FALSE(design->keys.empty());
+    EXPECT_EQ(design->keys.back(), Qt::Key_A);
+    design->consumeKeys = false;
+    QTest::keyClick(form.get(), Qt::Key_B);
+    EXPECT_EQ(design->characters.right(1), "b");
+}
+
+TEST_F(MainWindowTest, GridResetAsksAndOnlyYesEqualises) {
+    OpenDesign(5);
+    int equalised = 0;
+    form->hooks.equalizeGrid = [&](int axes) { equalised = axes; };
+    form->SetGridMenu(3, false);
+    prompt.answer = PromptAnswer::No;
+    form->Action("Tools/Grid/Reset/Vertical")->trigger();
+    EXPECT_EQ(equalised, 0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0], "Make the distances between the gridlines equal?\n"
+                               "(Use 'Tools|Grid|Customize...' to set the default distance).");
+    prompt.answer = PromptAnswer::Yes;
+    form->Action("Tools/Grid/Reset/Both")->trigger();
+    EXPECT_EQ(equalised, 6);
+    form->SetGridMenu(1, false);
+    EXPECT_TRUE(form->Action("Tools/Grid/Reset/Horizontal")->isEnabled());
+    EXPECT_FALSE(form->Action("Tools/Grid/Reset/Vertical")->isEnabled());
+}
+
+TEST_F(MainWindowTest, SettingsAreSavedWhenTheWindowCloses) {
+    form->params().state.tsize = 30;
+    form->close();
+    QSettings saved(store->FileOfKey("Software/Tessarine/CustomSettings"), QSettings::IniFormat);
+    EXPECT_EQ(saved.value("tsize").toInt(), 30);
+}
+
+TEST_F(MainWindowTest, TheAboutPageInTheLargeHost) {
+    form->Action("Help/About")->trigger();
+    EXPECT_TRUE(formX->isVisible());
+    EXPECT_EQ(formX->windowTitle(), "About");
+    EXPECT_EQ(formX->leftButton()->text(), "Web");
+    EXPECT_EQ(formX->rightButton()->text(), "Close");
+    EXPECT_EQ(formX->leftButton()->geometry(), QRect(11, 8, 118, 20));
+    EXPECT_EQ(formX->rightButton()->geometry(), QRect(147, 8, 118, 20));
+    auto* about = qobject_cast<TAbout*>(formX->page());
+    ASSERT_NE(about, nullptr);
+    QMouseEvent move(QEvent::MouseMove, QPointF(about->linkRect().center()), about->mapToGlobal(QPointF(about->linkRect().center())),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(about, &move);
+    EXPECT_TRUE(about->linkHighlighted());
+    EXPECT_EQ(formX->leftButton()->look(), ButtonLook::Highlighted);
+    formX->RightButtonClick();
+    EXPECT_FALSE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 0);
+}
+
+TEST(DialogHost, PagesTitlesButtonsAndSlots) {
+    EXPECT_EQ(DescribePage(HostKind::X, 26, "  ").title, "Grid and Snap");
+    EXPECT_EQ(DescribePage(HostKind::X, 27, "Card 1").title, "Grid and Snap - Card 1");
+    EXPECT_EQ(DescribePage(HostKind::X, 54, "New Files").title, "Page Setup - New Files");
+    EXPECT_EQ(DescribePage(HostKind::X, 51, "/home/ann/photo.final.jpg").title, "photo.final");
+    EXPECT_EQ(DescribePage(HostKind::X, 57, "Preview").leftButton, "Print");
+    EXPECT_EQ(DescribePage(HostKind::X, 60, "").leftButton, "Proceed");
+    EXPECT_EQ(DescribePage(HostKind::Y, 67, "").leftButton, "Preview");
+    EXPECT_EQ(DescribePage(HostKind::Y, 64, "Speed").title, "Speed");
+    EXPECT_EQ(DescribePage(HostKind::X, 40, "").slot, DescribePage(HostKind::X, 41, "").slot);
+    PageDescription unknown = DescribePage(HostKind::X, 99, "");
+    EXPECT_FALSE(unknown.known);
+    EXPECT_EQ(unknown.leftButton, "Save");
+    EXPECT_EQ(unknown.rightButton, "Cancel");
+}
+
+class CountingPage : public DialogPage {
+public:
+    explicit CountingPage(QWidget* parent, int* runs) : DialogPage(parent), runs_(runs) {}
+    QSize PreferredClientSize() const override { return {300, 120}; }
+    void RunAction() override { ++*runs_; }
+
+private:
+    int* runs_;
+};
+
+TEST_F(MainWindowTest, HostsRememberWherePagesOfASlotStood) {
+    int runs = 0;
+    for (int code : {40, 41}) {
+        formX->RegisterPage(code, [&runs](int, int, const QString&, QWidget* parent) -> DialogPage* {
+            return new CountingPage(parent, &runs);
+        });
+    }
+    formX->ShowPage(41);
+    formX->show();
+    QRect first = formX->geometry();
+    formX->setGeometry(first.translated(17, 9));
+    QRect moved = formX->frameGeometry();
+    formX->RightButtonClick();
+    // Text angles share the slot of font sizes: the window stands where it was left.
+    formX->ShowPage(40);
+    formX->show();
+    EXPECT_EQ(formX->frameGeometry().topLeft(), moved.topLeft());
+    EXPECT_EQ(formX->windowTitle(), "Customize Text Angles");
+
+    // The left button runs the action once, then the host hides.
+    formX->LeftButtonClick();
+    formX->LeftButtonClick();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(formX->isVisible());
+}
+
+TEST_F(MainWindowTest, TheFirstTimeSetupKeepsTheHost) {
+    formX->ShowPage(60);
+    formX->show();
+    formX->ShowPage(45);
+    EXPECT_EQ(formX->currentPage(), 60);
+    EXPECT_EQ(formX->windowTitle(), "First-time Setup");
+}
+
+TEST_F(MainWindowTest, EditingAClipWithoutOneShowsNothing) {
+    formX->prepareClipPage = [](int, QString&) { return false; };
+    form->DeferCommand(503);
+    QTRY_COMPARE(formX->currentPage(), 503);
+    EXPECT_FALSE(formX->isVisible());
+}
+
+} // namespace
+} // namespace vlr
