@@ -184,6 +184,11 @@ TEST(RasterCanvas, FillRectExcludesRightAndBottomAndClips) {
     canvas.setBrush({kRed});
     canvas.FillRect({std::numeric_limits<int32_t>::min(), 0, std::numeric_limits<int32_t>::max(), 1});
     EXPECT_EQ(Row(canvas, 0, 0, 9), "rrrrrrrrrr");
+    EXPECT_EQ(Row(canvas, 1, 0, 9), "..........");
+    canvas.setBrush({kWhite});
+    canvas.FillRect({0, 0, 10, 8});
+    EXPECT_EQ(Row(canvas, 0, 0, 9), "..........");
+    EXPECT_EQ(canvas.image().pixel(9, 7), 0xFFFFFFFFu);
 }
 
 TEST(RasterCanvas, CopyRectCopiesScalesAndReadsOverlapsBeforeWriting) {
