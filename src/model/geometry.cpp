@@ -13,10 +13,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-int32_t Add(int32_t a, int64_t b) {
-    return SaturateInt32(static_cast<int64_t>(a) + b);
-}
-
 bool PositiveFinite(double value) {
     return std::isfinite(value) && value > 0.0;
 }
@@ -88,8 +84,8 @@ int32_t ArcSampleCount(double sweep) {
 }
 
 Point ToDevice(Point point, const ViewTransform& transform) {
-    return {Add(nearest(point.x * transform.scaleX), transform.originX),
-            Add(nearest(point.y * transform.scaleY), transform.originY)};
+    return {SaturatingAdd(nearest(point.x * transform.scaleX), transform.originX),
+            SaturatingAdd(nearest(point.y * transform.scaleY), transform.originY)};
 }
 
 int32_t PenWidthPixels(double zoom, double weightMm, const ScreenResolution& screen) {
@@ -103,8 +99,8 @@ double PointDistance(Point a, Point b) {
 }
 
 Point PolarPoint(Point centre, double angle, double radius) {
-    return {Add(centre.x, nearest(radius * std::cos(angle))),
-            Add(centre.y, -static_cast<int64_t>(nearest(radius * std::sin(angle))))};
+    return {SaturatingAdd(centre.x, nearest(radius * std::cos(angle))),
+            SaturatingAdd(centre.y, -static_cast<int64_t>(nearest(radius * std::sin(angle))))};
 }
 
 PerpendicularFootResult PerpendicularFoot(Point a, Point b, Point p) {
@@ -149,8 +145,8 @@ void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t marke
 
     Rect extent;
     auto around = [&extent](Point centre, int64_t radius) {
-        extent = {Add(centre.x, -radius), Add(centre.y, -radius), Add(centre.x, radius),
-                  Add(centre.y, radius)};
+        extent = {SaturatingAdd(centre.x, -radius), SaturatingAdd(centre.y, -radius),
+                  SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
     };
     switch (static_cast<int32_t>(item->kind)) {
     case ItemKind::Circle:
@@ -187,10 +183,10 @@ void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t marke
         break;
     }
 
-    item->x1 = Add(extent.left, -margin);
-    item->y1 = Add(extent.top, -margin);
-    item->x2 = Add(extent.right, margin);
-    item->y2 = Add(extent.bottom, margin);
+    item->x1 = SaturatingAdd(extent.left, -margin);
+    item->y1 = SaturatingAdd(extent.top, -margin);
+    item->x2 = SaturatingAdd(extent.right, margin);
+    item->y2 = SaturatingAdd(extent.bottom, margin);
     SetWorldFromPixels(item, screen);
     item->boundLeft = std::min<int32_t>(item->x1, item->x2);
     item->boundRight = std::max<int32_t>(item->x1, item->x2);
@@ -213,7 +209,8 @@ Rect ArcBounds(Point centre, Point start, Point end) {
         Grow(rect, PolarPoint(centre, arc.start + k * step, radius));
     }
     Grow(rect, PolarPoint(centre, arc.end, radius));
-    return {Add(rect.left, -1), Add(rect.top, -1), Add(rect.right, 1), Add(rect.bottom, 1)};
+    return {SaturatingAdd(rect.left, -1), SaturatingAdd(rect.top, -1), SaturatingAdd(rect.right, 1),
+            SaturatingAdd(rect.bottom, 1)};
 }
 
 int32_t EllipseHitDistance(Point centre, Point lengthPoint, Point widthPoint, Point p) {
@@ -305,20 +302,20 @@ void RotateRectangleAbout(ItemRecord* item, Point pivot, double delta) {
     Point moved = RotatedAbout(pivot, centre, delta);
     int64_t dx = static_cast<int64_t>(moved.x) - centre.x;
     int64_t dy = static_cast<int64_t>(moved.y) - centre.y;
-    item->x1 = Add(item->baseX1, dx);
-    item->y1 = Add(item->baseY1, dy);
-    item->x2 = Add(item->baseX2, dx);
-    item->y2 = Add(item->baseY2, dy);
+    item->x1 = SaturatingAdd(item->baseX1, dx);
+    item->y1 = SaturatingAdd(item->baseY1, dy);
+    item->x2 = SaturatingAdd(item->baseX2, dx);
+    item->y2 = SaturatingAdd(item->baseY2, dy);
 }
 
 void MoveFromSaved(std::vector<PointNode>& points, int32_t dx, int32_t dy) {
     for (PointNode& node : points) {
-        node.x = Add(node.savedX, dx);
-        node.y = Add(node.savedY, dy);
-        node.ctrl1X = Add(node.savedCtrl1X, dx);
-        node.ctrl1Y = Add(node.savedCtrl1Y, dy);
-        node.ctrl2X = Add(node.savedCtrl2X, dx);
-        node.ctrl2Y = Add(node.savedCtrl2Y, dy);
+        node.x = SaturatingAdd(node.savedX, dx);
+        node.y = SaturatingAdd(node.savedY, dy);
+        node.ctrl1X = SaturatingAdd(node.savedCtrl1X, dx);
+        node.ctrl1Y = SaturatingAdd(node.savedCtrl1Y, dy);
+        node.ctrl2X = SaturatingAdd(node.savedCtrl2X, dx);
+        node.ctrl2Y = SaturatingAdd(node.savedCtrl2Y, dy);
     }
 }
 

@@ -13,10 +13,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-int32_t Add(int32_t a, int64_t b) {
-    return SaturateInt32(static_cast<int64_t>(a) + b);
-}
-
 PointNode NewNode(Point point) {
     return {.x = point.x, .y = point.y, .savedX = point.x, .savedY = point.y};
 }
@@ -52,13 +48,46 @@ void SmoothNode(PointNode& prev, PointNode& node, const PointNode& next, double 
     SetCtrl2(prev, backward);
 }
 
-// A point at radius about the centre for each of count steps after the start direction.
-template <typename Radius>
-void AppendRing(std::vector<Point>& out, Point centre, double start, double step, int32_t count,
-                Radius radius) {
+// The corners of a regular polygon about C after K, counted on from K in steps of 2 pi / n.
+std::vector<Point> PolygonRing(Point centre, Point corner, int32_t n, int32_t count) {
+    std::vector<Point> ring;
+    ring.reserve(static_cast<size_t>(count) + 1);
+    const double start = PointDirection(centre, corner), radius = PointDistance(centre, corner);
+    const double step = 2.0 * kPi / n;
     for (int32_t j = 1; j <= count; ++j) {
-        out.push_back(PolarPoint(centre, start + j * step, radius(j)));
+        ring.push_back(PolarPoint(centre, start + j * step, radius));
     }
+    return ring;
+}
+
+// The vertices of a star about C after the tip T, in steps of pi / n: inner (radius |CI|) at odd
+// steps, tips at even ones.
+std::vector<Point> StarRing(Point centre, Point tip, Point inner, int32_t n, int32_t count) {
+    std::vector<Point> ring;
+    ring.reserve(static_cast<size_t>(count) + 1);
+    const double start = PointDirection(centre, tip), step = kPi / n;
+    const double tipRadius = PointDistance(centre, tip), innerRadius = PointDistance(centre, inner);
+    for (int32_t j = 1; j <= count; ++j) {
+        ring.push_back(PolarPoint(centre, start + j * step, j % 2 == 1 ? innerRadius : tipRadius));
+    }
+    return ring;
+}
+
+// The stored points of a polygon or a star: the centre, the defining point, then the ring.
+void StoreRing(std::vector<PointNode>& list, Point centre, Point first, const std::vector<Point>& ring) {
+    list.clear();
+    list.reserve(ring.size() + 2);
+    list.push_back(NewNode(centre));
+    list.push_back(NewNode(first));
+    for (Point point : ring) {
+        list.push_back(NewNode(point));
+    }
+}
+
+// The defining point followed by the ring: the corners or vertices as drawn.
+std::vector<Point> WithFirst(Point first, std::vector<Point> ring) {
+    ring.insert(ring.begin(), first);
+    return ring;
 }
 
 Rect BoxOf(std::span<const Point> points) {
@@ -111,26 +140,15 @@ DeviceOutline PointListOutline(std::vector<Point> points, int32_t shapeMode) {
 
 void SquareFromEdge(std::vector<PointNode>& list, Point a, Point b) {
     const Point side = PolarPoint({0, 0}, PointDirection(a, b) + kPi / 2.0, PointDistance(a, b));
-    list = {NewNode(a), NewNode(b), NewNode({Add(b.x, side.x), Add(b.y, side.y)}),
-            NewNode({Add(a.x, side.x), Add(a.y, side.y)})};
+    list = {NewNode(a), NewNode(b), NewNode({SaturatingAdd(b.x, side.x), SaturatingAdd(b.y, side.y)}),
+            NewNode({SaturatingAdd(a.x, side.x), SaturatingAdd(a.y, side.y)})};
 }
 
 bool RegularPolygonPoints(std::vector<PointNode>& list, Point centre, Point corner, int32_t n) {
     if (!IsDrawableVertexCount(n)) {
         return false;
     }
-    std::vector<Point> corners;
-    corners.reserve(static_cast<size_t>(n));
-    const double radius = PointDistance(centre, corner);
-    AppendRing(corners, centre, PointDirection(centre, corner), 2.0 * kPi / n, n,
-               [radius](int32_t) { return radius; });
-    list.clear();
-    list.reserve(corners.size() + 2);
-    list.push_back(NewNode(centre));
-    list.push_back(NewNode(corner));
-    for (Point point : corners) {
-        list.push_back(NewNode(point));
-    }
+    StoreRing(list, centre, corner, PolygonRing(centre, corner, n, n));
     return true;
 }
 
@@ -138,18 +156,7 @@ bool StarPoints(std::vector<PointNode>& list, Point centre, Point inner, Point t
     if (!IsDrawableVertexCount(n)) {
         return false;
     }
-    std::vector<Point> vertices;
-    vertices.reserve(2 * static_cast<size_t>(n));
-    const double innerRadius = PointDistance(centre, inner), tipRadius = PointDistance(centre, tip);
-    AppendRing(vertices, centre, PointDirection(centre, tip), kPi / n, 2 * n,
-               [=](int32_t j) { return j % 2 == 1 ? innerRadius : tipRadius; });
-    list.clear();
-    list.reserve(vertices.size() + 2);
-    list.push_back(NewNode(centre));
-    list.push_back(NewNode(tip));
-    for (Point point : vertices) {
-        list.push_back(NewNode(point));
-    }
+    StoreRing(list, centre, tip, StarRing(centre, tip, inner, n, 2 * n));
     return true;
 }
 
@@ -212,18 +219,19 @@ EllipseBezier EllipseBezierPoints(Point centre, Point lengthPoint, Point widthPo
     const int64_t a = nearest(PointDistance(centre, lengthPoint));
     const Point foot = PerpendicularFoot(centre, lengthPoint, widthPoint).foot;
     const int64_t b = nearest(PointDistance(widthPoint, foot));
-    const int32_t left = Add(centre.x, -a), right = Add(centre.x, a);
-    const int32_t top = Add(centre.y, -b), bottom = Add(centre.y, b);
+    const int32_t left = SaturatingAdd(centre.x, -a), right = SaturatingAdd(centre.x, a);
+    const int32_t top = SaturatingAdd(centre.y, -b), bottom = SaturatingAdd(centre.y, b);
     const int64_t kx = nearest(2.0 * static_cast<double>(a) * kBezierKappaHalf);
     const int64_t ky = nearest((static_cast<double>(bottom) - top) * kBezierKappaHalf);
     const int32_t cx = centre.x, cy = centre.y;
 
     EllipseBezier ellipse;
-    ellipse.points = {Point{left, cy},   Point{left, Add(cy, -ky)},   Point{Add(cx, -kx), top},
-                      Point{cx, top},    Point{Add(cx, kx), top},     Point{right, Add(cy, -ky)},
-                      Point{right, cy},  Point{right, Add(cy, ky)},   Point{Add(cx, kx), bottom},
-                      Point{cx, bottom}, Point{Add(cx, -kx), bottom}, Point{left, Add(cy, ky)},
-                      Point{left, cy}};
+    ellipse.points = {
+        Point{left, cy},   Point{left, SaturatingAdd(cy, -ky)},   Point{SaturatingAdd(cx, -kx), top},
+        Point{cx, top},    Point{SaturatingAdd(cx, kx), top},     Point{right, SaturatingAdd(cy, -ky)},
+        Point{right, cy},  Point{right, SaturatingAdd(cy, ky)},   Point{SaturatingAdd(cx, kx), bottom},
+        Point{cx, bottom}, Point{SaturatingAdd(cx, -kx), bottom}, Point{left, SaturatingAdd(cy, ky)},
+        Point{left, cy}};
     for (Point& point : ellipse.points) {
         point = PolarPoint(centre, PointDirection(centre, point) + theta, PointDistance(centre, point));
     }
@@ -250,29 +258,17 @@ std::vector<Point> ArcPolyline(Point centre, Point start, Point end) {
 }
 
 std::vector<Point> PolygonCorners(Point centre, Point corner, int32_t n) {
-    std::vector<Point> corners;
     if (!IsDrawableVertexCount(n)) {
-        return corners;
+        return {};
     }
-    corners.reserve(static_cast<size_t>(n));
-    corners.push_back(corner);
-    const double radius = PointDistance(centre, corner);
-    AppendRing(corners, centre, PointDirection(centre, corner), 2.0 * kPi / n, n - 1,
-               [radius](int32_t) { return radius; });
-    return corners;
+    return WithFirst(corner, PolygonRing(centre, corner, n, n - 1));
 }
 
 std::vector<Point> StarVertices(Point centre, Point tip, Point inner, int32_t n) {
-    std::vector<Point> vertices;
     if (!IsDrawableVertexCount(n)) {
-        return vertices;
+        return {};
     }
-    vertices.reserve(2 * static_cast<size_t>(n));
-    vertices.push_back(tip);
-    const double tipRadius = PointDistance(centre, tip), innerRadius = PointDistance(centre, inner);
-    AppendRing(vertices, centre, PointDirection(centre, tip), kPi / n, 2 * n - 1,
-               [=](int32_t j) { return j % 2 == 1 ? innerRadius : tipRadius; });
-    return vertices;
+    return WithFirst(tip, StarRing(centre, tip, inner, n, 2 * n - 1));
 }
 
 std::vector<Point> CurveBezierPoints(const std::vector<PointNode>& nodes, bool closed) {
@@ -317,8 +313,8 @@ DeviceOutline ShapeOutline(int32_t kind, int32_t shapeMode, int32_t vertexCount,
         const int64_t radius = nearest(PointDistance(centre, device(2)));
         outline.form = OutlineForm::Ellipse;
         outline.filled = true;
-        outline.bounds = {Add(centre.x, -radius), Add(centre.y, -radius), Add(centre.x, radius),
-                          Add(centre.y, radius)};
+        outline.bounds = {SaturatingAdd(centre.x, -radius), SaturatingAdd(centre.y, -radius),
+                          SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
         return outline;
     }
     case ItemKind::Ellipse: {

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cstring>
@@ -122,16 +121,6 @@ QPointF RasterCanvas::At(Point point) const {
     return {point.x + offset, point.y + offset};
 }
 
-void RasterCanvas::StrokeAndFill(const QPainterPath& path, bool fill) {
-    if (isNull()) {
-        return;
-    }
-    QPainter* painter = Painter();
-    painter->setPen(QtPen(pen_));
-    painter->setBrush(fill ? QtBrush(brush_) : QBrush(Qt::NoBrush));
-    painter->drawPath(path);
-}
-
 // ---- direct access ----
 
 uint32_t* RasterCanvas::scanLine(int32_t y) {
@@ -177,6 +166,20 @@ QImage& RasterCanvas::image() {
 
 // ---- figures ----
 
+void RasterCanvas::Figure(const QPainterPath& figure, bool filled) {
+    if (recordingPath_) {
+        path_.addPath(figure);
+        return;
+    }
+    if (isNull()) {
+        return;
+    }
+    QPainter* painter = Painter();
+    painter->setPen(QtPen(pen_));
+    painter->setBrush(filled ? QtBrush(brush_) : QBrush(Qt::NoBrush));
+    painter->drawPath(figure);
+}
+
 void RasterCanvas::Polyline(std::span<const Point> points) {
     if (points.size() < 2) {
         return;
@@ -185,50 +188,27 @@ void RasterCanvas::Polyline(std::span<const Point> points) {
     for (Point point : points.subspan(1)) {
         figure.lineTo(At(point));
     }
-    if (recordingPath_) {
-        path_.addPath(figure);
-        return;
-    }
-    StrokeAndFill(figure, false);
+    Figure(figure, false);
 }
 
 void RasterCanvas::Polygon(std::span<const Point> points) {
     if (points.size() < 2) {
         return;
     }
-    QPolygonF polygon;
-    polygon.reserve(static_cast<qsizetype>(points.size()));
-    for (Point point : points) {
-        polygon.append(At(point));
+    QPainterPath figure(At(points[0]));
+    figure.setFillRule(Qt::OddEvenFill);
+    for (Point point : points.subspan(1)) {
+        figure.lineTo(At(point));
     }
-    if (recordingPath_) {
-        path_.addPolygon(polygon);
-        path_.closeSubpath();
-        return;
-    }
-    if (isNull()) {
-        return;
-    }
-    QPainter* painter = Painter();
-    painter->setPen(QtPen(pen_));
-    painter->setBrush(QtBrush(brush_));
-    painter->drawPolygon(polygon, Qt::OddEvenFill);
+    figure.closeSubpath();
+    Figure(figure, true);
 }
 
 void RasterCanvas::Ellipse(const Rect& rect) {
     const QRect box = QtRect(rect);
-    const QRectF area(At({box.left(), box.top()}), QSizeF(box.width(), box.height()));
-    if (recordingPath_) {
-        path_.addEllipse(area);
-        return;
-    }
-    if (isNull()) {
-        return;
-    }
-    QPainter* painter = Painter();
-    painter->setPen(QtPen(pen_));
-    painter->setBrush(QtBrush(brush_));
-    painter->drawEllipse(area);
+    QPainterPath figure;
+    figure.addEllipse(QRectF(At({box.left(), box.top()}), QSizeF(box.width(), box.height())));
+    Figure(figure, true);
 }
 
 void RasterCanvas::PolyBezier(std::span<const Point> points) {
@@ -239,11 +219,7 @@ void RasterCanvas::PolyBezier(std::span<const Point> points) {
     for (size_t i = 1; i + 3 <= points.size(); i += 3) {
         figure.cubicTo(At(points[i]), At(points[i + 1]), At(points[i + 2]));
     }
-    if (recordingPath_) {
-        path_.addPath(figure);
-        return;
-    }
-    StrokeAndFill(figure, false);
+    Figure(figure, false);
 }
 
 void RasterCanvas::BeginPath() {
@@ -268,7 +244,7 @@ void RasterCanvas::StrokeAndFillPath() {
         }
     }
     path_ = QPainterPath();
-    StrokeAndFill(closed, true);
+    Figure(closed, true);
 }
 
 // ---- rectangles ----

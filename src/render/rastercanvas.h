@@ -185,7 +185,8 @@ private:
     QPainter* Painter();
     void FinishPainting() const;
     QPointF At(Point point) const;
-    void StrokeAndFill(const QPainterPath& path, bool fill);
+    // Draws a figure in the pen (and the brush when filled), or collects it into the path.
+    void Figure(const QPainterPath& figure, bool filled);
     QFont QtFont() const;
 
     QImage image_;
