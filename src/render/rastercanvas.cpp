@@ -63,7 +63,7 @@ RasterCanvas::RasterCanvas() : lock_(std::make_unique<std::recursive_mutex>()) {
 
 RasterCanvas::RasterCanvas(int32_t width, int32_t height, Smoothing smoothing, const ScreenResolution& screen)
     : smoothing_(smoothing), screen_(screen), lock_(std::make_unique<std::recursive_mutex>()) {
-    if (width > 0 && height > 0) {
+    if (width > 0 && height > 0 && int64_t{width} * height <= kMaxRasterPixels) {
         image_ = QImage(width, height, kFormat); // null when it cannot be allocated
         image_.fill(Qt::white);
     }

@@ -94,12 +94,15 @@ enum class Smoothing { Antialiased, Exact };
 // work for minutes: no visible raster needs more.
 inline constexpr int32_t kMaxPenWidth = 1 << 16;
 inline constexpr int32_t kMaxFontPixels = 1 << 14;
+// The largest raster: a gigabyte, a tabloid sheet at 1200 dpi (13200 x 20400) with room to spare.
+inline constexpr int64_t kMaxRasterPixels = int64_t{1} << 28;
 
 class RasterCanvas {
 public:
     // A null raster: every operation does nothing.
     RasterCanvas();
-    // width x height pixels, white. A size below 1 or too large to allocate gives a null raster.
+    // width x height pixels, white. A side below 1, more than kMaxRasterPixels pixels or a size
+    // that cannot be allocated give a null raster.
     RasterCanvas(int32_t width, int32_t height, Smoothing smoothing = Smoothing::Antialiased,
                  const ScreenResolution& screen = {});
     // Takes a picture, converted to the raster format.
@@ -127,6 +130,7 @@ public:
     int32_t pixel(int32_t x, int32_t y) const;
     // Ignored outside the raster.
     void setPixel(int32_t x, int32_t y, int32_t colour);
+    // The picture itself, for reading and for writing its pixels; its size and format stay.
     const QImage& image() const;
     QImage& image();
 

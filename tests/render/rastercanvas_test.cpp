@@ -74,6 +74,8 @@ TEST(RasterCanvas, PixelsAreBlueGreenRedBytesOfWhiteRows) {
     EXPECT_EQ(canvas.pixel(3, 2), 0x00336699);
     EXPECT_EQ(QRgbFromColour(0x7F336699), 0xFF996633u); // the high byte is ignored
 
+    EXPECT_TRUE(RasterCanvas(-3, 5).isNull());
+    EXPECT_TRUE(RasterCanvas(1 << 20, 1 << 20).isNull()); // a terabyte is refused, not attempted
     RasterCanvas null(0, 5);
     EXPECT_TRUE(null.isNull());
     null.Polygon(std::vector<Point>{{0, 0}, {5, 0}, {0, 5}});
