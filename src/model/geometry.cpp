@@ -54,9 +54,9 @@ ViewTransform DeviceTransform(double deviceDpiX, double deviceDpiY, const Screen
 
 double ToInches(double value, int32_t unit, Axis axis, const ScreenResolution& screen) {
     switch (unit) {
-    case MeasureUnit::Pixels:
+    case 1: // pixels
         return value / (axis == Axis::Horizontal ? screen.dpiX() : screen.dpiY());
-    case MeasureUnit::Millimetres:
+    case 2: // millimetres
         return value / 25.4;
     default:
         return value;

@@ -31,16 +31,9 @@ ViewTransform CanvasTransform(double zoom, Point origin = {});
 ViewTransform DeviceTransform(double deviceDpiX, double deviceDpiY, const ScreenResolution& screen,
                               Point origin = {});
 
-// Measuring units of page dimensions.
-namespace MeasureUnit {
-inline constexpr int32_t Pixels = 1;
-inline constexpr int32_t Millimetres = 2;
-inline constexpr int32_t Inches = 3;
-} // namespace MeasureUnit
-
 enum class Axis { Horizontal, Vertical };
-// A page dimension in inches: pixels by the screen resolution of the axis, millimetres by 25.4;
-// inches and every unknown unit code unchanged.
+// A page dimension in inches by its measuring unit (1 pixels, by the screen resolution of the
+// axis; 2 millimetres, by 25.4; 3 inches and every unknown code unchanged).
 double ToInches(double value, int32_t unit, Axis axis, const ScreenResolution& screen);
 // Text angles are stored in tenths of a degree, counter-clockwise.
 double TenthsToRadians(double tenths);

@@ -43,10 +43,11 @@ TEST(ViewTransform, CanvasZoomAndDeviceResolutions) {
 
 TEST(Units, InchesAndTextAngles) {
     ScreenResolution screen(96, 120);
-    EXPECT_DOUBLE_EQ(ToInches(192, MeasureUnit::Pixels, Axis::Horizontal, screen), 2.0);
-    EXPECT_DOUBLE_EQ(ToInches(192, MeasureUnit::Pixels, Axis::Vertical, screen), 1.6);
-    EXPECT_DOUBLE_EQ(ToInches(63.5, MeasureUnit::Millimetres, Axis::Vertical, screen), 2.5);
-    EXPECT_DOUBLE_EQ(ToInches(2.5, MeasureUnit::Inches, Axis::Vertical, screen), 2.5);
+    // Units: 1 pixels, 2 millimetres, 3 inches.
+    EXPECT_DOUBLE_EQ(ToInches(192, 1, Axis::Horizontal, screen), 2.0);
+    EXPECT_DOUBLE_EQ(ToInches(192, 1, Axis::Vertical, screen), 1.6);
+    EXPECT_DOUBLE_EQ(ToInches(63.5, 2, Axis::Vertical, screen), 2.5);
+    EXPECT_DOUBLE_EQ(ToInches(2.5, 3, Axis::Vertical, screen), 2.5);
     EXPECT_DOUBLE_EQ(ToInches(2.5, 9, Axis::Horizontal, screen), 2.5); // unknown units count as inches
     EXPECT_DOUBLE_EQ(TenthsToRadians(900), pi / 2);
     EXPECT_DOUBLE_EQ(TenthsToRadians(-450), -pi / 4);
