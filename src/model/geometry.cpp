@@ -13,22 +13,8 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-int32_t Add(int32_t a, int64_t b) { return SaturateInt32(static_cast<int64_t>(a) + b); }
-
-// Sample count of an arc: one point per pi/200 of sweep, at least 2.
-int ArcSamples(double span) { return std::max(2, static_cast<int>(nearest(span / (kPi / 200.0)))); }
-
-// The start direction and the counter-clockwise sweep from start to end, at most 2 pi.
-void ArcSweep(Point centre, Point start, Point end, double& a0, double& a1, double& span) {
-    a0 = PointDirection(centre, start);
-    a1 = PointDirection(centre, end);
-    if (a0 > a1) {
-        a1 += 2.0 * kPi;
-    }
-    span = a1 - a0;
-    if (span > 2.0 * kPi) {
-        span -= 2.0 * kPi;
-    }
+bool PositiveFinite(double value) {
+    return std::isfinite(value) && value > 0.0;
 }
 
 void Grow(Rect& rect, Point point) {
@@ -55,9 +41,51 @@ Point RotatedAbout(Point pivot, Point saved, double delta) {
 
 } // namespace
 
+ViewTransform CanvasTransform(double zoom, Point origin) {
+    double scale = PositiveFinite(zoom) ? zoom : 1.0;
+    return {scale, scale, origin.x, origin.y};
+}
+
+ViewTransform DeviceTransform(double deviceDpiX, double deviceDpiY, const ScreenResolution& screen,
+                              Point origin) {
+    return {PositiveFinite(deviceDpiX) ? deviceDpiX / screen.dpiX() : 1.0,
+            PositiveFinite(deviceDpiY) ? deviceDpiY / screen.dpiY() : 1.0, origin.x, origin.y};
+}
+
+double ToInches(double value, int32_t unit, Axis axis, const ScreenResolution& screen) {
+    switch (unit) {
+    case 1: // pixels
+        return value / (axis == Axis::Horizontal ? screen.dpiX() : screen.dpiY());
+    case 2: // millimetres
+        return value / 25.4;
+    default:
+        return value;
+    }
+}
+
+double TenthsToRadians(double tenths) {
+    return tenths / 10.0 * kPi / 180.0;
+}
+
+ArcSweep ArcSweepOf(Point centre, Point start, Point end) {
+    ArcSweep arc{PointDirection(centre, start), PointDirection(centre, end), 0.0};
+    if (arc.start > arc.end) {
+        arc.end += 2.0 * kPi;
+    }
+    arc.sweep = arc.end - arc.start;
+    if (arc.sweep > 2.0 * kPi) {
+        arc.sweep -= 2.0 * kPi;
+    }
+    return arc;
+}
+
+int32_t ArcSampleCount(double sweep) {
+    return std::max(2, nearest(sweep / kArcStep));
+}
+
 Point ToDevice(Point point, const ViewTransform& transform) {
-    return {Add(nearest(point.x * transform.scaleX), transform.originX),
-            Add(nearest(point.y * transform.scaleY), transform.originY)};
+    return {SaturatingAdd(nearest(point.x * transform.scaleX), transform.originX),
+            SaturatingAdd(nearest(point.y * transform.scaleY), transform.originY)};
 }
 
 int32_t PenWidthPixels(double zoom, double weightMm, const ScreenResolution& screen) {
@@ -71,18 +99,19 @@ double PointDistance(Point a, Point b) {
 }
 
 Point PolarPoint(Point centre, double angle, double radius) {
-    return {Add(centre.x, nearest(radius * std::cos(angle))), Add(centre.y, -static_cast<int64_t>(nearest(radius * std::sin(angle))))};
+    return {SaturatingAdd(centre.x, nearest(radius * std::cos(angle))),
+            SaturatingAdd(centre.y, -static_cast<int64_t>(nearest(radius * std::sin(angle))))};
 }
 
 PerpendicularFootResult PerpendicularFoot(Point a, Point b, Point p) {
     PerpendicularFootResult result;
     int64_t dx = static_cast<int64_t>(a.x) - b.x;
     if (std::llabs(dx) <= 2) {
-        result.foot = {a.x, p.y};   // taken as vertical
+        result.foot = {a.x, p.y}; // taken as vertical
     } else {
         double slope = (static_cast<double>(a.y) - b.y) / static_cast<double>(dx);
         if (a.y == b.y || std::fabs(slope) < 0.0001) {
-            result.foot = {p.x, a.y};   // taken as horizontal
+            result.foot = {p.x, a.y}; // taken as horizontal
         } else {
             double normal = -1.0 / slope;
             double intercept = a.y - slope * a.x;
@@ -90,7 +119,9 @@ PerpendicularFootResult PerpendicularFoot(Point a, Point b, Point p) {
             result.foot = {nearest(fx), nearest(intercept + slope * fx)};
         }
     }
-    auto between = [](int32_t v, int32_t e1, int32_t e2) { return e1 == e2 || (v >= std::min(e1, e2) && v <= std::max(e1, e2)); };
+    auto between = [](int32_t v, int32_t e1, int32_t e2) {
+        return e1 == e2 || (v >= std::min(e1, e2) && v <= std::max(e1, e2));
+    };
     result.withinSegment = between(result.foot.x, a.x, b.x) && between(result.foot.y, a.y, b.y);
     return result;
 }
@@ -106,14 +137,16 @@ bool PointInRect(Point point, const Rect& rect) {
     return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
 }
 
-void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t markerWidth, int32_t markerHeight) {
+void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t markerWidth,
+                 int32_t markerHeight) {
     const std::vector<PointNode>& points = item->pointList;
     const int32_t margin = std::max({int32_t(item->penWidthPx), markerWidth / 2, markerHeight / 2});
     const Point p1 = PointAt(points, 1), p2 = PointAt(points, 2), p3 = PointAt(points, 3);
 
     Rect extent;
     auto around = [&extent](Point centre, int64_t radius) {
-        extent = {Add(centre.x, -radius), Add(centre.y, -radius), Add(centre.x, radius), Add(centre.y, radius)};
+        extent = {SaturatingAdd(centre.x, -radius), SaturatingAdd(centre.y, -radius),
+                  SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
     };
     switch (static_cast<int32_t>(item->kind)) {
     case ItemKind::Circle:
@@ -150,10 +183,10 @@ void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t marke
         break;
     }
 
-    item->x1 = Add(extent.left, -margin);
-    item->y1 = Add(extent.top, -margin);
-    item->x2 = Add(extent.right, margin);
-    item->y2 = Add(extent.bottom, margin);
+    item->x1 = SaturatingAdd(extent.left, -margin);
+    item->y1 = SaturatingAdd(extent.top, -margin);
+    item->x2 = SaturatingAdd(extent.right, margin);
+    item->y2 = SaturatingAdd(extent.bottom, margin);
     SetWorldFromPixels(item, screen);
     item->boundLeft = std::min<int32_t>(item->x1, item->x2);
     item->boundRight = std::max<int32_t>(item->x1, item->x2);
@@ -168,16 +201,16 @@ void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t marke
 Rect ArcBounds(Point centre, Point start, Point end) {
     Rect rect{std::min(centre.x, start.x), std::min(centre.y, start.y), std::max(centre.x, start.x),
               std::max(centre.y, start.y)};
-    double a0, a1, span;
-    ArcSweep(centre, start, end, a0, a1, span);
-    int n = ArcSamples(span);
-    double step = span / (n - 1);
-    double radius = PointDistance(centre, start) + 1.0;
-    for (int k = 1; k <= n - 2; ++k) {
-        Grow(rect, PolarPoint(centre, a0 + k * step, radius));
+    const ArcSweep arc = ArcSweepOf(centre, start, end);
+    const int32_t n = ArcSampleCount(arc.sweep);
+    const double step = arc.sweep / (n - 1);
+    const double radius = PointDistance(centre, start) + 1.0;
+    for (int32_t k = 1; k <= n - 2; ++k) {
+        Grow(rect, PolarPoint(centre, arc.start + k * step, radius));
     }
-    Grow(rect, PolarPoint(centre, a1, radius));
-    return {Add(rect.left, -1), Add(rect.top, -1), Add(rect.right, 1), Add(rect.bottom, 1)};
+    Grow(rect, PolarPoint(centre, arc.end, radius));
+    return {SaturatingAdd(rect.left, -1), SaturatingAdd(rect.top, -1), SaturatingAdd(rect.right, 1),
+            SaturatingAdd(rect.bottom, 1)};
 }
 
 int32_t EllipseHitDistance(Point centre, Point lengthPoint, Point widthPoint, Point p) {
@@ -185,7 +218,8 @@ int32_t EllipseHitDistance(Point centre, Point lengthPoint, Point widthPoint, Po
     Point foot = PerpendicularFoot(centre, lengthPoint, widthPoint).foot;
     double b = PointDistance(widthPoint, foot);
     if (nearest(a) == nearest(b)) {
-        return SaturateInt32(std::llabs(static_cast<int64_t>(nearest(PointDistance(centre, p))) - nearest(a)));
+        return SaturateInt32(
+            std::llabs(static_cast<int64_t>(nearest(PointDistance(centre, p))) - nearest(a)));
     }
     double major = std::max(a, b), minor = std::min(a, b);
     double focal = std::sqrt(major * major - minor * minor);
@@ -193,7 +227,7 @@ int32_t EllipseHitDistance(Point centre, Point lengthPoint, Point widthPoint, Po
     Point focus1 = PolarPoint(centre, phi, focal);
     Point focus2 = PolarPoint(centre, phi, -focal);
     double deviation = 2.0 * major - (PointDistance(focus1, p) + PointDistance(focus2, p));
-    return nearest(deviation * deviation);   // the square of the deviation, saturated
+    return nearest(deviation * deviation); // the square of the deviation, saturated
 }
 
 int32_t ArcHitDistance(int32_t kind, Point centre, Point p, Point end, Point start) {
@@ -206,13 +240,13 @@ int32_t ArcHitDistance(int32_t kind, Point centre, Point p, Point end, Point sta
             }
         }
     }
-    double a0, a1, span;
-    ArcSweep(centre, start, end, a0, a1, span);
-    double radius = PointDistance(centre, start);
-    int n = ArcSamples(span);
-    double step = span / (n - 1);
-    for (int k = 1; k <= n - 2; ++k) {
-        result = std::min(result, nearest(PointDistance(p, PolarPoint(centre, a0 + k * step, radius))));
+    const ArcSweep arc = ArcSweepOf(centre, start, end);
+    const double radius = PointDistance(centre, start);
+    const int32_t n = ArcSampleCount(arc.sweep);
+    const double step = arc.sweep / (n - 1);
+    for (int32_t k = 1; k <= n - 2; ++k) {
+        result =
+            std::min(result, nearest(PointDistance(p, PolarPoint(centre, arc.start + k * step, radius))));
     }
     return result;
 }
@@ -268,20 +302,20 @@ void RotateRectangleAbout(ItemRecord* item, Point pivot, double delta) {
     Point moved = RotatedAbout(pivot, centre, delta);
     int64_t dx = static_cast<int64_t>(moved.x) - centre.x;
     int64_t dy = static_cast<int64_t>(moved.y) - centre.y;
-    item->x1 = Add(item->baseX1, dx);
-    item->y1 = Add(item->baseY1, dy);
-    item->x2 = Add(item->baseX2, dx);
-    item->y2 = Add(item->baseY2, dy);
+    item->x1 = SaturatingAdd(item->baseX1, dx);
+    item->y1 = SaturatingAdd(item->baseY1, dy);
+    item->x2 = SaturatingAdd(item->baseX2, dx);
+    item->y2 = SaturatingAdd(item->baseY2, dy);
 }
 
 void MoveFromSaved(std::vector<PointNode>& points, int32_t dx, int32_t dy) {
     for (PointNode& node : points) {
-        node.x = Add(node.savedX, dx);
-        node.y = Add(node.savedY, dy);
-        node.ctrl1X = Add(node.savedCtrl1X, dx);
-        node.ctrl1Y = Add(node.savedCtrl1Y, dy);
-        node.ctrl2X = Add(node.savedCtrl2X, dx);
-        node.ctrl2Y = Add(node.savedCtrl2Y, dy);
+        node.x = SaturatingAdd(node.savedX, dx);
+        node.y = SaturatingAdd(node.savedY, dy);
+        node.ctrl1X = SaturatingAdd(node.savedCtrl1X, dx);
+        node.ctrl1Y = SaturatingAdd(node.savedCtrl1Y, dy);
+        node.ctrl2X = SaturatingAdd(node.savedCtrl2X, dx);
+        node.ctrl2Y = SaturatingAdd(node.savedCtrl2Y, dy);
     }
 }
 
@@ -330,9 +364,11 @@ void NormalizeEllipse(ItemRecord* item) {
     if (points.size() < 3) {
         return;
     }
-    Point centre = NodePoint(points[0]), lengthPoint = NodePoint(points[1]), widthPoint = NodePoint(points[2]);
+    Point centre = NodePoint(points[0]), lengthPoint = NodePoint(points[1]),
+          widthPoint = NodePoint(points[2]);
     int32_t length = nearest(PointDistance(centre, lengthPoint));
-    int32_t width = nearest(PointDistance(widthPoint, PerpendicularFoot(centre, lengthPoint, widthPoint).foot));
+    int32_t width =
+        nearest(PointDistance(widthPoint, PerpendicularFoot(centre, lengthPoint, widthPoint).foot));
     if (length >= width) {
         return;
     }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <vector>
 
 namespace vlr {
@@ -20,6 +21,22 @@ struct ViewTransform {
     int32_t originX = 0;
     int32_t originY = 0;
 };
+
+// The canvas at a zoom (1.0 = 100 %), its tile offset as origin. A zoom that is not a positive
+// finite number draws at 100 %.
+ViewTransform CanvasTransform(double zoom, Point origin = {});
+// A printer or an exported picture: device resolution / screen resolution per axis, the position
+// of the current copy as origin. A resolution that is not a positive finite number counts as the
+// screen's, so that axis draws at scale 1.
+ViewTransform DeviceTransform(double deviceDpiX, double deviceDpiY, const ScreenResolution& screen,
+                              Point origin = {});
+
+enum class Axis { Horizontal, Vertical };
+// A page dimension in inches by its measuring unit (1 pixels, by the screen resolution of the
+// axis; 2 millimetres, by 25.4; 3 inches and every unknown code unchanged).
+double ToInches(double value, int32_t unit, Axis axis, const ScreenResolution& screen);
+// Text angles are stored in tenths of a degree, counter-clockwise.
+double TenthsToRadians(double tenths);
 
 struct Rect {
     int32_t left = 0;
@@ -48,15 +65,32 @@ struct PerpendicularFootResult {
 // lines are taken as exactly so.
 PerpendicularFootResult PerpendicularFoot(Point a, Point b, Point p);
 
-inline Point NodePoint(const PointNode& node) { return {node.x, node.y}; }
+inline Point NodePoint(const PointNode& node) {
+    return {node.x, node.y};
+}
 // Point i (1-based) of a point list; (0, 0) when the list is shorter.
 Point PointAt(const std::vector<PointNode>& points, size_t i);
 // Inclusive on every side.
 bool PointInRect(Point point, const Rect& rect);
 
+// One sample of an arc per this many radians of sweep (400 on a full turn).
+inline constexpr double kArcStep = std::numbers::pi / 200.0;
+
+// The directions of an arc from its centre to its start and end points, and its counter-clockwise
+// sweep from the start, at most a full turn. end is start + sweep, possibly above 2 pi.
+struct ArcSweep {
+    double start = 0.0;
+    double end = 0.0;
+    double sweep = 0.0;
+};
+ArcSweep ArcSweepOf(Point centre, Point start, Point end);
+// The sample positions of a sweep: round(sweep / kArcStep), at least 2.
+int32_t ArcSampleCount(double sweep);
+
 // Refits a shape's two points to its outline grown by a margin (the pen width or half a
 // selection marker, whichever is larger) and derives its bounds, spans, length and world values.
-void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t markerWidth = 8, int32_t markerHeight = 8);
+void ShapeBounds(ItemRecord* item, const ScreenResolution& screen, int32_t markerWidth = 8,
+                 int32_t markerHeight = 8);
 Rect ArcBounds(Point centre, Point start, Point end);
 
 int32_t EllipseHitDistance(Point centre, Point lengthPoint, Point widthPoint, Point p);

@@ -19,6 +19,10 @@ int32_t nearest(double value);
 
 // Clamps a 64-bit intermediate (a sum, a span, a counter) into the int32 range.
 int32_t SaturateInt32(int64_t value);
+// A coordinate moved by an offset, kept within the int32 range.
+inline int32_t SaturatingAdd(int32_t a, int64_t b) {
+    return SaturateInt32(static_cast<int64_t>(a) + b);
+}
 
 // Direction of the vector from -> to in radians, counter-clockwise as seen on the screen (y grows
 // downwards), 0 pointing right, in [0, 2pi). Identical points give 0.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace vlr {
@@ -10,7 +12,9 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-PointNode Node(int32_t x, int32_t y) { return {.x = x, .y = y, .savedX = x, .savedY = y}; }
+PointNode Node(int32_t x, int32_t y) {
+    return {.x = x, .y = y, .savedX = x, .savedY = y};
+}
 
 TEST(ViewTransform, ToDeviceRoundsTiesToEvenThenAddsTheOrigin) {
     ViewTransform half{.scaleX = 0.5, .scaleY = 0.5};
@@ -20,12 +24,41 @@ TEST(ViewTransform, ToDeviceRoundsTiesToEvenThenAddsTheOrigin) {
     EXPECT_EQ(ToDevice({96, 48}, print), (Point{700, 293}));
 }
 
+TEST(ViewTransform, CanvasZoomAndDeviceResolutions) {
+    ViewTransform canvas = CanvasTransform(2.5, {10, 20});
+    EXPECT_EQ(ToDevice({3, 5}, canvas), (Point{18, 32})); // 7.5 -> 8, 12.5 -> 12
+    for (double bad : {0.0, -2.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        EXPECT_EQ(CanvasTransform(bad).scaleX, 1.0);
+    }
+    // A 600 x 300 dpi printer against a 120 x 96 dpi screen.
+    ViewTransform printer = DeviceTransform(600, 300, ScreenResolution(120, 96), {-5, 0});
+    EXPECT_EQ(printer.scaleX, 5.0);
+    EXPECT_EQ(printer.scaleY, 3.125);
+    EXPECT_EQ(ToDevice({10, 10}, printer), (Point{45, 31})); // 31.25 -> 31
+    EXPECT_EQ(DeviceTransform(0, std::nan(""), ScreenResolution()).scaleY, 1.0);
+    // Far points saturate instead of wrapping.
+    EXPECT_EQ(ToDevice({std::numeric_limits<int32_t>::max(), 0}, canvas).x,
+              std::numeric_limits<int32_t>::max());
+}
+
+TEST(Units, InchesAndTextAngles) {
+    ScreenResolution screen(96, 120);
+    // Units: 1 pixels, 2 millimetres, 3 inches.
+    EXPECT_DOUBLE_EQ(ToInches(192, 1, Axis::Horizontal, screen), 2.0);
+    EXPECT_DOUBLE_EQ(ToInches(192, 1, Axis::Vertical, screen), 1.6);
+    EXPECT_DOUBLE_EQ(ToInches(63.5, 2, Axis::Vertical, screen), 2.5);
+    EXPECT_DOUBLE_EQ(ToInches(2.5, 3, Axis::Vertical, screen), 2.5);
+    EXPECT_DOUBLE_EQ(ToInches(2.5, 9, Axis::Horizontal, screen), 2.5); // unknown units count as inches
+    EXPECT_DOUBLE_EQ(TenthsToRadians(900), pi / 2);
+    EXPECT_DOUBLE_EQ(TenthsToRadians(-450), -pi / 4);
+}
+
 TEST(PenWidthPixels, ThinnestAtZeroWeightAndMillimetresAtZoom) {
-    ScreenResolution screen;   // 96 dpi
+    ScreenResolution screen; // 96 dpi
     EXPECT_EQ(PenWidthPixels(1.0, 0.0, screen), 1);
     EXPECT_EQ(PenWidthPixels(0.4, 0.0, screen), 0);
-    EXPECT_EQ(PenWidthPixels(2.0, 1.0, screen), 8);   // round(2 * 3.7795)
-    EXPECT_EQ(PenWidthPixels(600.0 / 96.0, 1.0, screen), 24);   // 1 mm at 600 dpi = 23.6
+    EXPECT_EQ(PenWidthPixels(2.0, 1.0, screen), 8);           // round(2 * 3.7795)
+    EXPECT_EQ(PenWidthPixels(600.0 / 96.0, 1.0, screen), 24); // 1 mm at 600 dpi = 23.6
 }
 
 TEST(PolarPoint, AnglesAreCounterClockwiseOnScreen) {
@@ -61,7 +94,7 @@ TEST(ShapeBounds, PadsTheOutlineByTheLargerOfPenAndHalfAMarker) {
     EXPECT_EQ(rectangle.x2, 124);
     EXPECT_EQ(rectangle.y2, 94);
     EXPECT_EQ(rectangle.spanX, 88);
-    EXPECT_EQ(rectangle.spanLength, 105);   // sqrt(88^2 + 58^2) = 105.4
+    EXPECT_EQ(rectangle.spanLength, 105); // sqrt(88^2 + 58^2) = 105.4
     EXPECT_DOUBLE_EQ(double(rectangle.worldX2), 124 * screen.pxPerMmX());
 
     rectangle.penWidthPx = 10;
@@ -73,20 +106,21 @@ TEST(ShapeBounds, PadsTheOutlineByTheLargerOfPenAndHalfAMarker) {
     dot.penWidthPx = 1;
     dot.pointList = {Node(7, 7), Node(7, 7)};
     ShapeBounds(&dot, screen);
-    EXPECT_EQ(dot.spanX, 8);   // twice the margin
+    EXPECT_EQ(dot.spanX, 8); // twice the margin
     EXPECT_EQ(dot.spanY, 8);
 
     ItemRecord empty;
     empty.kind = ItemKind::Triangle;
     ShapeBounds(&empty, screen);
-    EXPECT_EQ((Rect{empty.boundLeft, empty.boundTop, empty.boundRight, empty.boundBottom}), (Rect{-4, -4, 4, 4}));
+    EXPECT_EQ((Rect{empty.boundLeft, empty.boundTop, empty.boundRight, empty.boundBottom}),
+              (Rect{-4, -4, 4, 4}));
 }
 
 TEST(ShapeBounds, CirclesEllipsesStarsAndCurveHandles) {
     ScreenResolution screen;
     ItemRecord circle;
     circle.kind = ItemKind::Circle;
-    circle.pointList = {Node(100, 100), Node(130, 140)};   // radius 50
+    circle.pointList = {Node(100, 100), Node(130, 140)}; // radius 50
     ShapeBounds(&circle, screen);
     EXPECT_EQ(circle.x1, 46);
     EXPECT_EQ(circle.y2, 154);
@@ -121,6 +155,34 @@ TEST(ArcBounds, AQuarterArcGrowsByTheRadiusPlusOne) {
     EXPECT_EQ(bounds.bottom, 1);
 }
 
+TEST(ArcBounds, ASweepPastTheLeftAndTheBottomWrapsAroundZero) {
+    // From straight up counter-clockwise to the right: three quarters of a turn.
+    ArcSweep arc = ArcSweepOf({0, 0}, {0, -10}, {10, 0});
+    EXPECT_DOUBLE_EQ(arc.start, pi / 2);
+    EXPECT_DOUBLE_EQ(arc.sweep, 3 * pi / 2);
+    EXPECT_EQ(ArcSampleCount(arc.sweep), 300);
+    EXPECT_EQ(ArcSampleCount(pi), 200);
+    EXPECT_EQ(ArcSampleCount(0.0), 2);
+    EXPECT_EQ(ArcBounds({0, 0}, {0, -10}, {10, 0}), (Rect{-12, -12, 12, 12}));
+}
+
+TEST(HitDistances, FarPointsSaturateInsteadOfOverflowing) {
+    constexpr int32_t largest = std::numeric_limits<int32_t>::max();
+    // The focal-sum deviation of about 4e9 squares to far beyond the int range.
+    EXPECT_EQ(EllipseHitDistance({0, 0}, {5, 0}, {0, 3}, {2000000000, 0}), largest);
+    EXPECT_EQ(ArcHitDistance(ItemKind::Arc, {0, 0}, {-2000000000, 2000000000}, {0, -10}, {10, 0}), largest);
+
+    ScreenResolution screen;
+    ItemRecord wide;
+    wide.kind = ItemKind::Spline;
+    wide.pointList = {Node(std::numeric_limits<int32_t>::min(), 0), Node(largest, 0)};
+    ShapeBounds(&wide, screen);
+    EXPECT_EQ(wide.x1, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(wide.x2, largest);
+    EXPECT_EQ(wide.spanX, largest);
+    EXPECT_EQ(wide.spanLength, largest);
+}
+
 TEST(HitDistances, CircleEllipseArcAndCurve) {
     // A circle of radius 10 given as an ellipse: distance from the outline.
     EXPECT_EQ(EllipseHitDistance({0, 0}, {10, 0}, {0, -10}, {13, 0}), 3);
@@ -149,7 +211,7 @@ TEST(Rotation, PointsRotateFromTheirSavedPlaces) {
     RotatePointsAbout(points, {0, 0}, pi / 2);
     EXPECT_EQ(NodePoint(points[0]), (Point{0, -10}));
     EXPECT_EQ((Point{points[0].ctrl1X, points[0].ctrl1Y}), (Point{0, -20}));
-    RotatePointsAbout(points, {0, 0}, pi);   // again from the saved place, not the current
+    RotatePointsAbout(points, {0, 0}, pi); // again from the saved place, not the current
     EXPECT_EQ(NodePoint(points[0]), (Point{-10, 0}));
 
     ItemRecord line;
@@ -165,7 +227,7 @@ TEST(Rotation, PointsRotateFromTheirSavedPlaces) {
     picture.baseX1 = 10;
     picture.baseY1 = -5;
     picture.baseX2 = 30;
-    picture.baseY2 = 5;   // centre (20, 0)
+    picture.baseY2 = 5; // centre (20, 0)
     RotateRectangleAbout(&picture, {0, 0}, pi / 2);
     EXPECT_EQ((Rect{picture.x1, picture.y1, picture.x2, picture.y2}), (Rect{-10, -25, 10, -15}));
 }
@@ -175,7 +237,7 @@ TEST(PointLists, MoveSaveAndCentroid) {
     MoveFromSaved(points, 10, -10);
     EXPECT_EQ(NodePoint(points[1]), (Point{13, -6}));
     EXPECT_EQ(points[0].ctrl2Y, -10);
-    EXPECT_EQ(PointCentroid(points), (Point{2, 2}));   // of the saved points: (1.5, 2) rounds to 2
+    EXPECT_EQ(PointCentroid(points), (Point{2, 2})); // of the saved points: (1.5, 2) rounds to 2
     SaveCurrentAsSaved(points);
     EXPECT_EQ(PointCentroid(points), (Point{12, -8}));
     EXPECT_EQ(PointCentroid({}), (Point{0, 0}));
@@ -192,7 +254,7 @@ TEST(RotatedRectCorners, TurnsTheRectangleAboutItsCentre) {
     picture.boundBottom = 5;
     picture.rotation = pi / 2;
     std::array<Point, 5> corners = RotatedRectCorners(&picture);
-    EXPECT_EQ(corners[0], (Point{-5, 10}));   // (left, top) turned a quarter counter-clockwise
+    EXPECT_EQ(corners[0], (Point{-5, 10})); // (left, top) turned a quarter counter-clockwise
     EXPECT_EQ(corners[2], (Point{5, -10}));
     EXPECT_EQ(corners[4], corners[0]);
 }
@@ -207,7 +269,7 @@ TEST(NormalizeEllipse, KeepsTheLengthAxisTheLongerOne) {
     EXPECT_EQ(ellipse.pointList[1].savedY, -20);
     EXPECT_DOUBLE_EQ(double(ellipse.direction), pi / 2);
 
-    NormalizeEllipse(&ellipse);   // already normal: unchanged
+    NormalizeEllipse(&ellipse); // already normal: unchanged
     EXPECT_EQ(NodePoint(ellipse.pointList[1]), (Point{0, -20}));
 }
 

@@ -1,0 +1,403 @@
+// The raster and its drawing operations over QPainter.
+#include "render/rastercanvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace vlr {
+
+namespace {
+
+constexpr QImage::Format kFormat = QImage::Format_RGB32;
+constexpr int32_t kCoordinateLimit = (1 << 30) - 1;
+
+QColor QtColour(int32_t colour) {
+    return QColor::fromRgb(QRgbFromColour(colour));
+}
+
+QPen QtPen(const Pen& pen) {
+    QPen qtPen(QtColour(pen.colour));
+    const int32_t width = std::clamp(pen.width, 1, kMaxPenWidth);
+    qtPen.setWidth(width);
+    if (pen.style == PenStyle::Dotted) {
+        qtPen.setDashPattern({1.0, 1.0});
+        qtPen.setCapStyle(Qt::FlatCap);
+    } else if (width == 1) {
+        // The thinnest line lights every pixel from the first point to the last.
+        qtPen.setCapStyle(Qt::SquareCap);
+        qtPen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        qtPen.setCapStyle(Qt::RoundCap);
+        qtPen.setJoinStyle(Qt::RoundJoin);
+    }
+    return qtPen;
+}
+
+QBrush QtBrush(const Brush& brush) {
+    return brush.style == BrushStyle::Clear ? QBrush(Qt::NoBrush) : QBrush(QtColour(brush.colour));
+}
+
+// Corners in either order; right and bottom excluded. Coordinates are kept within +-2^30 so that
+// sizes fit an int; no raster comes near that.
+QRect QtRect(const Rect& rect) {
+    auto bounded = [](int32_t value) { return std::clamp(value, -kCoordinateLimit, kCoordinateLimit); };
+    const int32_t left = bounded(std::min(rect.left, rect.right));
+    const int32_t right = bounded(std::max(rect.left, rect.right));
+    const int32_t top = bounded(std::min(rect.top, rect.bottom));
+    const int32_t bottom = bounded(std::max(rect.top, rect.bottom));
+    return {left, top, right - left, bottom - top};
+}
+
+} // namespace
+
+int32_t FontPixelHeight(double sizePoints, const ScreenResolution& screen) {
+    return std::clamp(nearest(sizePoints * screen.dpiY() / 72.0), 1, kMaxFontPixels);
+}
+
+RasterCanvas::RasterCanvas() : lock_(std::make_unique<std::recursive_mutex>()) {}
+
+RasterCanvas::RasterCanvas(int32_t width, int32_t height, Smoothing smoothing, const ScreenResolution& screen)
+    : smoothing_(smoothing), screen_(screen), lock_(std::make_unique<std::recursive_mutex>()) {
+    if (width > 0 && height > 0 && int64_t{width} * height <= kMaxRasterPixels) {
+        image_ = QImage(width, height, kFormat); // null when it cannot be allocated
+        image_.fill(Qt::white);
+    }
+}
+
+RasterCanvas::RasterCanvas(const QImage& image, Smoothing smoothing, const ScreenResolution& screen)
+    : image_(image.convertToFormat(kFormat)), smoothing_(smoothing), screen_(screen),
+      lock_(std::make_unique<std::recursive_mutex>()) {}
+
+RasterCanvas::~RasterCanvas() {
+    FinishPainting();
+}
+
+RasterCanvas::RasterCanvas(RasterCanvas&& other) noexcept : lock_(std::make_unique<std::recursive_mutex>()) {
+    *this = std::move(other);
+}
+
+RasterCanvas& RasterCanvas::operator=(RasterCanvas&& other) noexcept {
+    if (this != &other) {
+        FinishPainting();
+        other.FinishPainting();
+        image_ = std::exchange(other.image_, QImage());
+        smoothing_ = other.smoothing_;
+        screen_ = other.screen_;
+        pen_ = other.pen_;
+        brush_ = other.brush_;
+        font_ = other.font_;
+        recordingPath_ = std::exchange(other.recordingPath_, false);
+        path_ = std::exchange(other.path_, QPainterPath());
+    }
+    return *this;
+}
+
+// ---- painter ----
+
+QPainter* RasterCanvas::Painter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, smoothing_ == Smoothing::Antialiased);
+        painter_->setRenderHint(QPainter::TextAntialiasing, smoothing_ == Smoothing::Antialiased);
+    }
+    return painter_.get();
+}
+
+void RasterCanvas::FinishPainting() const {
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+}
+
+QPointF RasterCanvas::At(Point point) const {
+    // Antialiased drawing covers areas; the centre of pixel (x, y) is (x + 0.5, y + 0.5).
+    const double offset = smoothing_ == Smoothing::Antialiased ? 0.5 : 0.0;
+    return {point.x + offset, point.y + offset};
+}
+
+// ---- direct access ----
+
+uint32_t* RasterCanvas::scanLine(int32_t y) {
+    if (y < 0 || y >= height()) {
+        return nullptr;
+    }
+    FinishPainting();
+    return reinterpret_cast<uint32_t*>(image_.scanLine(y));
+}
+
+const uint32_t* RasterCanvas::scanLine(int32_t y) const {
+    if (y < 0 || y >= height()) {
+        return nullptr;
+    }
+    FinishPainting();
+    return reinterpret_cast<const uint32_t*>(image_.constScanLine(y));
+}
+
+int32_t RasterCanvas::pixel(int32_t x, int32_t y) const {
+    const uint32_t* row = scanLine(y);
+    if (!row || x < 0 || x >= width()) {
+        return -1;
+    }
+    return ColourFromQRgb(row[x]);
+}
+
+void RasterCanvas::setPixel(int32_t x, int32_t y, int32_t colour) {
+    uint32_t* row = scanLine(y);
+    if (row && x >= 0 && x < width()) {
+        row[x] = QRgbFromColour(colour);
+    }
+}
+
+const QImage& RasterCanvas::image() const {
+    FinishPainting();
+    return image_;
+}
+
+QImage& RasterCanvas::image() {
+    FinishPainting();
+    return image_;
+}
+
+// ---- figures ----
+
+void RasterCanvas::Figure(const QPainterPath& figure, bool filled) {
+    if (recordingPath_) {
+        path_.addPath(figure);
+        return;
+    }
+    if (isNull()) {
+        return;
+    }
+    QPainter* painter = Painter();
+    painter->setPen(QtPen(pen_));
+    painter->setBrush(filled ? QtBrush(brush_) : QBrush(Qt::NoBrush));
+    painter->drawPath(figure);
+}
+
+void RasterCanvas::Polyline(std::span<const Point> points) {
+    if (points.size() < 2) {
+        return;
+    }
+    QPainterPath figure(At(points[0]));
+    for (Point point : points.subspan(1)) {
+        figure.lineTo(At(point));
+    }
+    Figure(figure, false);
+}
+
+void RasterCanvas::Polygon(std::span<const Point> points) {
+    if (points.size() < 2) {
+        return;
+    }
+    QPainterPath figure(At(points[0]));
+    figure.setFillRule(Qt::OddEvenFill);
+    for (Point point : points.subspan(1)) {
+        figure.lineTo(At(point));
+    }
+    figure.closeSubpath();
+    Figure(figure, true);
+}
+
+void RasterCanvas::Ellipse(const Rect& rect) {
+    const QRect box = QtRect(rect);
+    QPainterPath figure;
+    figure.addEllipse(QRectF(At({box.left(), box.top()}), QSizeF(box.width(), box.height())));
+    Figure(figure, true);
+}
+
+void RasterCanvas::PolyBezier(std::span<const Point> points) {
+    if (points.size() < 4) {
+        return;
+    }
+    QPainterPath figure(At(points[0]));
+    for (size_t i = 1; i + 3 <= points.size(); i += 3) {
+        figure.cubicTo(At(points[i]), At(points[i + 1]), At(points[i + 2]));
+    }
+    Figure(figure, false);
+}
+
+void RasterCanvas::BeginPath() {
+    recordingPath_ = true;
+    path_ = QPainterPath();
+    path_.setFillRule(Qt::OddEvenFill);
+}
+
+void RasterCanvas::EndPath() {
+    recordingPath_ = false;
+}
+
+void RasterCanvas::StrokeAndFillPath() {
+    recordingPath_ = false;
+    // Every figure is closed before it is filled and outlined.
+    QPainterPath closed;
+    closed.setFillRule(Qt::OddEvenFill);
+    for (const QPolygonF& figure : path_.toSubpathPolygons()) {
+        if (!figure.isEmpty()) {
+            closed.addPolygon(figure);
+            closed.closeSubpath();
+        }
+    }
+    path_ = QPainterPath();
+    Figure(closed, true);
+}
+
+// ---- rectangles ----
+
+void RasterCanvas::FillRect(const Rect& rect) {
+    if (brush_.style == BrushStyle::Clear || isNull()) {
+        return;
+    }
+    const QRect area = QtRect(rect).intersected(image_.rect());
+    if (area.isEmpty()) {
+        return;
+    }
+    FinishPainting();
+    const uint32_t value = QRgbFromColour(brush_.colour);
+    // Whole rows lie back to back and are filled as one run. A colour whose four bytes agree
+    // (white, with its padding byte of 255) is filled bytewise, the fastest store there is.
+    const bool wholeRows = area.width() == width() && image_.bytesPerLine() == qsizetype{width()} * 4;
+    const int32_t runs = wholeRows ? 1 : area.height();
+    const size_t runLength = size_t(area.width()) * (wholeRows ? area.height() : 1);
+    const bool bytewise = (value & 0xFFu) * 0x01010101u == value;
+    for (int32_t run = 0; run < runs; ++run) {
+        uint32_t* start = reinterpret_cast<uint32_t*>(image_.scanLine(area.top() + run)) + area.left();
+        if (bytewise) {
+            std::memset(start, static_cast<int>(value & 0xFFu), runLength * sizeof(uint32_t));
+        } else {
+            std::fill_n(start, runLength, value);
+        }
+    }
+}
+
+void RasterCanvas::CopyRect(const Rect& target, const RasterCanvas& source, const Rect& sourceRect) {
+    if (isNull() || source.isNull()) {
+        return;
+    }
+    const QRect to = QtRect(target), from = QtRect(sourceRect);
+    if (to.isEmpty() || from.isEmpty()) {
+        return;
+    }
+    FinishPainting();
+    source.FinishPainting();
+    const QImage& sourceImage = source.image_;
+    if (to.size() != from.size()) {
+        // Only the part of the source rectangle inside the source raster is drawn, into the
+        // matching part of the target. It is copied out first, as the source may be this raster.
+        const QRect visible = from & sourceImage.rect();
+        if (visible.isEmpty()) {
+            return;
+        }
+        const double scaleX = double(to.width()) / from.width(), scaleY = double(to.height()) / from.height();
+        const QRectF into(to.left() + (visible.left() - from.left()) * scaleX,
+                          to.top() + (visible.top() - from.top()) * scaleY, visible.width() * scaleX,
+                          visible.height() * scaleY);
+        const QImage part = sourceImage.copy(visible);
+        QPainter painter(&image_);
+        painter.drawImage(into, part); // without smooth transformation: nearest pixels
+        return;
+    }
+    // A plain copy of the rows, clipped to both rasters; (0, 0) is the rectangles' top left.
+    const QRect area = QRect(QPoint(0, 0), from.size()) & sourceImage.rect().translated(-from.topLeft()) &
+                       image_.rect().translated(-to.topLeft());
+    if (area.isEmpty()) {
+        return;
+    }
+    const QImage* pixels = &sourceImage;
+    QPoint readOrigin = from.topLeft();
+    QImage ownPixels;
+    if (&source == this) {
+        // Overlapping rectangles of one raster read the pixels as they were before the copy.
+        ownPixels = image_.copy(area.translated(from.topLeft()));
+        pixels = &ownPixels;
+        readOrigin = -area.topLeft();
+    }
+    for (int32_t row = area.top(); row <= area.bottom(); ++row) {
+        const uint32_t* in = reinterpret_cast<const uint32_t*>(pixels->constScanLine(readOrigin.y() + row));
+        uint32_t* out = reinterpret_cast<uint32_t*>(image_.scanLine(to.top() + row));
+        std::memcpy(out + to.left() + area.left(), in + readOrigin.x() + area.left(),
+                    static_cast<size_t>(area.width()) * sizeof(uint32_t));
+    }
+}
+
+void RasterCanvas::Draw(int32_t x, int32_t y, const RasterCanvas& source) {
+    const Rect whole{0, 0, source.width(), source.height()};
+    CopyRect({x, y, SaturateInt32(int64_t(x) + source.width()), SaturateInt32(int64_t(y) + source.height())},
+             source, whole);
+}
+
+// ---- text ----
+
+QFont RasterCanvas::QtFont() const {
+    QFont font;
+    if (!font_.face.isEmpty()) {
+        // A face that is not installed is matched by the font system to its default face.
+        font.setFamilies({font_.face});
+    }
+    font.setPixelSize(FontPixelHeight(font_.sizePoints, screen_));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight <= 0 ? 400 : font_.weight, 1, 1000)));
+    font.setItalic(font_.italic);
+    font.setUnderline(font_.underline);
+    font.setStrikeOut(font_.strikeOut);
+    font.setStyleStrategy(smoothing_ == Smoothing::Exact ? QFont::NoAntialias : QFont::PreferAntialias);
+    return font;
+}
+
+void RasterCanvas::TextOut(int32_t x, int32_t y, std::u16string_view line) {
+    if (isNull() || line.empty()) {
+        return;
+    }
+    const QFont font = QtFont();
+    const QString text = QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
+    QPainter* painter = Painter();
+    painter->save();
+    painter->translate(x, y);
+    painter->rotate(-(font_.escapement % 3600) / 10.0); // counter-clockwise on the screen
+    painter->setFont(font);
+    painter->setPen(QtColour(font_.colour));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawText(QPointF(0.0, QFontMetrics(font).ascent()), text);
+    painter->restore();
+}
+
+int32_t RasterCanvas::TextWidth(std::u16string_view line) const {
+    const QString text = QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
+    return QFontMetrics(QtFont()).horizontalAdvance(text);
+}
+
+TextMetrics RasterCanvas::GetTextMetrics() const {
+    const QFontMetrics metrics(QtFont());
+    return {metrics.ascent(),           metrics.descent(),  std::max(0, metrics.leading()),
+            metrics.averageCharWidth(), metrics.maxWidth(), metrics.ascent() + metrics.descent()};
+}
+
+// ---- lock ----
+
+void RasterCanvas::Lock() {
+    lock_->lock();
+    ++lockDepth_;
+    FinishPainting();
+}
+
+bool RasterCanvas::TryLock() {
+    if (!lock_->try_lock()) {
+        return false;
+    }
+    ++lockDepth_;
+    FinishPainting();
+    return true;
+}
+
+void RasterCanvas::Unlock() {
+    if (lockDepth_ > 0) {
+        --lockDepth_;
+        lock_->unlock();
+    }
+}
+
+} // namespace vlr
