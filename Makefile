@@ -4,7 +4,8 @@ JOBS ?= $(shell nproc)
 CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps run test bench fuzz clean
+.PHONY: deps run test bench fuzz install clean
+PREFIX ?= $(HOME)/.local
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +36,15 @@ fuzz: deps
 	$(BUILD)/fuzz/tests/model/readdesign_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 		$(BUILD)/fuzz/new-corpus tests/model/fuzz-corpus tests/model/corpus
 	$(BUILD)/fuzz/tests/model/readdesign_fuzz -merge=1 tests/model/fuzz-corpus $(BUILD)/fuzz/new-corpus
+
+# Installs the program for the current user (PREFIX=/usr/local for everyone) with the desktop
+# entry and the design file type, so design files open in it from the file manager.
+install: deps
+	cmake -S . -B $(BUILD)/release -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF
+	cmake --build $(BUILD)/release -j$(JOBS)
+	cmake --install $(BUILD)/release --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime
+	-update-desktop-database $(PREFIX)/share/applications
 
 clean:
 	rm -rf $(BUILD)

@@ -1,16 +1,28 @@
-// Program start: the main window, then the two dialog host windows, then the message loop.
+// Program start: one running program per user; then the main window, the two dialog host
+// windows and the message loop.
 #include "app/dialoghost.h"
+#include "app/filecommands.h"
 #include "app/mainwindow.h"
 #include "app/pages.h"
 #include "platform/inistore.h"
 #include "platform/messageprompt.h"
+#include "platform/singleinstance.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("velloran");
     QApplication::setApplicationDisplayName("Velloran Business Cards");
+
+    // "-open FILE" from the desktop goes to the program already running, if there is one.
+    const QStringList files = vlr::FilesToOpen(QApplication::arguments());
+    vlr::SingleInstance instance;
+    if (instance.HandOffToRunningInstance(files)) {
+        return 0;
+    }
+    instance.Listen();
 
     vlr::IniRegistryStore store;
     vlr::MessageBoxPrompt prompt;
@@ -19,6 +31,19 @@ int main(int argc, char** argv) {
     vlr::TDialogHost formY(vlr::HostKind::Y, form1.params(), &form1);
     vlr::RegisterDialogPages(formX, formY);
     form1.SetDialogHosts(&formX, &formY);
+
+    vlr::QtFileDialogs dialogs(&form1);
+    vlr::FileCommands fileCommands(form1, prompt, dialogs, vlr::FileCommands::WindowFactory());
+    fileCommands.Install();
+    QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
+                     [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });
+    QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {
+        form1.raise();
+        form1.activateWindow();
+    });
+    for (const QString& file : files) {
+        QTimer::singleShot(0, &form1, [&fileCommands, file] { fileCommands.OpenDocument(file); });
+    }
     form1.show();
     return application.exec();
 }

@@ -136,6 +136,7 @@ TForm1::TForm1(RegistryStore& store, Prompt& prompt, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    *alive_ = false;
     qApp->removeEventFilter(this);
     // The document windows go with the widget tree after this object; they no longer report.
     QObject::disconnect(mdiArea_, nullptr, this, nullptr);
@@ -657,10 +658,15 @@ void TForm1::ChooseColour() {
 QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
     QMdiSubWindow* window = mdiArea_->addSubWindow(view->widget());
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);   // the close question
     window->setWindowTitle(view->caption());
     const int32_t number = view->docNumber();
     AddWindowEntry(view->caption(), number);
-    connect(window, &QObject::destroyed, this, [this, number] {
+    // A window may be freed while the main window itself is being destroyed.
+    connect(window, &QObject::destroyed, this, [this, number, alive = alive_] {
+        if (!*alive) {
+            return;
+        }
         RemoveWindowEntry(number);
         OnDocumentClosed();
     });
@@ -755,6 +761,28 @@ bool TForm1::ActivateDocument(int32_t docNumber) {
         }
     }
     return false;
+}
+
+void TForm1::RefreshWindowCaption(DesignView* view) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->widget() == view->widget()) {
+            window->setWindowTitle(view->caption());
+        }
+    }
+    AddWindowEntry(view->caption(), view->docNumber());
+    if (view == ActiveDesign()) {
+        CheckWindowEntry(view->docNumber());
+    }
+}
+
+void TForm1::CloseDesignWithoutQuestion(DesignView* view) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (window->widget() == view->widget()) {
+            closingWithoutQuestion_ = true;
+            window->close();
+            closingWithoutQuestion_ = false;
+        }
+    }
 }
 
 int TForm1::TakeNextDesignTool() {
@@ -1190,6 +1218,16 @@ void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
 // ---- keyboard and closing ----
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        auto* window = qobject_cast<QMdiSubWindow*>(watched);
+        auto* design = window ? dynamic_cast<DesignView*>(window->widget()) : nullptr;
+        if (design && !exiting_ && !closingWithoutQuestion_ && hooks.queryCloseDocument &&
+            !hooks.queryCloseDocument(design)) {
+            event->ignore();
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {

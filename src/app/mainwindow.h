@@ -43,6 +43,8 @@ struct MainWindowHooks {
     std::function<void()> clearRecent;
     // Asked before the main window closes; false keeps it open.
     std::function<bool()> queryClose;
+    // Asked before a document window closes; false keeps it open.
+    std::function<bool(DesignView* window)> queryCloseDocument;
     // Output.
     std::function<void()> printPreview, print, exportExact, exportSmooth, screenshot;
     // Editing the active design.
@@ -95,6 +97,10 @@ public:
     bool ActivateDocument(int32_t docNumber);
     // The panel code the next new design starts its tool with (0 none).
     int TakeNextDesignTool();
+    // The window's caption changed: its frame and its Window menu entry follow.
+    void RefreshWindowCaption(DesignView* view);
+    // Closes a document window whose unsaved work was already dealt with.
+    void CloseDesignWithoutQuestion(DesignView* view);
 
     // ---- side panels ----
     void ShowPanel(int code, bool skipIfSame = false, bool notifyDesign = true, bool fromHistory = false);
@@ -178,6 +184,8 @@ private:
     PanelHistory history_;
     bool suggestionBusy_ = false;
     bool exiting_ = false;
+    bool closingWithoutQuestion_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool settingsSaved_ = false;
     QChar decimalSeparator_ = '.';
     QChar thousandSeparator_ = ',';

@@ -38,6 +38,17 @@ public:
     virtual bool HasCopyArea() const = 0;
     // A dialog page took the keyboard: keys are ignored until the window is activated again.
     virtual void IgnoreKeysUntilActivated() = 0;
+
+    // Opens a design file, a picture to insert into a new design, or a new empty design (empty
+    // path) under a document number. A file that cannot be read leaves an untitled design.
+    virtual void OpenDesign(int32_t docNumber, const QString& path) = 0;
+    // The design file the window shows; empty for a new design.
+    virtual QString fileName() const = 0;
+    virtual void SetFileName(const QString& path) = 0;
+    // The number an untitled window's caption shows.
+    virtual int untitledNumber() const = 0;
+    // The caption: the file name without folder and extension, or "Untitled" and the number.
+    virtual void SetCaption() = 0;
 };
 
 } // namespace vlr

@@ -589,21 +589,28 @@ ReadResult ReadDesignFromMemory(std::span<const uint8_t> bytes, ItemList& target
     return ReadRecords(source, target, prompt);
 }
 
-bool WriteDesign(std::string_view path, ItemList& list) {
-    if (!FindRecord(list, ItemKind::Header)) {
+bool WriteDesign(std::string_view path, ItemList& list, std::string* error) {
+    auto fail = [error](std::string reason) {
+        if (error) {
+            *error = std::move(reason);
+        }
         return false;
+    };
+    if (!FindRecord(list, ItemKind::Header)) {
+        return fail("the design has no document header");
     }
     SafeFileWriter file{std::string(path)};
     if (!file.Open()) {
-        return false;
+        return fail(file.error());
     }
     FileSink sink(file);
     if (!WriteRecords(list, sink)) {
+        std::string reason = file.error().empty() ? "a text of the design is too long to be saved" : file.error();
         file.Discard();
-        return false;
+        return fail(reason);
     }
     if (!file.Commit()) {
-        return false;
+        return fail(file.error());
     }
     SetModified(list, false);
     return true;

@@ -42,7 +42,8 @@ ReadResult ReadDesignFromMemory(std::span<const uint8_t> bytes, ItemList& target
 // Writes the live design to path. The previous file keeps its content until the new one is
 // complete on disk. False when the list has no header, when a text is too long to be read back,
 // or on any input/output error; the design's modified flag is cleared only on success.
-bool WriteDesign(std::string_view path, ItemList& list);
+// error, when given, receives the reason of a failure in the operating system's words.
+bool WriteDesign(std::string_view path, ItemList& list, std::string* error = nullptr);
 // The same writer into memory (the bytes a file would hold).
 bool WriteDesignToMemory(ItemList& list, std::vector<uint8_t>& out);
 

@@ -6,7 +6,10 @@ namespace vlr {
 Prompt::~Prompt() = default;
 
 PromptAnswer FixedAnswerPrompt::Ask(PromptIcon, std::string_view, PromptButtons buttons) {
-    return buttons == PromptButtons::Ok ? PromptAnswer::Ok : questionAnswer_;
+    if (buttons == PromptButtons::Ok) {
+        return PromptAnswer::Ok;
+    }
+    return buttons == PromptButtons::Cancel ? PromptAnswer::Cancel : questionAnswer_;
 }
 
 } // namespace vlr

@@ -7,13 +7,14 @@
 namespace vlr {
 
 enum class PromptIcon { Information, Warning, Error, Question };
-enum class PromptButtons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class PromptButtons { Ok, Cancel, YesNo, YesNoCancel, OkCancel };
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 
 class Prompt {
 public:
     virtual ~Prompt();
     // Shows text (UTF-8, lines separated by '\n') with the given buttons and returns the answer.
+    // A message with one button (Ok or Cancel) only informs.
     virtual PromptAnswer Ask(PromptIcon icon, std::string_view text, PromptButtons buttons) = 0;
 };
 

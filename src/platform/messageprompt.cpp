@@ -32,6 +32,9 @@ PromptAnswer MessageBoxPrompt::Ask(PromptIcon icon, std::string_view text, Promp
     case PromptButtons::OkCancel:
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
+    case PromptButtons::Cancel:
+        standard = QMessageBox::Cancel;
+        break;
     case PromptButtons::Ok:
         break;
     }

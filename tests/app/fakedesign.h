@@ -2,6 +2,7 @@
 #pragma once
 
 #include "canvas/designview.h"
+#include "model/designfile.h"
 #include "model/itemlist.h"
 
 #include <QKeyEvent>
@@ -38,6 +39,29 @@ public:
     }
     bool HasCopyArea() const override { return false; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
+    void OpenDesign(int32_t docNumber, const QString& path) override {
+        number_ = docNumber;
+        fileName_ = path;
+        FixedAnswerPrompt no(PromptAnswer::No);
+        if (path.isEmpty() || !ReadDesign(path.toStdString(), list_, no).ok()) {
+            FreeList(list_);
+            ItemRecord* header = CreateRecord(list_, ItemKind::Header);
+            header->recordClass = RecordClass::Header;
+            fileName_.clear();
+            untitled_ = ++untitledCount;
+        }
+        FindRecord(list_, ItemKind::Header)->docNumber = docNumber;
+        ++opened;
+        SetCaption();
+    }
+    QString fileName() const override { return fileName_; }
+    void SetFileName(const QString& path) override { fileName_ = path; }
+    int untitledNumber() const override { return untitled_; }
+    void SetCaption() override {
+        title_ = fileName_.isEmpty() ? "Untitled " + QString::number(untitled_)
+                                     : fileName_.section('/', -1).section('.', 0, 0);
+        setWindowTitle(title_);
+    }
 
     ItemRecord* AddLine(bool selected) {
         ItemRecord* line = CreateRecord(list_, ItemKind::Line);
@@ -53,11 +77,15 @@ public:
     double zoom = 1.0;
     bool consumeKeys = false;
     bool keysIgnored = false;
+    int opened = 0;
+    static inline int untitledCount = 0;
 
 private:
     ItemList list_;
     int32_t number_;
     QString title_;
+    QString fileName_;
+    int untitled_ = 0;
 };
 
 } // namespace vlr::test

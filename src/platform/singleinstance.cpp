@@ -1,0 +1,89 @@
+// The single running program.
+#include "platform/singleinstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace vlr {
+
+namespace {
+
+constexpr int kConnectTimeoutMs = 500;
+constexpr int kLockTimeoutMs = 3000;
+
+// Serialises two programs starting at the same moment.
+QString LockPath(const QString& key) { return QDir::temp().filePath(key + ".lock"); }
+
+} // namespace
+
+QString SingleInstance::DefaultKey() {
+    QString key = qEnvironmentVariable("VELLORAN_INSTANCE_KEY");
+    return key.isEmpty() ? QStringLiteral("velloran-%1").arg(::getuid()) : key;
+}
+
+SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent), key_(std::move(key)) {
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+                const QStringList lines = QString::fromUtf8(socket->readAll()).split('\n', Qt::SkipEmptyParts);
+                socket->deleteLater();
+                Q_EMIT activated();
+                for (const QString& line : lines) {
+                    // A request for a file that does not exist does nothing.
+                    if (QFileInfo(line).isFile()) {
+                        Q_EMIT openRequested(line);
+                    }
+                }
+            });
+        }
+    });
+}
+
+SingleInstance::~SingleInstance() { server_.close(); }
+
+bool SingleInstance::HandOffToRunningInstance(const QStringList& paths) {
+    QLockFile lock(LockPath(key_));
+    lock.tryLock(kLockTimeoutMs);
+    QLocalSocket socket;
+    socket.connectToServer(key_);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) {
+        return false;
+    }
+    QByteArray message;
+    for (const QString& path : paths) {
+        message += QFileInfo(path).absoluteFilePath().toUtf8() + '\n';
+    }
+    socket.write(message);
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState) {
+        socket.waitForDisconnected(kConnectTimeoutMs);
+    }
+    return true;
+}
+
+bool SingleInstance::Listen() {
+    QLockFile lock(LockPath(key_));
+    lock.tryLock(kLockTimeoutMs);
+    // A socket left behind by a program that ended abruptly.
+    QLocalServer::removeServer(key_);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    return server_.listen(key_);
+}
+
+QStringList FilesToOpen(const QStringList& arguments) {
+    QStringList files;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "-open" && i + 1 < arguments.size()) {
+            files << arguments[++i];
+        }
+    }
+    return files;
+}
+
+} // namespace vlr

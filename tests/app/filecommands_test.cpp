@@ -1,0 +1,267 @@
+// File commands with the file dialogs answered by the test: saving, closing with unsaved work,
+// the recent-file list and opening into the right window.
+#include "app/dialoghost.h"
+#include "app/filecommands.h"
+#include "app/mainwindow.h"
+#include "app/recentfiles.h"
+#include "fakedesign.h"
+#include "model/prompt.h"
+#include "platform/inistore.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <unistd.h>
+
+namespace vlr {
+namespace {
+
+using test::FakeDesign;
+
+TEST(RecentFiles, MostRecentFirstWithoutDuplicatesAndSixteenAtMost) {
+    reopenarr_t recent;
+    for (int i = 1; i <= 16; ++i) {
+        AddRecent(recent, "/cards/" + std::to_string(i) + ".vlrn");
+    }
+    EXPECT_EQ(recent[0], "/cards/16.vlrn");
+    EXPECT_EQ(recent[15], "/cards/1.vlrn");
+    AddRecent(recent, "/cards/new.vlrn");
+    EXPECT_EQ(recent[0], "/cards/new.vlrn");
+    EXPECT_EQ(recent[15], "/cards/2.vlrn");   // the oldest dropped off
+
+    // Opening an entry again moves it to the front; the others keep their order.
+    AddRecent(recent, "/cards/12.vlrn");
+    EXPECT_EQ(recent[0], "/cards/12.vlrn");
+    EXPECT_EQ(recent[1], "/cards/new.vlrn");
+    EXPECT_EQ(recent[2], "/cards/16.vlrn");
+    EXPECT_EQ(std::count(recent.begin(), recent.end(), "/cards/12.vlrn"), 1);
+
+    // Names differing in letter case are different files here.
+    AddRecent(recent, "/cards/NEW.vlrn");
+    EXPECT_EQ(recent[0], "/cards/NEW.vlrn");
+    EXPECT_EQ(recent[2], "/cards/new.vlrn");
+
+    AddRecent(recent, "");
+    EXPECT_EQ(recent[0], "/cards/NEW.vlrn");
+    ClearRecent(recent);
+    EXPECT_TRUE(std::all_of(recent.begin(), recent.end(), [](const std::string& e) { return e.empty(); }));
+}
+
+class ScriptedDialogs : public FileDialogs {
+public:
+    QString OpenFileName(const QString&, const QString&) override { return Next(); }
+    QString SaveFileName(const QString&, const QString& proposed) override {
+        proposals.push_back(proposed);
+        return Next();
+    }
+    std::deque<QString> answers;   // empty string = cancelled
+    std::vector<QString> proposals;
+
+private:
+    QString Next() {
+        if (answers.empty()) {
+            return {};
+        }
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class QueuedPrompt : public Prompt {
+public:
+    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons buttons) override {
+        asked.emplace_back(text);
+        if (buttons == PromptButtons::Ok || buttons == PromptButtons::Cancel || answers.empty()) {
+            return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Cancel;
+        }
+        PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<PromptAnswer> answers;
+    std::vector<std::string> asked;
+};
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store = std::make_unique<IniRegistryStore>(settingsFolder.path());
+        form = std::make_unique<TForm1>(*store, prompt);
+        commands = std::make_unique<FileCommands>(*form, prompt, dialogs, [] { return new FakeDesign(0); });
+        commands->Install();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->Timer2.stop();
+    }
+    void TearDown() override {
+        form->hooks = MainWindowHooks{};
+        commands.reset();
+        form.reset();
+    }
+    QString PathOf(const QString& name) const { return folder.filePath(name); }
+    FakeDesign* Active() const { return dynamic_cast<FakeDesign*>(form->ActiveDesign()); }
+    size_t WindowCount() const { return form->OpenDesigns().size(); }
+
+    QTemporaryDir settingsFolder, folder;
+    std::unique_ptr<IniRegistryStore> store;
+    QueuedPrompt prompt;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<FileCommands> commands;
+};
+
+TEST_F(FileCommandsTest, SaveCloseAndReopenGiveTheSameDesign) {
+    commands->New();
+    ASSERT_EQ(WindowCount(), 1u);
+    FakeDesign* design = Active();
+    EXPECT_EQ(design->caption(), "Untitled " + QString::number(design->untitledNumber()));
+    design->AddLine(false)->color = 0x123456;
+
+    dialogs.answers = {PathOf("card.vlrn")};
+    commands->Save();   // no file yet: Save As
+    EXPECT_EQ(design->fileName(), PathOf("card.vlrn"));
+    EXPECT_EQ(design->caption(), "card");
+    EXPECT_FALSE(IsModified(design->items()));
+    EXPECT_EQ(form->params().state.reopen[0], PathOf("card.vlrn").toStdString());
+
+    commands->Close();
+    QTRY_COMPARE(WindowCount(), size_t(0));
+    form->Timer2.stop();
+    commands->ReopenRecent(1);
+    ASSERT_EQ(WindowCount(), 1u);
+    ItemRecord* line = FindRecord(Active()->items(), ItemKind::Line);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->color, 0x123456);
+}
+
+TEST_F(FileCommandsTest, AFileGoesIntoTheOnlyUntouchedWindowElseIntoANewOne) {
+    commands->New();
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("sample.vlrn"));
+    FakeDesign* first = Active();
+    commands->OpenDocument(PathOf("sample.vlrn"));
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_EQ(Active(), first);
+    EXPECT_EQ(first->caption(), "sample");
+
+    commands->New();
+    commands->OpenDocument(PathOf("sample.vlrn"));
+    EXPECT_EQ(WindowCount(), 3u);
+    // Every window has a number of its own.
+    std::set<int32_t> numbers;
+    for (DesignView* window : form->OpenDesigns()) {
+        numbers.insert(window->docNumber());
+    }
+    EXPECT_EQ(numbers.size(), 3u);
+}
+
+TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsIt) {
+    commands->New();
+    Active()->AddLine(false);
+    prompt.answers = {PromptAnswer::Yes};
+    dialogs.answers = {QString()};   // Save As cancelled
+    commands->Close();
+    QTest::qWait(10);
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_EQ(prompt.asked.back(), kSaveUntitledQuestion);
+
+    prompt.answers = {PromptAnswer::No};
+    commands->Close();
+    QTRY_COMPARE(WindowCount(), size_t(0));
+}
+
+TEST_F(FileCommandsTest, ExitWithTwoModifiedDesignsAsksOnce) {
+    commands->New();
+    Active()->AddLine(false);
+    commands->New();
+    Active()->AddLine(false);
+    prompt.answers = {PromptAnswer::Yes};
+    dialogs.answers = {QString()};   // the first Save As is cancelled
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(WindowCount(), 2u);
+    EXPECT_EQ(std::count(prompt.asked.begin(), prompt.asked.end(), std::string(kCloseAllQuestion)), 1);
+    EXPECT_EQ(dialogs.proposals.size(), 1u);
+    EXPECT_TRUE(dialogs.proposals[0].startsWith("Untitled "));
+
+    // Answering Yes and saving both ends the program without asking again per window.
+    prompt.asked.clear();
+    prompt.answers = {PromptAnswer::Yes};
+    dialogs.answers = {PathOf("one.vlrn"), PathOf("two.vlrn")};
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(QFile::exists(PathOf("one.vlrn")));
+    EXPECT_TRUE(QFile::exists(PathOf("two.vlrn")));
+}
+
+TEST_F(FileCommandsTest, AFailedSaveSaysWhyAndLosesNothing) {
+    // A file whose folder takes no new files: a read-only folder, or, for the superuser whom
+    // permissions do not stop, a file of the kernel's read-only folder.
+    QString target;
+    QByteArray before;
+    if (::geteuid() == 0) {
+        target = "/proc/version";
+    } else {
+        QDir(folder.path()).mkdir("locked");
+        target = PathOf("locked/card.vlrn");
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("previous");
+        file.close();
+        QFile::setPermissions(PathOf("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        before = file.readAll();
+    }
+    commands->New();
+    FakeDesign* design = Active();
+    design->SetFileName(target);
+    design->AddLine(false);
+    dialogs.answers = {QString()};   // the offered Save As is cancelled
+    commands->Save();
+    ASSERT_FALSE(prompt.asked.empty());
+    EXPECT_NE(prompt.asked.front().find("could not be saved"), std::string::npos);
+    EXPECT_TRUE(IsModified(design->items()));
+    EXPECT_EQ(design->fileName(), target);
+    EXPECT_TRUE(form->params().state.reopen[0].empty());
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    if (::geteuid() != 0) {
+        QFile::setPermissions(PathOf("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+TEST_F(FileCommandsTest, ReplacingAskedAndRecentMissingFilesReported) {
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("taken.vlrn"));
+    commands->New();
+    dialogs.answers = {PathOf("taken.vlrn")};
+    prompt.answers = {PromptAnswer::No};
+    EXPECT_FALSE(commands->SaveDocumentAs(Active()));
+    EXPECT_EQ(prompt.asked.back(), kReplaceQuestion);
+    EXPECT_TRUE(Active()->fileName().isEmpty());
+
+    form->params().state.reopen[0] = PathOf("gone.vlrn").toStdString();
+    commands->ReopenRecent(1);
+    EXPECT_EQ(prompt.asked.back(), kCannotFindFile);
+    EXPECT_EQ(form->params().state.reopen[0], PathOf("gone.vlrn").toStdString());
+
+    prompt.answers = {PromptAnswer::Yes};
+    commands->ClearRecentList();
+    EXPECT_TRUE(form->params().state.reopen[0].empty());
+    EXPECT_FALSE(form->Menu("File/Reopen")->isEnabled());
+}
+
+} // namespace
+} // namespace vlr

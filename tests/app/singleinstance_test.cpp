@@ -1,0 +1,45 @@
+// A second start with "-open FILE" hands the file to the running program.
+#include "platform/singleinstance.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace vlr {
+namespace {
+
+TEST(SingleInstance, ASecondStartHandsItsFileToTheRunningProgram) {
+    const QString key = QStringLiteral("velloran-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(key);
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy opened(&running, &SingleInstance::openRequested);
+
+    QTemporaryDir folder;
+    QString design = folder.filePath("shop card.vlrn");
+    ASSERT_TRUE(QFile::copy(VLR_SAMPLE_DESIGN, design));
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VELLORAN_INSTANCE_KEY", key);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(environment);
+    second.start(VLR_PROGRAM, {"-open", design, "-open", folder.filePath("missing.vlrn")});
+    // The second program hands over and ends at once, while this one keeps serving events.
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+    EXPECT_EQ(second.exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 5000);
+    EXPECT_EQ(opened.at(0).at(0).toString(), design);   // the missing file is not asked for
+}
+
+TEST(SingleInstance, TheOpenArgumentsOfACommandLine) {
+    EXPECT_EQ(FilesToOpen({"velloran", "-open", "/a b.vlrn", "x", "-open"}), QStringList{"/a b.vlrn"});
+    EXPECT_TRUE(FilesToOpen({"velloran"}).isEmpty());
+}
+
+} // namespace
+} // namespace vlr
