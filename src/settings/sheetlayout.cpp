@@ -1,6 +1,7 @@
 // The card grid of a printed sheet.
 #include "settings/sheetlayout.h"
 
+#include "model/geometry.h"
 #include "model/itemkind.h"
 #include "model/numeric.h"
 #include "settings/designtype.h"
@@ -46,13 +47,8 @@ std::optional<SheetLayout> SheetLayoutOf(const ItemRecord* header, const ScreenR
         return std::nullopt;
     }
     const int32_t units = header->units;
-    // Pixels by the screen's resolution on each axis, millimetres by 25.4, inches as they are.
-    auto inchesX = [&](double value) {
-        return units == 1 ? value / screen.dpiX() : units == 2 ? value / 25.4 : value;
-    };
-    auto inchesY = [&](double value) {
-        return units == 1 ? value / screen.dpiY() : units == 2 ? value / 25.4 : value;
-    };
+    auto inchesX = [&](double value) { return ToInches(value, units, Axis::Horizontal, screen); };
+    auto inchesY = [&](double value) { return ToInches(value, units, Axis::Vertical, screen); };
 
     const int32_t storedType = header->designType;
     const int32_t type = storedType == INT32_MIN ? 0 : std::abs(storedType);

@@ -210,19 +210,5 @@ TEST(CheckPageSetup, PixelsInchesAndUnknownUnitsOrTypes) {
     EXPECT_EQ(Check(CardBlock(), 0)->message, "Choose a design type.");
 }
 
-TEST(EssentialPageValues, KeepsWhatTheDesignCannotDoWithout) {
-    PageValues values = ReadPageValues(CardBlock(), 2);
-    const PageValues cards = EssentialPageValues(values, 2, 4);
-    EXPECT_EQ(cards[PageField::CardWidth], 74.0);
-    EXPECT_EQ(cards[PageField::Rows], 5.0);
-    EXPECT_FALSE(cards[PageField::RowGap]);
-    const PageValues sheet = EssentialPageValues(values, 2, 1);
-    EXPECT_EQ(sheet[PageField::PaperWidth], 210.0);
-    EXPECT_FALSE(sheet[PageField::CardWidth]);
-    EXPECT_FALSE(sheet[PageField::LeftMargin]);
-    const PageValues pixels = EssentialPageValues(values, 1, 4);
-    EXPECT_FALSE(pixels[PageField::CardWidth]);
-}
-
 } // namespace
 } // namespace vlr
