@@ -6,7 +6,9 @@
 #include "settings/params.h"
 
 #include "platform/registrystore.h"
+#include "settings/designtype.h"
 #include "settings/measure.h"
+#include "settings/pagepresets.h"
 
 #include <cmath>
 #include <functional>
@@ -14,8 +16,6 @@
 namespace vlr {
 
 namespace {
-
-constexpr int kDigitalImages = 9; // the design type measured in pixels
 
 // The largest list position a stored tab may name; the panels check against the real list.
 constexpr int32_t kLargestListPosition = 64;
@@ -251,11 +251,8 @@ void SetFactorySettings(TParams& params) {
     params.screen = screen;
     params.decimalSeparator = separator;
     SetFactoryDefaults(params.state.defaults, separator, screen);
-    // The factory dimensions of each design type come with its presets; until they are set
-    // a page setup is portrait in the units of new designs (pixels for digital images).
     for (int type = 1; type <= kDesignTypeCount; ++type) {
-        params.state.pagesets[type - 1] = pageset_t{};
-        params.state.pagesets[type - 1].units = type == kDigitalImages ? 1 : params.state.defaults.units;
+        params.state.pagesets[type - 1] = DefaultPageSetup(type, params.state.defaults.units);
     }
     SetFactoryStyleSlots(params.slots, params.state.defaults.units, params.state.defaults.angleUnits);
 }
@@ -282,7 +279,7 @@ void LoadSettings(TParams& params, RegistryStore& store) {
         units.ok() && units.value >= 1 && units.value <= 3) {
         SetUnitScale(d, units.value, params.screen);
         for (int type = 1; type <= kDesignTypeCount; ++type) {
-            if (type != kDigitalImages) {
+            if (type != DesignType::DigitalImages) {
                 s.pagesets[type - 1].units = units.value;
             }
         }
