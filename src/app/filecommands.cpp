@@ -114,7 +114,15 @@ void FileCommands::OpenDocument(const QString& path) {
         if (!window) {
             return;
         }
-        window->OpenDesign(number, path);
+        if (!window->OpenDesign(number, path)) {
+            // The user declined a file that is not a valid design: nothing is opened.
+            form_.RemoveWindowEntry(number);
+            delete window->widget();
+            if (form_.OpenDesigns().empty()) {
+                form_.EnableFileCommands(false);
+            }
+            return;
+        }
         form_.AddDesignView(window);
         RefreshCaption(window);
     }

@@ -4,6 +4,7 @@
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
 #include "app/pages.h"
+#include "canvas/sandbox.h"
 #include "platform/inistore.h"
 #include "platform/messageprompt.h"
 #include "platform/singleinstance.h"
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
     form1.SetDialogHosts(&formX, &formY);
 
     vlr::QtFileDialogs dialogs(&form1);
-    vlr::FileCommands fileCommands(form1, prompt, dialogs, vlr::FileCommands::WindowFactory());
+    vlr::FileCommands fileCommands(form1, prompt, dialogs,
+                                   [&form1, &prompt] { return new vlr::TSandbox(form1.params(), form1, prompt); });
     fileCommands.Install();
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
                      [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });

@@ -670,6 +670,14 @@ QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
         RemoveWindowEntry(number);
         OnDocumentClosed();
     });
+    // Large enough for the page, as far as the document area allows.
+    QSize wanted = window->sizeHint();   // the page with the frame around it
+    // (Before the main window is laid out the area is tiny: then the page decides.)
+    QSize room = mdiArea_->viewport()->size() * 0.95;
+    if (room.width() >= 300 && room.height() >= 200) {
+        wanted = wanted.boundedTo(room);
+    }
+    window->resize(wanted);
     window->show();
     mdiArea_->setActiveSubWindow(window);
     EnableFileCommands(true);
@@ -782,6 +790,50 @@ void TForm1::CloseDesignWithoutQuestion(DesignView* view) {
             window->close();
             closingWithoutQuestion_ = false;
         }
+    }
+}
+
+void TForm1::SetGlobalZoom(double zoom) {
+    params_.zoom = zoom;
+    SetZoomMenu(zoom);
+}
+
+void TForm1::RefreshUndoCommands(const ItemList& design) {
+    bool undo = false, redo = false;
+    for (ItemRecord* record : design) {
+        if (record->recordClass == RecordClass::Item) {
+            undo = undo || record->historyState == 1;
+            redo = redo || record->historyState == 2;
+        }
+    }
+    Action("Edit/Undo")->setEnabled(undo);
+    Action("Edit/Redo")->setEnabled(redo);
+}
+
+void TForm1::SetGridSnapButtons(bool gridOn, bool snapOn) {
+    if (hooks.setToolbarGridSnap) {
+        hooks.setToolbarGridSnap(gridOn, snapOn);
+    }
+}
+
+void TForm1::WindowActivated(DesignView* window) {
+    CheckWindowEntry(window->docNumber());
+    SyncGridMenus(window);
+}
+
+int TForm1::RememberedToolMode() const {
+    // A panel chosen while no design was open gives the new design its tool.
+    if (nextDesignTool_ != 0) {
+        int tool = nextDesignTool_;
+        nextDesignTool_ = 0;
+        return tool;
+    }
+    return rememberedToolMode_;
+}
+
+void TForm1::InsertPictureFile(const QString& path) {
+    if (hooks.insertPictureFile) {
+        hooks.insertPictureFile(path);
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/panelhistory.h"
+#include "canvas/sandboxhost.h"
 #include "model/itemrecord.h"
 #include "settings/params.h"
 
@@ -52,8 +53,9 @@ struct MainWindowHooks {
     // Grid, anchors and snap of the active design (type 0 none, 1 horizontal, 2 vertical, 3 both).
     std::function<void(int type)> setGridShown, setAnchorsShown, setSnap;
     std::function<void(int axes)> equalizeGrid;
-    // Picture insertion.
+    // Picture insertion, and a picture file given to open.
     std::function<void()> insertPicture;
+    std::function<void(const QString& path)> insertPictureFile;
     // The picture editor takes keys while it is open; true when it handled one.
     std::function<bool(QKeyEvent& event)> pictureEditorKey;
     // A side panel's frame for a panel code; none gives the plain frame.
@@ -70,7 +72,7 @@ struct MainWindowHooks {
     std::function<void(int hostPage, bool smallHost)> styleListsChanged;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public SandboxHost {
     Q_OBJECT
 public:
     // The settings are read from store at creation and written to it when the window closes.
@@ -103,7 +105,7 @@ public:
     void CloseDesignWithoutQuestion(DesignView* view);
 
     // ---- side panels ----
-    void ShowPanel(int code, bool skipIfSame = false, bool notifyDesign = true, bool fromHistory = false);
+    void ShowPanel(int code, bool skipIfSame, bool notifyDesign = true, bool fromHistory = false);
     void RebuildSuggestions();
     void RunSuggestion(int row);
     void GoBack();
@@ -134,6 +136,19 @@ public:
     QMenu* Menu(const QString& path) const;
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+    // ---- what document windows ask of the main window ----
+    void SetGlobalZoom(double zoom) override;
+    void RefreshUndoCommands(const ItemList& design) override;
+    void RefreshDesignControls() override { RefreshEditCommands(); }
+    void SetGridSnapButtons(bool gridOn, bool snapOn) override;
+    void WindowCaptionChanged(DesignView* window) override { RefreshWindowCaption(window); }
+    void WindowActivated(DesignView* window) override;
+    void ShowPanel(int code) override { ShowPanel(code, false, true, false); }
+    int RememberedToolMode() const override;
+    void RememberToolMode(int toolMode) override { rememberedToolMode_ = toolMode; }
+    int NextUntitledNumber() override { return ++untitledCount_; }
+    void InsertPictureFile(const QString& path) override;
 
     // The toolbar row's height limits.
     static constexpr int kToolbarMinHeight = 24;
@@ -178,7 +193,9 @@ private:
     int currentPanel_ = 0;
     int previousPanel_ = 20;
     int pendingCommand_ = 0;
-    int nextDesignTool_ = 0;
+    mutable int nextDesignTool_ = 0;
+    int rememberedToolMode_ = 0;
+    int untitledCount_ = 0;
     std::vector<int> suggestions_;
     std::vector<int> rows_;
     PanelHistory history_;

@@ -41,7 +41,8 @@ public:
 
     // Opens a design file, a picture to insert into a new design, or a new empty design (empty
     // path) under a document number. A file that cannot be read leaves an untitled design.
-    virtual void OpenDesign(int32_t docNumber, const QString& path) = 0;
+    // False when the user declined to open a file that is not a valid design.
+    virtual bool OpenDesign(int32_t docNumber, const QString& path) = 0;
     // The design file the window shows; empty for a new design.
     virtual QString fileName() const = 0;
     virtual void SetFileName(const QString& path) = 0;

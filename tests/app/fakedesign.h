@@ -39,7 +39,7 @@ public:
     }
     bool HasCopyArea() const override { return false; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
-    void OpenDesign(int32_t docNumber, const QString& path) override {
+    bool OpenDesign(int32_t docNumber, const QString& path) override {
         number_ = docNumber;
         fileName_ = path;
         FixedAnswerPrompt no(PromptAnswer::No);
@@ -53,6 +53,7 @@ public:
         FindRecord(list_, ItemKind::Header)->docNumber = docNumber;
         ++opened;
         SetCaption();
+        return true;
     }
     QString fileName() const override { return fileName_; }
     void SetFileName(const QString& path) override { fileName_ = path; }

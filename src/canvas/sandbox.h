@@ -1,0 +1,192 @@
+// The document window: one open design, shown on a raster canvas at the current zoom, framed by
+// two rulers and two anchor strips, scrolled, zoomed and repainted. Input editing (selection,
+// insertion, text) builds on the state kept here.
+#pragma once
+
+#include "canvas/designview.h"
+#include "model/geometry.h"
+#include "model/itemrecord.h"
+#include "model/designfile.h"
+#include "render/rastercanvas.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+class QScrollBar;
+
+namespace vlr {
+
+class Prompt;
+class SandboxHost;
+struct TParams;
+
+// Canvas pixels saved under a temporary picture (rubber band, dragged outline, marker, mark).
+struct SaveUnder {
+    bool holding = false;
+    Rect destination;   // on the canvas
+    Rect source;        // in its own raster
+    RasterCanvas pixels;
+};
+
+class TSandbox : public QWidget, public DesignView {
+    Q_OBJECT
+public:
+    static constexpr int kRulerThickness = 12;
+    static constexpr int kBarThickness = 16;
+    static constexpr int kTileLimit = 1600;
+
+    TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* parent = nullptr);
+    ~TSandbox() override;
+
+    // ---- the document window interface ----
+    QWidget* widget() override { return this; }
+    int32_t docNumber() const override { return docNumber_; }
+    QString caption() const override { return caption_; }
+    ItemList& items() override { return items_; }
+    bool KeyDown(QKeyEvent& event) override;
+    bool KeyPress(QKeyEvent& event) override;
+    void SelectPanel(int panelCode) override;
+    void RefreshInsertionState() override { ResetInsertionPoints(); }
+    void SetZoom(double zoom) override;
+    void ApplyLightDirection(int direction) override;
+    bool HasCopyArea() const override;
+    void IgnoreKeysUntilActivated() override { acceptKeys_ = false; }
+    bool OpenDesign(int32_t docNumber, const QString& path) override;
+    QString fileName() const override { return fileName_; }
+    void SetFileName(const QString& path) override { fileName_ = path; }
+    int untitledNumber() const override { return untitledNumber_; }
+    void SetCaption() override;
+
+    // Room for the whole page with its margin, the rulers and the scroll bars.
+    QSize sizeHint() const override;
+
+    // ---- layout, scrolling and painting ----
+    void Relayout();
+    void SizeCanvas();
+    void Scroll(Qt::Orientation axis);
+    void FillBackground();
+    // Repaints the whole canvas now (items in stacking order), with or without the markers.
+    void RedrawAll(bool markers);
+    // Repaints the part of the canvas under rect (canvas pixels).
+    void RedrawArea(const Rect& rect);
+    // Draws one item on the canvas; quick leaves out shadows and 3-D surfaces.
+    void PaintItem(ItemRecord* item, bool quick);
+    void ResetInsertionPoints();
+    void SetDisplaySwitches(bool pictures, bool shadows, bool surfaces);
+    // Something changed the design's records: a progressive repaint under way starts over.
+    void DesignChanged();
+
+    // Saving pixels under temporary pictures, under the canvas lock.
+    void SaveArea(SaveUnder& saved, const Rect& canvasRect);
+    void RestoreArea(SaveUnder& saved);
+
+    // ---- state, for the window's parts and for tests ----
+    const RasterCanvas& canvas() const { return canvas_; }
+    Point tileOffset() const { return tileOffset_; }
+    Point pageOffset() const { return pageOffset_; }
+    QSize viewportSize() const;
+    QScrollBar* scrollBarX() const { return scrollBarX_; }
+    QScrollBar* scrollBarY() const { return scrollBarY_; }
+    QWidget* viewport() const { return panel0_; }
+    QWidget* cornerFiller() const { return panel1_; }
+    int toolMode() const { return toolMode_; }
+    bool loading() const { return loading_; }
+    bool repaintPending() const { return Timer7.isActive() || !progressive_.empty(); }
+    // The status of the last attempt to read a design file.
+    ReadStatus lastReadStatus() const { return lastRead_; }
+    // The canvas position of a design point, and back.
+    Point CanvasFromDesign(Point design) const;
+    Point DesignFromCanvas(Point canvas) const;
+    // The current zoom (the header's).
+    double zoom() const;
+
+    // The rulers' pictures and the anchor strips, as last drawn.
+    const QImage& rulerXImage() const { return rulerXImage_; }
+    const QImage& rulerYImage() const { return rulerYImage_; }
+    const QImage& backgroundImage() const { return background_; }
+
+    QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class SandboxViewport;
+    friend class SandboxRuler;
+    ItemRecord* Header() const;
+    void CreateNewDesign();
+    void DefaultGridlines(ItemRecord* grid, ItemRecord* header);
+    void PaintPageBackground(const Rect& area);
+    void DrawGridlines();
+    void DrawAnchorStrips();
+    void DrawRulers();
+    void FreeMarkers();
+    void ProgressiveStep();
+    void StartProgressiveRepaint();
+    void FormActivate();
+    void FormDeactivate();
+    bool PaintsItem(const ItemRecord* item) const;
+    ViewTransform Transform() const;
+    int TileLimit(Qt::Orientation axis) const;
+
+    TParams& params_;
+    SandboxHost& host_;
+    Prompt& prompt_;
+    ItemList items_;
+
+    // window state
+    int32_t docNumber_ = 0;
+    QString caption_;
+    QString fileName_;
+    int untitledNumber_ = 0;
+    int toolMode_ = 0;
+    int clickCount_ = 0;
+    int dragCode_ = 0;
+    bool inputBlocked_ = false;
+    int anchorDrag_ = 0;
+    Point pointA_, pointB_, lastPoint_;
+    Rect copyArea_;
+    int pendingJob_ = 0;
+    bool layoutBusy_ = true;
+    bool mouseBusy_ = false;
+    bool closing_ = false;
+    bool initialised_ = false;
+    bool hasFocus_ = false;
+    bool loading_ = false;
+    bool acceptKeys_ = true;
+    bool showPictures_ = true, showShadows_ = true, show3D_ = true;
+    ReadStatus lastRead_ = ReadStatus::NoFile;
+
+    // canvas
+    RasterCanvas canvas_;
+    Point tileOffset_;
+    Point pageOffset_;
+    QSize tileSize_;
+    SaveUnder selectionUnder_, markerUnder_;
+    QImage background_;
+    QImage backgroundTile_;
+    QImage rulerXImage_, rulerYImage_;
+
+    // progressive repaint over a snapshot of the stacking order
+    std::vector<ItemRecord*> progressive_;
+    size_t progressiveNext_ = 0;
+    uint64_t designVersion_ = 0;
+    uint64_t progressiveVersion_ = 0;
+
+    // controls
+    QWidget* corner1_ = nullptr;
+    QWidget* rulerX_ = nullptr;
+    QWidget* rulerY_ = nullptr;
+    QWidget* panel0_ = nullptr;
+    QWidget* panel1_ = nullptr;
+    QScrollBar* scrollBarX_ = nullptr;
+    QScrollBar* scrollBarY_ = nullptr;
+};
+
+} // namespace vlr

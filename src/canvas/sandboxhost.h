@@ -1,0 +1,36 @@
+// What a document window asks of the main window around it.
+#pragma once
+
+#include "model/itemrecord.h"
+
+#include <QString>
+
+namespace vlr {
+
+class DesignView;
+
+class SandboxHost {
+public:
+    virtual ~SandboxHost();
+
+    // The zoom of the active design, kept in the settings and shown by the zoom menu and slider.
+    virtual void SetGlobalZoom(double zoom) = 0;
+    virtual void RefreshUndoCommands(const ItemList& design) = 0;
+    // The controls that depend on the active design (cut, copy, paste, join, split).
+    virtual void RefreshDesignControls() = 0;
+    virtual void SetGridSnapButtons(bool gridOn, bool snapOn) = 0;
+    // The window's caption changed; its Window menu entry follows.
+    virtual void WindowCaptionChanged(DesignView* window) = 0;
+    // The window became the active one.
+    virtual void WindowActivated(DesignView* window) = 0;
+    virtual void ShowPanel(int panelCode) = 0;
+    // The interaction mode a new window starts with (1 line, 31 text, 100 ... 199 shapes).
+    virtual int RememberedToolMode() const = 0;
+    virtual void RememberToolMode(int toolMode) = 0;
+    // One more untitled design: its number.
+    virtual int NextUntitledNumber() = 0;
+    // A picture file given to open: the picture insertion page takes it.
+    virtual void InsertPictureFile(const QString& path) = 0;
+};
+
+} // namespace vlr

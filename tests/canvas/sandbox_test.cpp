@@ -1,0 +1,268 @@
+// The document window: a design's page on the canvas, the tile, scrolling, zooming and the
+// progressive repaint, under the offscreen platform.
+#include "canvas/sandbox.h"
+
+#include "canvas/sandboxhost.h"
+#include "model/itemlist.h"
+#include "model/prompt.h"
+#include "settings/params.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+
+namespace vlr {
+namespace {
+
+class RecordingHost : public SandboxHost {
+public:
+    void SetGlobalZoom(double value) override { zoom = value; }
+    void RefreshUndoCommands(const ItemList&) override { ++undoRefreshes; }
+    void RefreshDesignControls() override {}
+    void SetGridSnapButtons(bool grid, bool snap) override {
+        gridOn = grid;
+        snapOn = snap;
+    }
+    void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
+    void WindowActivated(DesignView*) override {}
+    void ShowPanel(int code) override { panels.push_back(code); }
+    int RememberedToolMode() const override { return remembered; }
+    void RememberToolMode(int mode) override { remembered = mode; }
+    int NextUntitledNumber() override { return ++untitled; }
+    void InsertPictureFile(const QString& path) override { picture = path; }
+
+    double zoom = 0.0;
+    int undoRefreshes = 0;
+    bool gridOn = false, snapOn = false;
+    QString caption, picture;
+    std::vector<int> panels;
+    int remembered = 0;
+    int untitled = 0;
+};
+
+class AnsweringPrompt : public Prompt {
+public:
+    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons buttons) override {
+        asked.emplace_back(text);
+        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
+    }
+    PromptAnswer answer = PromptAnswer::No;
+    std::vector<std::string> asked;
+};
+
+// A page in pixels of the given size at zoom 1, without a grid.
+void WritePixelDesign(const QString& path, int width, int height, bool grid) {
+    ItemList list;
+    ItemRecord* header = CreateRecord(list, ItemKind::Header);
+    header->recordClass = RecordClass::Header;
+    header->zoom = 1.0;
+    header->units = 1;
+    header->pxPerUnitX = header->pxPerUnitY = 1.0;
+    header->canvasLeft = 20.0;
+    header->canvasTop = 30.0;
+    header->canvasWidth = width;
+    header->canvasHeight = height;
+    header->designType = 9;
+    header->paperWidth = width;
+    header->paperHeight = height;
+    header->showGridX = grid;
+    header->showGridY = grid;
+    header->anchorsX = header->anchorsY = grid;
+    ItemRecord* gridlines = CreateRecord(list, ItemKind::Gridlines);
+    gridlines->gridX = {{.position = 20 + 100}, {.position = 20 + 200}};
+    gridlines->gridY = {{.position = 30 + 50}};
+    ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+}
+
+class SandboxTest : public ::testing::Test {
+protected:
+    void Open(const QString& path, QSize size = QSize(600, 400)) {
+        window = std::make_unique<TSandbox>(params, host, prompt);
+        window->resize(size);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_TRUE(window->OpenDesign(42, path));
+        // The progressive repaint runs to its end.
+        QTRY_VERIFY(!window->repaintPending());
+    }
+    ItemRecord* Header() { return FindRecord(window->items(), ItemKind::Header); }
+    QRgb CanvasPixel(int x, int y) { return window->canvas().image().pixel(x, y); }
+
+    QTemporaryDir folder;
+    TParams params;
+    RecordingHost host;
+    AnsweringPrompt prompt;
+    std::unique_ptr<TSandbox> window;
+};
+
+TEST_F(SandboxTest, ANewDesignShowsItsPageAtTheHeadersSizeAndPlace) {
+    SetFactorySettings(params);
+    Open(QString());
+    ItemRecord* header = Header();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->docNumber, 42);
+    EXPECT_FALSE(IsModified(window->items()));
+    EXPECT_EQ(window->caption(), "Untitled 1");
+    EXPECT_EQ(host.caption, "Untitled 1");
+    EXPECT_EQ(window->canvas().width(), std::min<int>(header->spanX, 1600));
+    EXPECT_EQ(window->canvas().height(), std::min<int>(header->spanY, 1600));
+    EXPECT_EQ(window->pageOffset(), (Point{header->boundLeft, header->boundTop}));
+    EXPECT_EQ(CanvasPixel(5, 5), qRgb(255, 255, 255));
+    // The default gridlines of the new design's page start at its left edge.
+    ItemRecord* grid = FindRecord(window->items(), ItemKind::Gridlines);
+    ASSERT_NE(grid, nullptr);
+    ASSERT_FALSE(grid->gridX.empty());
+    EXPECT_EQ(grid->gridX.front().position, nearest(header->canvasLeft * header->pxPerUnitX));
+}
+
+TEST_F(SandboxTest, APageThatFitsHidesTheScrollBars) {
+    QString path = folder.filePath("small.vlrn");
+    WritePixelDesign(path, 200, 100, false);
+    Open(path, QSize(600, 400));
+    EXPECT_FALSE(window->scrollBarX()->isVisible());
+    EXPECT_FALSE(window->scrollBarY()->isVisible());
+    EXPECT_FALSE(window->cornerFiller()->isVisible());
+    EXPECT_EQ(window->scrollBarX()->value(), 0);
+    EXPECT_EQ(window->caption(), "small");
+    EXPECT_EQ(host.zoom, 1.0);
+}
+
+TEST_F(SandboxTest, ZoomSetsTheTileAndTheScrollRanges) {
+    QString path = folder.filePath("letter.vlrn");
+    WritePixelDesign(path, 816, 1056, false);
+    Open(path, QSize(600, 400));
+    for (double zoom : {0.25, 1.0, 3.0}) {
+        window->SetZoom(zoom);
+        QTRY_VERIFY(!window->repaintPending());
+        ItemRecord* header = Header();
+        EXPECT_EQ(header->spanX, nearest(816 * zoom)) << zoom;
+        EXPECT_EQ(window->canvas().width(), std::min(nearest(816 * zoom), 1600)) << zoom;
+        EXPECT_EQ(window->canvas().height(), std::min(nearest(1056 * zoom), 1600)) << zoom;
+        const int viewport = window->viewportSize().width();
+        if (window->scrollBarX()->isVisible()) {
+            int expected = header->boundRight - viewport + 12 + (window->scrollBarY()->isVisible() ? 16 : 0);
+            EXPECT_EQ(window->scrollBarX()->maximum(), expected) << zoom;
+            EXPECT_EQ(window->scrollBarX()->pageStep(), viewport) << zoom;
+        }
+    }
+    // At 25% the 204 x 264 page fits: no bars.
+    window->SetZoom(0.25);
+    QTRY_VERIFY(!window->repaintPending());
+    EXPECT_FALSE(window->scrollBarX()->isVisible());
+}
+
+TEST_F(SandboxTest, ScrollingMovesThePageAndTheTileFollowsAWidePage) {
+    QString path = folder.filePath("wide.vlrn");
+    WritePixelDesign(path, 4000, 300, false);
+    Open(path, QSize(600, 400));
+    EXPECT_EQ(window->canvas().width(), 1600);
+    ASSERT_TRUE(window->scrollBarX()->isVisible());
+    const int32_t left = Header()->boundLeft;   // 20 pixels of margin
+    window->scrollBarX()->setValue(300);
+    EXPECT_EQ(window->pageOffset().x, left - 300);
+    EXPECT_EQ(window->tileOffset().x, 0);   // the first tile still covers the viewport
+    // Past the first tile, the tile starts at the viewport's left edge.
+    window->scrollBarX()->setValue(1500);
+    EXPECT_EQ(window->tileOffset().x, 1500 - left);
+    window->scrollBarX()->setValue(window->scrollBarX()->maximum());
+    EXPECT_EQ(window->tileOffset().x, 4000 - 1600);
+    EXPECT_EQ(CanvasPixel(1599, 10), qRgb(255, 255, 255));
+
+    // A page 2400 wide: the tile never starts beyond 800.
+    QString narrower = folder.filePath("wide2400.vlrn");
+    WritePixelDesign(narrower, 2400, 300, false);
+    Open(narrower, QSize(600, 400));
+    window->scrollBarX()->setValue(1500);
+    EXPECT_EQ(window->tileOffset().x, 800);
+}
+
+TEST_F(SandboxTest, AViewportWiderThanATileIsPaintedWhole) {
+    QString path = folder.filePath("banner.vlrn");
+    WritePixelDesign(path, 3000, 200, false);
+    Open(path, QSize(2200, 400));
+    EXPECT_GE(window->viewportSize().width(), 1600);
+    EXPECT_GE(window->canvas().width(), std::min(3000, window->viewportSize().width()));
+    window->scrollBarX()->setValue(window->scrollBarX()->maximum());
+    EXPECT_LE(window->tileOffset().x + window->canvas().width(), 3000);
+}
+
+TEST_F(SandboxTest, GridlinesAndAnchorsStandWhereTheirPositionsSay) {
+    QString path = folder.filePath("grid.vlrn");
+    WritePixelDesign(path, 400, 300, true);
+    Open(path);
+    // Gridline positions count from the canvas origin, 20 pixels before the page.
+    EXPECT_EQ(CanvasPixel(100, 150), qRgb(170, 204, 255));
+    EXPECT_EQ(CanvasPixel(200, 150), qRgb(170, 204, 255));
+    EXPECT_EQ(CanvasPixel(150, 50), qRgb(170, 204, 255));
+    EXPECT_EQ(CanvasPixel(150, 150), qRgb(255, 255, 255));
+    // The anchor of the first gridline sits over it in the top strip.
+    const QImage& background = window->backgroundImage();
+    const int anchorCentre = window->pageOffset().x + 100;
+    EXPECT_NE(background.pixel(anchorCentre, 4), background.pixel(anchorCentre + 20, 4));
+    EXPECT_TRUE(host.gridOn);
+}
+
+TEST_F(SandboxTest, AnInvalidFileAsksAndNoKeepsNothing) {
+    QString path = folder.filePath("junk.vlrn");
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(2000, 'x'));
+    junk.close();
+    window = std::make_unique<TSandbox>(params, host, prompt);
+    prompt.answer = PromptAnswer::No;
+    EXPECT_FALSE(window->OpenDesign(7, path));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0], kInvalidFileQuestion);
+    EXPECT_EQ(window->lastReadStatus(), ReadStatus::Declined);
+
+    // A file that cannot be read leaves an untitled design and says why.
+    prompt.asked.clear();
+    TSandbox other(params, host, prompt);
+    EXPECT_TRUE(other.OpenDesign(8, folder.filePath("missing-folder/none.vlrn")));
+    EXPECT_TRUE(other.caption().startsWith("Untitled "));
+    EXPECT_TRUE(prompt.asked.empty());   // no file there: a new design, nothing to report
+}
+
+TEST_F(SandboxTest, AProgressiveRepaintStopsWhenTheDesignChangesOrTheWindowCloses) {
+    QString path = folder.filePath("many.vlrn");
+    {
+        ItemList list;
+        ItemRecord* header = CreateRecord(list, ItemKind::Header);
+        header->recordClass = RecordClass::Header;
+        header->zoom = 1.0;
+        header->units = 1;
+        header->canvasWidth = 800;
+        header->canvasHeight = 600;
+        for (int i = 0; i < 3000; ++i) {
+            ItemRecord* line = CreateRecord(list, ItemKind::Line);
+            line->zOrder = i + 1;
+            line->x1 = i % 800;
+            line->x2 = (i * 7) % 800;
+            line->y2 = 500;
+            SetWorldFromPixels(line, list.screen);
+            Recalculate(line, list.screen);
+        }
+        ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+    }
+    window = std::make_unique<TSandbox>(params, host, prompt);
+    window->resize(500, 400);
+    window->show();
+    ASSERT_TRUE(window->OpenDesign(9, path));
+    window->SetZoom(2.0);
+    EXPECT_TRUE(window->repaintPending());
+    // The design changes under the pass: the pass ends instead of walking stale records.
+    window->DesignChanged();
+    FreeList(window->items());
+    QTRY_VERIFY(!window->repaintPending());
+    // A window closed during a pass goes without touching its freed records.
+    window.reset();
+    QTest::qWait(50);
+}
+
+} // namespace
+} // namespace vlr
