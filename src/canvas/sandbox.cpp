@@ -137,6 +137,12 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
         }
     });
     connect(&Timer7, &QTimer::timeout, this, &TSandbox::ProgressiveStep);
+    connect(&Timer8, &QTimer::timeout, this, [this] {
+        if (printRequested) {
+            printRequested(*this, printRequest);
+        }
+        printRequest.clear();
+    });
     FillBackground();
 }
 

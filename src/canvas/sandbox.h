@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 class QScrollBar;
@@ -109,6 +111,13 @@ public:
     const QImage& backgroundImage() const { return background_; }
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
+
+    // The card positions that do not print ("x"), row by row; kept while the window is open.
+    std::string printAreaSelection;
+    // Printing deferred until a dialog host has closed: Timer8 hands the request and the
+    // caption to this.
+    QString printRequest;
+    std::function<void(TSandbox& window, const QString& request)> printRequested;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
