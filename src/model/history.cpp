@@ -98,6 +98,31 @@ void RedoStackingChange(ItemList& list, const ItemRecord* superseded, const Item
     }
 }
 
+// Switches the records of one step, in order, between live and hidden. Undoing, a record that
+// goes hidden revives the version it superseded, with that version's stacking; redoing, a record
+// that comes back hides that version again and repeats its stacking change. Derived bitmaps are
+// dropped, to be rebuilt when next drawn.
+void SwitchStep(ItemList& list, const std::vector<ItemRecord*>& step, const StepLookup& lookup,
+                bool undoing) {
+    for (ItemRecord* record : step) {
+        ClearChildList(record);
+        record->historyState = undoing ? kRedoable : kUndoable;
+        const bool wasLive = record->deleted == 0;
+        record->deleted = wasLive ? 255 : 0;
+        ItemRecord* superseded = wasLive == undoing ? lookup.Superseded(record) : nullptr;
+        if (!superseded) {
+            continue;
+        }
+        if (undoing) {
+            UndoStackingChange(list, superseded, lookup.front);
+            superseded->deleted = 0;
+        } else {
+            superseded->deleted = 255;
+            RedoStackingChange(list, superseded, record, lookup.front);
+        }
+    }
+}
+
 // Removes the records, then every picture data record of a picture they used that no remaining
 // class 0 record uses: a picture is kept exactly as long as some record can still need it.
 void RemoveWithPictures(ItemList& list, const std::vector<ItemRecord*>& doomed) {
@@ -277,18 +302,7 @@ void Undo(ItemList& list, const EditHooks& hooks) {
     }
     lookup.FindSuperseded(list, step);
 
-    for (ItemRecord* record : step) {
-        ClearChildList(record);
-        record->historyState = kRedoable;
-        const bool wasLive = record->deleted == 0;
-        record->deleted = wasLive ? 255 : 0;
-        if (wasLive) {
-            if (ItemRecord* previous = lookup.Superseded(record)) {
-                UndoStackingChange(list, previous, lookup.front);
-                previous->deleted = 0;
-            }
-        }
-    }
+    SwitchStep(list, step, lookup, true);
     Notify(hooks.refreshUndoCommands);
 }
 
@@ -323,18 +337,7 @@ void Redo(ItemList& list, const EditHooks& hooks) {
     }
     lookup.FindSuperseded(list, step);
 
-    for (ItemRecord* record : step) {
-        ClearChildList(record);
-        record->historyState = kUndoable;
-        const bool wasHidden = record->deleted != 0;
-        record->deleted = wasHidden ? 0 : 255;
-        if (wasHidden) {
-            if (ItemRecord* superseded = lookup.Superseded(record)) {
-                superseded->deleted = 255;
-                RedoStackingChange(list, superseded, record, lookup.front);
-            }
-        }
-    }
+    SwitchStep(list, step, lookup, false);
     if (!step.empty()) {
         Notify(hooks.refreshUndoCommands);
     }

@@ -455,21 +455,10 @@ private:
         case 11:
             SelectOnly(list_, nullptr);
             Undo(list_);
-            if (!undo_.empty()) {
-                redo_.push_back(model_);
-                model_ = undo_.back();
-                undo_.pop_back();
-            }
+            Switch(undo_, redo_);
             return "undo";
         case 12:
-            SelectOnly(list_, nullptr);
-            Redo(list_);
-            if (!redo_.empty()) {
-                undo_.push_back(model_);
-                model_ = redo_.back();
-                redo_.pop_back();
-            }
-            return "redo";
+            return RedoStep();
         default:
             if (Random(0, 3) == 0) {
                 ClearHistory(list_);
@@ -478,14 +467,24 @@ private:
                 model_.seen.clear(); // group ids are renumbered
                 return "clear history";
             }
-            SelectOnly(list_, nullptr);
-            Redo(list_);
-            if (!redo_.empty()) {
-                undo_.push_back(model_);
-                model_ = redo_.back();
-                redo_.pop_back();
-            }
-            return "redo";
+            return RedoStep();
+        }
+    }
+
+    std::string RedoStep() {
+        SelectOnly(list_, nullptr);
+        Redo(list_);
+        Switch(redo_, undo_);
+        return "redo";
+    }
+
+    // The model's undo or redo: the state on top of one stack becomes current, the current one
+    // goes onto the other.
+    void Switch(std::vector<Snapshot>& from, std::vector<Snapshot>& to) {
+        if (!from.empty()) {
+            to.push_back(model_);
+            model_ = from.back();
+            from.pop_back();
         }
     }
 

@@ -146,41 +146,33 @@ TEST(Undo, DeletingAWholeGroupTakesItsMarkerAlongButAPartialDeleteKeepsIt) {
     EXPECT_EQ(members[0]->deleted, 255);
 }
 
-TEST(Stacking, SendToBackAndItsUndoAndRedo) {
-    ItemList list = NewDesign();
-    Stack(list, 4);
-    Select(list, {LiveTagged(list, 3)});
-    EXPECT_TRUE(SendSelectionToBack(list));
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{2, 3, 1, 4}));
-    Undo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{1, 2, 3, 4}));
-    Redo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{2, 3, 1, 4}));
-}
+struct StackingCase {
+    bool toFront;
+    std::vector<int32_t> selectedTags;
+    std::vector<int32_t> after; // the stacking numbers of items 1 ... 4
+};
 
-TEST(Stacking, SeveralItemsSentBackEndReversedAndUndoPutsThemBack) {
-    ItemList list = NewDesign();
-    Stack(list, 4);
-    Select(list, {LiveTagged(list, 3), LiveTagged(list, 4)});
-    SendSelectionToBack(list);
-    // 3 goes to the bottom first, then 4 below it.
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{3, 4, 2, 1}));
-    Undo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{1, 2, 3, 4}));
-    Redo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{3, 4, 2, 1}));
-}
-
-TEST(Stacking, SeveralItemsBroughtForwardKeepTheirOrderAndUndoPutsThemBack) {
-    ItemList list = NewDesign();
-    Stack(list, 4);
-    Select(list, {LiveTagged(list, 1), LiveTagged(list, 2)});
-    BringSelectionToFront(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{3, 4, 1, 2}));
-    Undo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{1, 2, 3, 4}));
-    Redo(list);
-    EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{3, 4, 1, 2}));
+TEST(Stacking, CommandsMoveItemsOneAfterTheOtherAndUndoAndRedoSwitchThemExactly) {
+    const StackingCase cases[] = {
+        {false, {3}, {2, 3, 1, 4}},
+        {false, {3, 4}, {3, 4, 2, 1}}, // 3 goes to the bottom first, then 4 below it
+        {true, {2}, {1, 4, 2, 3}},
+        {true, {1, 2}, {3, 4, 1, 2}}, // brought forward in their order
+    };
+    for (const StackingCase& each : cases) {
+        ItemList list = NewDesign();
+        Stack(list, 4);
+        SelectOnly(list, nullptr);
+        for (int32_t tag : each.selectedTags) {
+            LiveTagged(list, tag)->selected = 255;
+        }
+        EXPECT_TRUE(each.toFront ? BringSelectionToFront(list) : SendSelectionToBack(list));
+        EXPECT_EQ(StackingByTag(list, 4), each.after);
+        Undo(list);
+        EXPECT_EQ(StackingByTag(list, 4), (std::vector<int32_t>{1, 2, 3, 4}));
+        Redo(list);
+        EXPECT_EQ(StackingByTag(list, 4), each.after);
+    }
 }
 
 TEST(Stacking, AVersionRevivedByUndoAndEditedAgainDoesNotRepeatTheOldStackingChange) {
