@@ -1,6 +1,8 @@
 // The raster and its drawing operations over QPainter.
 #include "render/rastercanvas.h"
 
+#include "render/fontsubstitute.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -23,7 +25,7 @@ QColor QtColour(int32_t colour) {
 QPen QtPen(const Pen& pen) {
     QPen qtPen(QtColour(pen.colour));
     const int32_t width = std::clamp(pen.width, 1, kMaxPenWidth);
-    qtPen.setWidth(width);
+    qtPen.setWidthF(width); // setWidth refuses widths from 2^15 on
     if (pen.style == PenStyle::Dotted) {
         qtPen.setDashPattern({1.0, 1.0});
         qtPen.setCapStyle(Qt::FlatCap);
@@ -336,8 +338,9 @@ void RasterCanvas::Draw(int32_t x, int32_t y, const RasterCanvas& source) {
 QFont RasterCanvas::QtFont() const {
     QFont font;
     if (!font_.face.isEmpty()) {
-        // A face that is not installed is matched by the font system to its default face.
-        font.setFamilies({font_.face});
+        // A face that is not installed is matched by the font system to a face of the same widths
+        // where it knows one, to a stand-in of the table, or to its default face.
+        font.setFamilies(FaceFamilies(font_.face));
     }
     font.setPixelSize(FontPixelHeight(font_.sizePoints, screen_));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight <= 0 ? 400 : font_.weight, 1, 1000)));
