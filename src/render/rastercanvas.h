@@ -191,7 +191,11 @@ private:
     QPointF At(Point point) const;
     // Draws a figure in the pen (and the brush when filled), or collects it into the path.
     void Figure(const QPainterPath& figure, bool filled);
-    QFont QtFont() const;
+    // The font system's font and metrics of the current description, made again only when a
+    // property that shapes the glyphs changes: asking the font system is far dearer than
+    // drawing a short line.
+    struct MadeFont;
+    const MadeFont& QtFont() const;
 
     QImage image_;
     Smoothing smoothing_ = Smoothing::Antialiased;
@@ -202,6 +206,7 @@ private:
     bool recordingPath_ = false;
     QPainterPath path_;
     mutable std::unique_ptr<QPainter> painter_;
+    mutable std::unique_ptr<MadeFont> madeFont_;
     std::unique_ptr<std::recursive_mutex> lock_;
     int32_t lockDepth_ = 0;
 };
