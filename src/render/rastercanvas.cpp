@@ -31,7 +31,7 @@ QColor QtColour(int32_t colour) {
 QPen QtPen(const Pen& pen) {
     QPen qtPen(QtColour(pen.colour));
     const int32_t width = std::clamp(pen.width, 1, kMaxPenWidth);
-    qtPen.setWidthF(width); // setWidth refuses widths from 2^15 on
+    qtPen.setWidth(width);
     if (pen.style == PenStyle::Dotted) {
         qtPen.setDashPattern({1.0, 1.0});
         qtPen.setCapStyle(Qt::FlatCap);

@@ -91,8 +91,9 @@ struct TextMetrics {
 enum class Smoothing { Antialiased, Exact };
 
 // Limits that keep values read from files from making the raster engine or the font system
-// work for minutes: no visible raster needs more.
-inline constexpr int32_t kMaxPenWidth = 1 << 16;
+// work for minutes: no visible raster needs more. The painter refuses pens of 2^15 pixels and
+// wider (and draws with its thinnest pen instead).
+inline constexpr int32_t kMaxPenWidth = (1 << 15) - 1;
 inline constexpr int32_t kMaxFontPixels = 1 << 14;
 // The largest raster: a gigabyte, a tabloid sheet at 1200 dpi (13200 x 20400) with room to spare.
 inline constexpr int64_t kMaxRasterPixels = int64_t{1} << 28;
