@@ -39,7 +39,7 @@ std::vector<uint8_t> DesignStart() {
         data->pictureId = picture;
         data->pictureStream.assign(64 * 1024, static_cast<uint8_t>(picture));
         vlr::SetText(data, u"/home/user/pictures/photo.jpg");
-        vlr::CreateRecord(list, vlr::ItemKind::Clip)->pictureId = picture; // keeps the picture stored
+        vlr::CreateRecord(list, vlr::ItemKind::Clip)->pictureId = picture;   // keeps the picture stored
     }
     std::vector<uint8_t> bytes;
     vlr::WriteDesignToMemory(list, bytes);
@@ -49,7 +49,7 @@ std::vector<uint8_t> DesignStart() {
 // kTemplateItems mixed items, without their header.
 std::vector<uint8_t> TemplateItems() {
     vlr::ItemList list;
-    AddHeader(list); // 448 bytes without a text
+    AddHeader(list);   // 448 bytes without a text
     std::mt19937 random(42);
     const int32_t kinds[] = {vlr::ItemKind::Text,   vlr::ItemKind::Text,      vlr::ItemKind::Line,
                              vlr::ItemKind::Line,   vlr::ItemKind::Rectangle, vlr::ItemKind::Star,
@@ -64,8 +64,7 @@ std::vector<uint8_t> TemplateItems() {
         item->y2 = item->y1 + static_cast<int32_t>(random() % 200);
         vlr::SetWorldFromPixels(item, list.screen);
         if (item->kind == vlr::ItemKind::Text) {
-            vlr::SetText(item,
-                         u"Velloran Business Cards\u07ECSecond line " + std::u16string(random() % 20, u'x'));
+            vlr::SetText(item, u"Velloran Business Cards\u07ECSecond line " + std::u16string(random() % 20, u'x'));
         } else if (item->kind == vlr::ItemKind::Clip) {
             item->pictureId = 1 + static_cast<int32_t>(random() % 10);
         } else if (vlr::IsShapeKind(item->kind)) {
@@ -103,9 +102,7 @@ vlr::ItemList LargeDesign() {
     return list;
 }
 
-std::string TempPath() {
-    return (std::filesystem::temp_directory_path() / "vlr-bench-design.vlrn").string();
-}
+std::string TempPath() { return (std::filesystem::temp_directory_path() / "vlr-bench-design.vlrn").string(); }
 
 void ReadDesignFromMemory(benchmark::State& state) {
     const std::vector<uint8_t>& bytes = LargeDesignBytes();
@@ -129,8 +126,7 @@ void ReadDesignFromFile(benchmark::State& state) {
         bool ok = vlr::ReadDesign(TempPath(), list, prompt).ok();
         benchmark::DoNotOptimize(ok);
     }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations() * std::filesystem::file_size(TempPath())));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * std::filesystem::file_size(TempPath())));
     std::filesystem::remove(TempPath());
 }
 BENCHMARK(ReadDesignFromFile)->Unit(benchmark::kMillisecond);
@@ -153,8 +149,7 @@ void WriteDesignToFile(benchmark::State& state) {
         bool ok = vlr::WriteDesign(TempPath(), list);
         benchmark::DoNotOptimize(ok);
     }
-    state.SetBytesProcessed(
-        static_cast<int64_t>(state.iterations() * std::filesystem::file_size(TempPath())));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * std::filesystem::file_size(TempPath())));
     std::filesystem::remove(TempPath());
 }
 BENCHMARK(WriteDesignToFile)->Unit(benchmark::kMillisecond);
