@@ -5,6 +5,8 @@
 #include "render/stroke.h"
 #include "render/textdraw.h"
 
+#include <QGuiApplication>
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -131,7 +133,22 @@ struct BusyDesign {
     }
 };
 
+// Fonts need the GUI application; it is made once, on the offscreen platform unless the
+// environment names another.
+void StartGuiApplication() {
+    static int argc = 1;
+    static char name[] = "stroke_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static QGuiApplication application(argc, argv);
+    }
+}
+
 const BusyDesign& Design() {
+    StartGuiApplication();
     static const BusyDesign design;
     return design;
 }
