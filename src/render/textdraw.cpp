@@ -137,7 +137,9 @@ void DrawTextLine(RasterCanvas& canvas, int32_t colour, const ItemRecord& text, 
     Point p = s;
     const int32_t alignment = text.alignment;
     if (alignment == TextAlignment::Centre || alignment == TextAlignment::Right) {
-        const int64_t width = TextLineWidth(canvas, line, text, transform.scaleY);
+        // The font in use measures as TextLineWidth does: advances do not depend on the
+        // escapement, underline or strike-out.
+        const int64_t width = canvas.TextWidth(line);
         const int64_t baseline = nearest(PointDistance(s, e));
         if (width < baseline) {
             const double room = static_cast<double>(baseline - width);

@@ -116,6 +116,12 @@ TEST(TextFont, SizeScalesWithTheZoomAndTheCharacterSetIsKept) {
     EXPECT_EQ(TextFont(*text, 0.625, 0).sizePoints, 8.0);
     text->charset = -7;
     EXPECT_EQ(TextFont(*text, 1.0, 0).charset, 0);
+    // Measuring leaves out the underline and the angle; the drawn font advances alike.
+    RasterCanvas canvas(10, 10);
+    const int32_t measured = TextLineWidth(canvas, u"Underlined", *text, 1.0);
+    EXPECT_GT(measured, 0);
+    canvas.setFont(TextFont(*text, 1.0, 0));
+    EXPECT_EQ(canvas.TextWidth(u"Underlined"), measured);
 }
 
 TEST(FaceName, Utf8OrOneCharacterPerByte) {
