@@ -73,6 +73,21 @@ int32_t FontSystemLineHeight(int32_t pixels) {
     return metrics.ascent() + metrics.descent() + std::max(0, metrics.leading());
 }
 
+// A two-line text of 36 points (48 pixels) whose stored baseline lies at y = 150, drawn on an
+// exact raster: the ink of its first line (above y = 150 - h) and of its last line.
+struct TwoLines {
+    Ink first, last;
+};
+TwoLines DrawTwoLines(const ItemRecord& text, int32_t rasterWidth) {
+    RasterCanvas canvas(rasterWidth, 180, Smoothing::Exact);
+    DrawTextItem(canvas, text, CanvasTransform(1.0));
+    const int32_t h = FontSystemLineHeight(48);
+    TwoLines ink{InkOf(canvas, 0, 150 - h), InkOf(canvas, 150 - h + 1)};
+    EXPECT_FALSE(ink.first.empty());
+    EXPECT_FALSE(ink.last.empty());
+    return ink;
+}
+
 TEST(TextLines, SplitAtTheSeparatorOnly) {
     ItemList design;
     ItemRecord* text = AddText(design, u"A" + kSeparator + u"B\nC", {0, 0}, {10, 0});
@@ -180,15 +195,10 @@ TEST(TextLinePlacements, LinesStackUpwardsFromTheStoredBaseline) {
 
 TEST(DrawTextItem, LettersStandOnTheBaselineAndLinesStack) {
     ItemList design;
-    // 36 points = 48 pixels; "H" has no descender, so its ink ends on the row above the baseline.
+    // "H" has no descender, so its ink ends on the row above the baseline.
     ItemRecord* text = AddText(design, u"HHH" + kSeparator + u"HHH", {20, 150}, {300, 150});
-    RasterCanvas canvas(320, 180, Smoothing::Exact);
-    DrawTextItem(canvas, *text, CanvasTransform(1.0));
+    const auto [upper, lower] = DrawTwoLines(*text, 320);
     const int32_t h = FontSystemLineHeight(48);
-    const Ink lower = InkOf(canvas, 150 - h + 1);
-    const Ink upper = InkOf(canvas, 0, 150 - h);
-    ASSERT_FALSE(lower.empty());
-    ASSERT_FALSE(upper.empty());
     EXPECT_NEAR(lower.bottom, 149, 1);
     EXPECT_NEAR(upper.bottom, 149 - h, 1);
     EXPECT_NEAR(lower.top - upper.top, h, 1);
@@ -236,14 +246,8 @@ TEST(DrawTextItem, CentredAndRightAlignedLinesLineUp) {
         ItemList design;
         ItemRecord* text = AddText(design, lines, {20, 150}, {420, 150});
         text->alignment = static_cast<uint8_t>(alignment);
-        RasterCanvas canvas(440, 180, Smoothing::Exact);
-        DrawTextItem(canvas, *text, CanvasTransform(1.0));
-        const int32_t h = FontSystemLineHeight(48);
         // The last line ("HH") stands on the stored baseline, the first one line above it.
-        const Ink narrow = InkOf(canvas, 150 - h + 1);
-        const Ink wide = InkOf(canvas, 0, 150 - h);
-        ASSERT_FALSE(wide.empty());
-        ASSERT_FALSE(narrow.empty());
+        const auto [wide, narrow] = DrawTwoLines(*text, 440);
         EXPECT_GT(wide.right - wide.left, 2 * (narrow.right - narrow.left));
         if (alignment == TextAlignment::Centre) {
             EXPECT_NEAR(wide.centreX(), narrow.centreX(), 1.5);
