@@ -3,6 +3,8 @@
 
 #include "model/itemlist.h"
 #include "render/rastercanvas.h"
+#include "render/shading.h"
+#include "render/shadow.h"
 #include "render/stroke.h"
 #include "render/textdraw.h"
 
@@ -34,17 +36,46 @@ void DrawDesign(RasterCanvas& raster, ItemList& design, const ViewTransform& vie
 }
 
 void DrawItem(RasterCanvas& raster, ItemRecord* item, ItemList& design, const ViewTransform& view,
-              const DrawOptions&) {
+              const DrawOptions& options) {
     if (!item || raster.isNull() || !IsLiveItem(item)) {
         return;
     }
     const int32_t kind = item->kind;
+    const bool shadow = options.shadows && item->shadowElevation != 0;
+    const bool shaded = options.surfaces && item->surface != 0;
+    const int32_t light = shadow || shaded ? LightDirection(design) : LightFrom::TopLeft;
     if (kind == ItemKind::Text) {
-        DrawTextItem(raster, *item, view);
+        // Line by line, the last line first, each with its shadow just before it.
+        for (const TextLinePlacement& line : TextLinePlacements(raster, *item, view)) {
+            if (shadow) {
+                DrawTextLineShadow(raster, *item, line, view, light);
+            }
+            if (shaded) {
+                ShadedTextLine(raster, *item, line, view, light);
+            } else {
+                DrawTextLine(raster, item->textColor, *item, line.line, line.start, line.end, view);
+            }
+        }
     } else if (kind == ItemKind::Line) {
-        DrawLine(raster, design, *item, view);
+        if (shadow) {
+            DrawItemShadow(raster, *item, design, view, light);
+        }
+        ShadedDashPainter shadedDash;
+        if (shaded) {
+            shadedDash = [light](RasterCanvas& canvas, const Quad& body, const LineStroke& stroke) {
+                ShadedDash(canvas, body, stroke, light);
+            };
+        }
+        DrawLine(raster, design, *item, view, shadedDash);
     } else if (kind >= ItemKind::Triangle && kind <= ItemKind::Curve) {
-        DrawShape(raster, *item, view);
+        if (shadow) {
+            DrawItemShadow(raster, *item, design, view, light);
+        }
+        if (shaded) {
+            DrawShadedShape(raster, *item, view, light);
+        } else {
+            DrawShape(raster, *item, view);
+        }
     }
     // Group markers, deletion records and the picture editor's outlines draw nothing.
 }
