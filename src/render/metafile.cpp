@@ -1,0 +1,149 @@
+// Metafile signatures, and Windows metafiles played by libwmf's raster device.
+//
+// libwmf reads the metafile from memory and draws it into a true-colour raster of a size given
+// here; its own messages are switched off. The raster size comes from the metafile's frame and
+// is checked against the picture cap before anything is drawn. Enhanced metafiles are a
+// different record set that libwmf does not play.
+#include "render/metafile.h"
+
+#include "render/picturedecode.h"
+
+#include <cmath>
+#include <vector>
+
+#ifdef VLR_HAVE_LIBWMF
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+#endif
+
+namespace vlr {
+
+namespace {
+
+uint32_t Little16(std::span<const uint8_t> bytes, size_t at) {
+    return at + 2 <= bytes.size() ? uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 : 0;
+}
+uint32_t Little32(std::span<const uint8_t> bytes, size_t at) {
+    return Little16(bytes, at) | Little16(bytes, at + 2) << 16;
+}
+
+#ifdef VLR_HAVE_LIBWMF
+
+// The metafile's pixels at 96 to the inch.
+constexpr double kMetafileDpi = 96.0;
+
+struct Player {
+    wmfAPI* api = nullptr;
+    ~Player() {
+        if (api != nullptr) {
+            wmf_mem_close(api);
+            wmf_api_destroy(api);
+        }
+    }
+};
+
+std::optional<QImage> PlayWindowsMetafile(std::span<const uint8_t> stream) {
+    // libwmf takes a writable pointer; it only reads through it.
+    std::vector<unsigned char> bytes(stream.begin(), stream.end());
+    Player player;
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&player.api, flags, &options) != wmf_E_None || player.api == nullptr) {
+        return std::nullopt;
+    }
+    if (wmf_mem_open(player.api, bytes.data(), static_cast<long>(bytes.size())) != wmf_E_None) {
+        return std::nullopt;
+    }
+    wmfD_Rect frame{};
+    if (wmf_scan(player.api, 0, &frame) != wmf_E_None) {
+        return std::nullopt;
+    }
+    float widthFloat = 0, heightFloat = 0;
+    if (wmf_size(player.api, &widthFloat, &heightFloat) != wmf_E_None) {
+        return std::nullopt;
+    }
+    // Checked as real numbers first: the library's own integer conversion is not guarded.
+    unsigned int width = 0, height = 0;
+    if (!std::isfinite(widthFloat) || !std::isfinite(heightFloat) || widthFloat <= 0 || heightFloat <= 0 ||
+        widthFloat > kMaxPicturePixels || heightFloat > kMaxPicturePixels ||
+        wmf_display_size(player.api, &width, &height, kMetafileDpi, kMetafileDpi) != wmf_E_None ||
+        !AcceptablePictureSize(width, height)) {
+        return std::nullopt;
+    }
+    wmf_gd_t* device = WMF_GD_GetData(player.api);
+    device->type = wmf_gd_image;
+    device->bbox = frame;
+    device->width = width;
+    device->height = height;
+    if (wmf_play(player.api, 0, &frame) != wmf_E_None || device->gd_image == nullptr) {
+        return std::nullopt;
+    }
+    const int* pixels = wmf_gd_image_pixels(device->gd_image);
+    if (pixels == nullptr) {
+        return std::nullopt;
+    }
+    QImage raster(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    if (raster.isNull()) {
+        return std::nullopt;
+    }
+    // The device's pixels are 0x7FRRGGBB with the alpha inverted (0 opaque, 127 clear): lay
+    // them over white like every other picture.
+    for (int y = 0; y < raster.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(raster.scanLine(y));
+        const int* source = pixels + static_cast<size_t>(y) * width;
+        for (int x = 0; x < raster.width(); ++x) {
+            const uint32_t pixel = static_cast<uint32_t>(source[x]);
+            const uint32_t clear = (pixel >> 24) & 0x7F;
+            uint32_t out = 0xFF000000u;
+            for (int shift : {0, 8, 16}) {
+                const uint32_t channel = (pixel >> shift) & 0xFF;
+                out |= ((channel * (127 - clear) + 255 * clear + 63) / 127) << shift;
+            }
+            row[x] = out;
+        }
+    }
+    return raster;
+}
+
+#endif
+
+} // namespace
+
+MetafileType MetafileTypeOf(std::span<const uint8_t> stream) {
+    if (Little32(stream, 0) == 0x9AC6CDD7u) {
+        return MetafileType::Placeable;
+    }
+    if (Little32(stream, 0) == 1 && Little32(stream, 40) == 0x464D4520u) { // " EMF"
+        return MetafileType::Enhanced;
+    }
+    // A Windows metafile header: type 1 (memory) or 2 (disk), 9 words long, version 1 or 3.
+    const uint32_t type = Little16(stream, 0), version = Little16(stream, 4);
+    if ((type == 1 || type == 2) && Little16(stream, 2) == 9 && (version == 0x0100 || version == 0x0300)) {
+        return MetafileType::Windows;
+    }
+    return MetafileType::Unknown;
+}
+
+bool CanPlayWindowsMetafiles() {
+#ifdef VLR_HAVE_LIBWMF
+    return true;
+#else
+    return false;
+#endif
+}
+
+std::optional<QImage> DecodeMetafile(std::span<const uint8_t> stream) {
+    const MetafileType type = MetafileTypeOf(stream);
+    if (type != MetafileType::Placeable && type != MetafileType::Windows) {
+        return std::nullopt;
+    }
+#ifdef VLR_HAVE_LIBWMF
+    return PlayWindowsMetafile(stream);
+#else
+    return std::nullopt;
+#endif
+}
+
+} // namespace vlr
