@@ -115,7 +115,6 @@ bool DecodeInto(const uint8_t* data, size_t size, int32_t reduction, QImage* ras
             break; // the rest would be grey filler
         }
     }
-    // Every row was read whole; a stream that lacks only its end marker still finishes here.
     const bool complete = !errors.truncated;
     if (complete) {
         jpeg_finish_decompress(&info);

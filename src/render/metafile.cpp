@@ -8,6 +8,8 @@
 
 #include "render/picturedecode.h"
 
+#include <QByteArray>
+
 #include <cmath>
 #include <vector>
 
@@ -31,6 +33,11 @@ uint32_t Little32(std::span<const uint8_t> bytes, size_t at) {
 
 // The metafile's pixels at 96 to the inch.
 constexpr double kMetafileDpi = 96.0;
+
+int CollectBytes(void* context, char* buffer, int length) {
+    static_cast<QByteArray*>(context)->append(buffer, length);
+    return length;
+}
 
 struct Player {
     wmfAPI* api = nullptr;
@@ -72,39 +79,26 @@ std::optional<QImage> PlayWindowsMetafile(std::span<const uint8_t> stream) {
         !AcceptablePictureSize(width, height)) {
         return std::nullopt;
     }
+    // The device hands the finished raster over as a PNG file through our sink at the end of
+    // playing; asking it for its raster instead would leave that raster to a release function
+    // the library does not export.
+    QByteArray png;
     wmf_gd_t* device = WMF_GD_GetData(player.api);
-    device->type = wmf_gd_image;
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = CollectBytes;
     device->bbox = frame;
     device->width = width;
     device->height = height;
-    if (wmf_play(player.api, 0, &frame) != wmf_E_None || device->gd_image == nullptr) {
+    if (wmf_play(player.api, 0, &frame) != wmf_E_None) {
         return std::nullopt;
     }
-    const int* pixels = wmf_gd_image_pixels(device->gd_image);
-    if (pixels == nullptr) {
+    QImage raster;
+    if (!raster.loadFromData(png, "png") || raster.size() != QSize(static_cast<int>(width), static_cast<int>(height))) {
         return std::nullopt;
     }
-    QImage raster(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
-    if (raster.isNull()) {
-        return std::nullopt;
-    }
-    // The device's pixels are 0x7FRRGGBB with the alpha inverted (0 opaque, 127 clear): lay
-    // them over white like every other picture.
-    for (int y = 0; y < raster.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(raster.scanLine(y));
-        const int* source = pixels + static_cast<size_t>(y) * width;
-        for (int x = 0; x < raster.width(); ++x) {
-            const uint32_t pixel = static_cast<uint32_t>(source[x]);
-            const uint32_t clear = (pixel >> 24) & 0x7F;
-            uint32_t out = 0xFF000000u;
-            for (int shift : {0, 8, 16}) {
-                const uint32_t channel = (pixel >> shift) & 0xFF;
-                out |= ((channel * (127 - clear) + 255 * clear + 63) / 127) << shift;
-            }
-            row[x] = out;
-        }
-    }
-    return raster;
+    return OpaqueOnWhite(raster);
 }
 
 #endif
