@@ -48,12 +48,24 @@ std::optional<QSize> BitmapHeaderSize(std::span<const uint8_t> bytes, size_t at)
     return std::nullopt;
 }
 
+// A bitmap file whose declared size is within the cap and, when its rows are stored
+// uncompressed, that holds all of them: the reader would leave missing rows undefined.
 bool BitmapFileAcceptable(std::span<const uint8_t> bytes) {
     if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') {
         return false;
     }
     const std::optional<QSize> size = BitmapHeaderSize(bytes, 14);
-    return size && AcceptablePictureSize(size->width(), size->height());
+    if (!size || !AcceptablePictureSize(size->width(), size->height())) {
+        return false;
+    }
+    const bool oldHeader = Little32(bytes, 14) == 12;
+    const uint32_t bitsPerPixel = Little16(bytes, oldHeader ? 24 : 28);
+    const uint32_t compression = oldHeader ? 0 : Little32(bytes, 30);
+    if (compression != 0 && compression != 3) { // run-length codes end where they say
+        return true;
+    }
+    const uint64_t rowBytes = (uint64_t{static_cast<uint32_t>(size->width())} * bitsPerPixel + 31) / 32 * 4;
+    return uint64_t{Little32(bytes, 10)} + rowBytes * static_cast<uint32_t>(size->height()) <= bytes.size();
 }
 
 struct IconEntry {
