@@ -6,6 +6,7 @@
 // different record set that libwmf does not play.
 #include "render/metafile.h"
 
+#include "render/littleendian.h"
 #include "render/picturedecode.h"
 
 #include <QByteArray>
@@ -21,13 +22,6 @@
 namespace vlr {
 
 namespace {
-
-uint32_t Little16(std::span<const uint8_t> bytes, size_t at) {
-    return at + 2 <= bytes.size() ? uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 : 0;
-}
-uint32_t Little32(std::span<const uint8_t> bytes, size_t at) {
-    return Little16(bytes, at) | Little16(bytes, at + 2) << 16;
-}
 
 #ifdef VLR_HAVE_LIBWMF
 
@@ -95,7 +89,8 @@ std::optional<QImage> PlayWindowsMetafile(std::span<const uint8_t> stream) {
         return std::nullopt;
     }
     QImage raster;
-    if (!raster.loadFromData(png, "png") || raster.size() != QSize(static_cast<int>(width), static_cast<int>(height))) {
+    if (!raster.loadFromData(png, "png") ||
+        raster.size() != QSize(static_cast<int>(width), static_cast<int>(height))) {
         return std::nullopt;
     }
     return OpaqueOnWhite(raster);

@@ -4,6 +4,7 @@
 
 #include "render/gifdecode.h"
 #include "render/jpegdecode.h"
+#include "render/littleendian.h"
 #include "render/metafile.h"
 
 #include <QBuffer>
@@ -16,18 +17,6 @@
 namespace vlr {
 
 namespace {
-
-uint32_t Little16(std::span<const uint8_t> bytes, size_t at) {
-    return at + 2 <= bytes.size() ? uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 : 0;
-}
-uint32_t Little32(std::span<const uint8_t> bytes, size_t at) {
-    return at + 4 <= bytes.size() ? Little16(bytes, at) | Little16(bytes, at + 2) << 16 : 0;
-}
-uint32_t Big32(std::span<const uint8_t> bytes, size_t at) {
-    return at + 4 <= bytes.size() ? uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 |
-                                        uint32_t{bytes[at + 2]} << 8 | bytes[at + 3]
-                                  : 0;
-}
 
 // The size a device-independent bitmap header declares (the header's first byte at `at`): the
 // old 12-byte header holds 16-bit sides, the later ones 32-bit sides, the height negative for
