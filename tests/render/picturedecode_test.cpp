@@ -141,6 +141,31 @@ TEST(DecodeJpeg, GarbageAndOversizedDeclarationsAreRefusedWithoutDecoding) {
     EXPECT_FALSE(DecodeJpeg(WithFrameSize(JpegFile(Quarters()), 10001, 10000), 3));
 }
 
+// The frame and tables of a progressive JPEG, then its first scan repeated `scans` times (each
+// scan followed by a little entropy data), then the end marker.
+Bytes RepeatedScans(int scans) {
+    const Bytes file = JpegFile(Quarters(), true);
+    size_t sos = 2;
+    while (!(file[sos] == 0xFF && file[sos + 1] == 0xDA)) {
+        ++sos;
+    }
+    const size_t scanHeader = 2 + (size_t{file[sos + 2]} << 8 | file[sos + 3]);
+    Bytes out(file.begin(), file.begin() + static_cast<long>(sos));
+    for (int i = 0; i < scans; ++i) {
+        out.insert(out.end(), file.begin() + static_cast<long>(sos),
+                   file.begin() + static_cast<long>(sos + scanHeader));
+        out.insert(out.end(), 16, 0x00);
+    }
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
+
+TEST(DecodeJpeg, APictureOfEndlessScansIsRefusedAtTheScanLimit) {
+    EXPECT_TRUE(DecodeJpeg(RepeatedScans(20)));
+    EXPECT_TRUE(DecodeJpeg(RepeatedScans(kMaxJpegScans)));
+    EXPECT_FALSE(DecodeJpeg(RepeatedScans(kMaxJpegScans + 1)));
+}
+
 // ---- GIF ----
 
 const std::vector<uint32_t> kPalette = {kRed, kGreen, kBlue, kYellow};
