@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/pages.h"
 #include "app/pagesetuppage.h"
-#include "fakedesign.h"
+#include "mainwindowfixture.h"
 #include "model/prompt.h"
 #include "output/pagedim.h"
 #include "platform/inistore.h"
@@ -22,25 +22,9 @@ namespace {
 
 using test::FakeDesign;
 
-class PageSetupPageTest : public ::testing::Test {
+class PageSetupPageTest : public test::MainWindowFixture {
 protected:
-    void SetUp() override {
-        store = std::make_unique<IniRegistryStore>(folder.path());
-        form = std::make_unique<TForm1>(*store, prompt);
-        formX = std::make_unique<TDialogHost>(HostKind::X, form->params(), form.get());
-        formY = std::make_unique<TDialogHost>(HostKind::Y, form->params(), form.get());
-        RegisterDialogPages(*formX, *formY);
-        RegisterDesignPages(*form, prompt, *formX, *formY);
-        form->SetDialogHosts(formX.get(), formY.get());
-        form->Timer2.stop();
-    }
     TPageSetupPage* Page() { return qobject_cast<TPageSetupPage*>(formX->page()); }
-
-    QTemporaryDir folder;
-    std::unique_ptr<IniRegistryStore> store;
-    FixedAnswerPrompt prompt{PromptAnswer::No};
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TDialogHost> formX, formY;
 };
 
 TEST_F(PageSetupPageTest, NewFilesTakeTheChosenTypeAndItsPage) {
