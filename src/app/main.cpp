@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     vlr::TDialogHost formX(vlr::HostKind::X, form1.params(), &form1);
     vlr::TDialogHost formY(vlr::HostKind::Y, form1.params(), &form1);
     vlr::RegisterDialogPages(formX, formY);
+    vlr::RegisterDesignPages(form1, prompt, formX, formY);
     form1.SetDialogHosts(&formX, &formY);
 
     vlr::QtFileDialogs dialogs(&form1);

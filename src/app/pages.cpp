@@ -3,6 +3,7 @@
 
 #include "app/about.h"
 #include "app/dialoghost.h"
+#include "app/pagesetuppage.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -16,6 +17,12 @@ void RegisterDialogPages(TDialogHost& formX, TDialogHost& /*formY*/) {
         return about;
     });
     formX.openWebPage = [] { QDesktopServices::openUrl(QUrl(kProductWebAddress)); };
+}
+
+void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& /*formY*/) {
+    formX.RegisterPage(54, [&form, &prompt](int, int number, const QString&, QWidget* parent) -> DialogPage* {
+        return new TPageSetupPage(form, prompt, number, parent);
+    });
 }
 
 } // namespace vlr

@@ -5,7 +5,12 @@ namespace vlr {
 
 class TDialogHost;
 
+class Prompt;
+class TForm1;
+
 // Registers the pages that exist so far on the hosts.
 void RegisterDialogPages(TDialogHost& formX, TDialogHost& formY);
+// The pages that work on the main window's designs and settings.
+void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY);
 
 } // namespace vlr

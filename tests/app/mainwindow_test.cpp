@@ -3,7 +3,7 @@
 #include "app/dialoghost.h"
 #include "app/mainwindow.h"
 #include "app/pages.h"
-#include "fakedesign.h"
+#include "mainwindowfixture.h"
 #include "model/prompt.h"
 #include "platform/inistore.h"
 
@@ -25,38 +25,8 @@ namespace {
 
 using test::FakeDesign;
 
-class AnsweringPrompt : public Prompt {
-public:
-    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons) override {
-        asked.emplace_back(text);
-        return answer;
-    }
-    PromptAnswer answer = PromptAnswer::No;
-    std::vector<std::string> asked;
-};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    void SetUp() override {
-        store = std::make_unique<IniRegistryStore>(folder.path());
-        form = std::make_unique<TForm1>(*store, prompt);
-        formX = std::make_unique<TDialogHost>(HostKind::X, form->params(), form.get());
-        formY = std::make_unique<TDialogHost>(HostKind::Y, form->params(), form.get());
-        RegisterDialogPages(*formX, *formY);
-        form->SetDialogHosts(formX.get(), formY.get());
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void TearDown() override {
-        formX.reset();
-        formY.reset();
-        form.reset();
-    }
-    FakeDesign* OpenDesign(int32_t number) {
-        auto* design = new FakeDesign(number, "Card " + QString::number(number));
-        form->AddDesignView(design);
-        return design;
-    }
     std::vector<QString> Captions(QMenu* menu) {
         std::vector<QString> captions;
         for (QAction* action : menu->actions()) {
@@ -64,12 +34,6 @@ protected:
         }
         return captions;
     }
-
-    QTemporaryDir folder;
-    std::unique_ptr<IniRegistryStore> store;
-    AnsweringPrompt prompt;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TDialogHost> formX, formY;
 };
 
 TEST_F(MainWindowTest, TitleMenusEntriesAndShortcuts) {
