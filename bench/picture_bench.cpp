@@ -6,7 +6,6 @@
 #include "render/resample.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImageWriter>
 
 #include <benchmark/benchmark.h>
@@ -106,15 +105,3 @@ BENCHMARK(BM_RotateClipByThirtyDegrees)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vlr
-
-int main(int argc, char** argv) {
-    // Qt's JPEG writer is a plugin, found through the application object.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "model/outline.h"
 #include "render/rastercanvas.h"
 
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -81,17 +80,3 @@ void BM_PaintOutlinesOnASheet(benchmark::State& state) {
 BENCHMARK(BM_PaintOutlinesOnASheet)->ArgName("antialiased")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,8 +7,6 @@
 #include "render/shadow.h"
 #include "render/textdraw.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -173,19 +171,3 @@ void BM_CardOfADozenShadowedItems(benchmark::State& state) {
 BENCHMARK(BM_CardOfADozenShadowedItems)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Fonts need the GUI application, on the offscreen platform unless the environment names
-    // another.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -90,6 +90,8 @@ std::vector<Point> WithFirst(Point first, std::vector<Point> ring) {
     return ring;
 }
 
+} // namespace
+
 Rect BoxOf(std::span<const Point> points) {
     if (points.empty()) {
         return {};
@@ -103,6 +105,8 @@ Rect BoxOf(std::span<const Point> points) {
     }
     return box;
 }
+
+namespace {
 
 PointNode DeviceNode(const PointNode& node, const ViewTransform& transform) {
     PointNode device;

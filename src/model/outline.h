@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace vlr {
@@ -84,6 +85,9 @@ std::vector<Point> StarVertices(Point centre, Point tip, Point inner, int32_t n)
 // the first point when asked. A node on the same place as the one before is skipped, and the
 // array always ends on a node point.
 std::vector<Point> CurveBezierPoints(const std::vector<PointNode>& nodes, bool closed);
+
+// The smallest rectangle holding the points, corners inclusive; (0, 0, 0, 0) for no points.
+Rect BoxOf(std::span<const Point> points);
 
 // How an outline is painted.
 enum class OutlineForm {

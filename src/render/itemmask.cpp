@@ -6,20 +6,6 @@
 
 namespace vlr {
 
-Rect PointBox(std::span<const Point> points) {
-    if (points.empty()) {
-        return {};
-    }
-    Rect box{points[0].x, points[0].y, points[0].x, points[0].y};
-    for (Point point : points) {
-        box.left = std::min(box.left, point.x);
-        box.right = std::max(box.right, point.x);
-        box.top = std::min(box.top, point.y);
-        box.bottom = std::max(box.bottom, point.y);
-    }
-    return box;
-}
-
 std::optional<Rect> MaskArea(const RasterCanvas& target, const Rect& box, int64_t margin, int64_t reach) {
     if (target.isNull()) {
         return std::nullopt;

@@ -11,12 +11,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 
 namespace vlr {
-
-// The smallest rectangle holding the points (inclusive corners); an empty span gives (0,0,0,0).
-Rect PointBox(std::span<const Point> points);
 
 // The pixels of box (inclusive corners) grown by margin on every side, cut to the target
 // raster grown by reach on every side: the part of a mask worth painting. Right and bottom are

@@ -360,7 +360,7 @@ void ShadedDash(RasterCanvas& canvas, const Quad& body, const LineStroke& stroke
     if (width < 1) {
         return;
     }
-    std::optional<CodeMask> mask = MakeCodeMask(canvas, PointBox(body), 2);
+    std::optional<CodeMask> mask = MakeCodeMask(canvas, BoxOf(body), 2);
     if (!mask) {
         return;
     }
@@ -438,7 +438,7 @@ Rect CutoutDisc(const ItemRecord& shape, const DeviceOutline& outline, const Vie
         for (const PointNode& node : shape.pointList) {
             nodes.push_back(ToDevice(NodePoint(node), transform));
         }
-        const Rect box = nodes.empty() ? outline.bounds : PointBox(nodes);
+        const Rect box = nodes.empty() ? outline.bounds : BoxOf(nodes);
         const int64_t side = std::max(int64_t{box.right} - box.left, int64_t{box.bottom} - box.top);
         const int64_t reach = nearest(std::numbers::sqrt2 * static_cast<double>(side));
         const Point low = MovedPoint({box.left, box.top}, side - reach, side - reach);

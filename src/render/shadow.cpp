@@ -117,7 +117,7 @@ void LineShadow(RasterCanvas& raster, const ItemRecord& line, const ItemList& de
     const DashPattern pattern = BuildDashPattern(design, line, transform.scaleY);
     const Point s = ToDevice({line.x1, line.y1}, transform), e = ToDevice({line.x2, line.y2}, transform);
     const std::array<Point, 2> ends{s, e};
-    CastShadow(raster, line, PointBox(ends), stroke.width, transform.scaleY, lightDirection,
+    CastShadow(raster, line, BoxOf(ends), stroke.width, transform.scaleY, lightDirection,
                [&](RasterCanvas& mask, int32_t tone, Point move) {
                    LineStroke toned = stroke;
                    toned.color = tone;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 namespace vlr::testing {
 
@@ -76,6 +77,20 @@ struct LitDesign {
         line->penWidthPx = PenWidthPixels(1.0, weightMm, ScreenResolution());
         line->fillColor = FILL_AS_OUTLINE;
         return line;
+    }
+    // A bold, left-aligned text whose last line stands on the baseline from start, length long.
+    ItemRecord* Text(std::u16string text, Point start, int32_t length, int32_t sizePoints, int32_t colour) {
+        ItemRecord* item = Add(ItemKind::Text);
+        item->wideText = std::move(text);
+        item->x1 = start.x;
+        item->y1 = start.y;
+        item->x2 = start.x + length;
+        item->y2 = start.y;
+        item->fontSize = sizePoints;
+        item->fontWeight = 700;
+        item->textColor = colour;
+        item->alignment = 1;
+        return item;
     }
 };
 

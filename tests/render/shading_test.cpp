@@ -221,16 +221,7 @@ TEST(ShadedTextLine, LettersAreShadedFromTheTextColourWithTheHighlightTowardsThe
     std::array<int32_t, 2> brightestRow{};
     for (int32_t i = 0; i < 2; ++i) {
         LitDesign design(i == 0 ? 0 : 2);
-        ItemRecord* text = design.Add(ItemKind::Text);
-        text->wideText = u"HIH";
-        text->x1 = 10;
-        text->y1 = 70;
-        text->x2 = 190;
-        text->y2 = 70;
-        text->fontSize = 40;
-        text->fontWeight = 700;
-        text->textColor = 0x008000; // green 128
-        text->alignment = 1;
+        ItemRecord* text = design.Text(u"HIH", {10, 70}, 180, 40, 0x008000); // green 128
         text->surface = 127;
         const RasterCanvas raster = Drawn(design, 200, 100);
         std::set<int32_t> shades;

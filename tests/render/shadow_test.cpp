@@ -175,16 +175,7 @@ TEST(DrawShadow, LinesAndTextLinesCastShadows) {
     LitDesign design(0);
     ItemRecord* line = design.Line({10, 20}, {90, 20}, 1.0); // 4 pixels wide
     SetShadow(line, 43, 0, 128);
-    ItemRecord* text = design.Add(ItemKind::Text);
-    text->wideText = u"Ag\u07ECAg";
-    text->x1 = 10;
-    text->y1 = 120;
-    text->x2 = 90;
-    text->y2 = 120;
-    text->fontSize = 24;
-    text->fontWeight = 700;
-    text->textColor = kBlue;
-    text->alignment = 1;
+    ItemRecord* text = design.Text(u"Ag\u07ECAg", {10, 120}, 80, 24, kBlue);
     SetShadow(text, 43, 0, 128);
     const RasterCanvas raster = Drawn(design, 100, 140);
     // The line covers rows 18 ... 21; its shadow lies 5 lower.
