@@ -33,7 +33,8 @@ double BlurScale(int32_t fade, double zoom) {
 // on the way down and two on the way up; rounding of the reduced size is allowed for.
 int64_t BlurReach(int32_t fade, double zoom) {
     const double scale = BlurScale(fade, zoom);
-    return scale < 1.0 ? static_cast<int64_t>(std::ceil(4.5 / scale)) + 2 : 0;
+    // Beyond a billion pixels no mask could be allocated anyway.
+    return scale < 1.0 ? static_cast<int64_t>(std::ceil(std::min(4.5 / scale, 1e9))) + 2 : 0;
 }
 
 // Paints the item into the mask in the tone, every point moved by the vector.
@@ -98,8 +99,8 @@ void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t 
         const int32_t height =
             std::clamp(nearest(double(tones.height()) * reduced->height() / static_cast<double>(fullHeight)),
                        1, tones.height());
-        if (width < tones.width() || height < tones.height()) {
-            ShadowBlur(tones, QSize(width, height));
+        if ((width < tones.width() || height < tones.height()) && !ShadowBlur(tones, QSize(width, height))) {
+            return; // no room for the reduced mask: the item goes without its shadow
         }
     }
     ShadowComposite(raster, {area->left, area->top}, tones);

@@ -252,6 +252,14 @@ TEST(DrawShadow, HugeAndFarAwayItemsNeverAskForHugeMasks) {
     const RasterCanvas raster = Drawn(design, 300, 200, DeviceTransform(600.0, 600.0, ScreenResolution()));
     EXPECT_NE(raster.pixel(150, 100), kWhite);
 
+    // At a million times the screen, fade 255 blurs over hundreds of millions of pixels: no
+    // mask that large is made, and the item is drawn without its shadow.
+    LitDesign zoomed(0);
+    ItemRecord* dot = zoomed.Circle({0, 0}, 1);
+    SetShadow(dot, 255, 255, 0);
+    const RasterCanvas close = Drawn(zoomed, 100, 100, {.scaleX = 1e6, .scaleY = 1e6});
+    EXPECT_EQ(close.pixel(50, 50), kRed);
+
     // Far off the raster: nothing at all.
     LitDesign away(0);
     ItemRecord* off = away.Square(5000, 5000, 50);
