@@ -301,5 +301,26 @@ TEST(DrawShaded, AnEnormousDiscShadesOnlyTheRastersPixels) {
     EXPECT_GT(Red(centre), 127);
 }
 
+TEST(ShadedTextLine, ATallNarrowLetterIsShadedWhole) {
+    // A single "I" is far taller than it is wide: every part of it is shaded, up to the top of
+    // the letter the flat drawing inks.
+    LitDesign design(0);
+    ItemRecord* text = design.Text(u"I", {20, 110}, 0, 72, 0x008000);
+    text->surface = 127;
+    auto topmostInk = [](const RasterCanvas& raster) {
+        for (int32_t y = 0; y < raster.height(); ++y) {
+            for (int32_t x = 0; x < raster.width(); ++x) {
+                if (raster.pixel(x, y) != kWhite) {
+                    return y;
+                }
+            }
+        }
+        return raster.height();
+    };
+    const int32_t flatTop = topmostInk(Drawn(design, 80, 130, {}, {.surfaces = false}));
+    ASSERT_LT(flatTop, 60);
+    EXPECT_NEAR(topmostInk(Drawn(design, 80, 130)), flatTop, 2);
+}
+
 } // namespace
 } // namespace vlr

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 namespace vlr {
@@ -266,6 +267,47 @@ TEST(DrawShadow, HugeAndFarAwayItemsNeverAskForHugeMasks) {
     SetShadow(off, 100, 100, 0);
     const RasterCanvas untouched = Drawn(away, 100, 100);
     EXPECT_EQ(DifferentPixels(untouched, RasterCanvas(100, 100)), 0);
+}
+
+TEST(DrawShadow, AWideFadeOnALowElevationFadesOutWithoutAnEdge) {
+    // Elevation 8 is one pixel; fade 255 blurs over about a hundred. The mask reaches as far as
+    // the blur does, so the shadow thins out pixel by pixel instead of stopping at a hard edge.
+    SquareWithShadow item(0, 255, 0);
+    const RasterCanvas raster = Drawn(item.design, 260, 120);
+    int32_t previous = Red(raster.pixel(61, 50));
+    EXPECT_LT(previous, 255);
+    for (int32_t x = 62; x < 200; ++x) {
+        const int32_t level = Red(raster.pixel(x, 50));
+        ASSERT_GE(level, previous) << x;
+        ASSERT_LE(level - previous, 6) << x;
+        previous = level;
+    }
+    EXPECT_EQ(previous, 255);
+}
+
+TEST(DrawShadow, ACurveBulgingBeyondItsNodesCastsItsWholeShadow) {
+    LitDesign design(3); // the shadow falls up and to the left
+    ItemRecord* curve = design.Add(ItemKind::Curve);
+    curve->shapeMode = ShapeMode::Filled;
+    // Straight from the first node to the second and on to the third, then back to the first
+    // through handles far to the left: the closing segment swells to about x = 35.
+    curve->pointList = {{.x = 60, .y = 40, .ctrl1X = 60, .ctrl1Y = 40, .ctrl2X = 140, .ctrl2Y = 40},
+                        {.x = 140, .y = 40, .ctrl1X = 140, .ctrl1Y = 40, .ctrl2X = 100, .ctrl2Y = 100},
+                        {.x = 100, .y = 100, .ctrl1X = 40, .ctrl1Y = 130, .ctrl2X = 0, .ctrl2Y = 60}};
+    SetShadow(curve, 8, 0, 128);
+    const RasterCanvas raster = Drawn(design, 200, 140);
+    // The shadow lies one pixel further left and up, far beyond the nodes' box grown by the
+    // shadow's own margin.
+    int32_t leftmostShadow = raster.width();
+    for (int32_t y = 0; y < raster.height(); ++y) {
+        for (int32_t x = 0; x < raster.width(); ++x) {
+            if (raster.pixel(x, y) == Grey(128)) {
+                leftmostShadow = std::min(leftmostShadow, x);
+                break;
+            }
+        }
+    }
+    EXPECT_LT(leftmostShadow, 40);
 }
 
 } // namespace
