@@ -11,6 +11,7 @@
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <string>
 
 namespace vlr {
 namespace {
@@ -145,6 +146,27 @@ TEST(ShadedBar, ALineFourPixelsWideOrMoreIsShadedAcrossItsWidth) {
         EXPECT_EQ(raster.pixel(30, y), Grey(WhiteRow(53 - y, 8))) << y;
         EXPECT_EQ(raster.pixel(70, y), raster.pixel(30, y)) << y;
     }
+    // With borders and a fill colour the interior is shaded from the fill, the borders from the
+    // line colour: 2.5 mm is 9 pixels, the 0.8-mm border 3.
+    LitDesign bordered(0);
+    ItemRecord* framed = bordered.Line({10, 50}, {90, 50}, 2.5);
+    framed->lineWeightBase = 0.8;
+    framed->fillColor = kBlue;
+    framed->surface = 127;
+    const RasterCanvas frame = Drawn(bordered, 100, 100);
+    // Down the column: white, border shades of red, interior shades of blue, border, white.
+    std::string runs;
+    for (int32_t y = 30; y < 70; ++y) {
+        const int32_t c = frame.pixel(50, y);
+        const char kind = c == kWhite                     ? 'w'
+                          : Green(c) == 0 && Blue(c) == 0 ? 'r'
+                          : Green(c) == 0 && Red(c) == 0  ? 'b'
+                                                          : '?';
+        if (runs.empty() || runs.back() != kind) {
+            runs.push_back(kind);
+        }
+    }
+    EXPECT_EQ(runs, "wrbrw");
     // Three pixels wide: flat.
     LitDesign thin(0);
     ItemRecord* narrow = thin.Line({10, 50}, {90, 50}, 0.75);
