@@ -45,19 +45,6 @@ TEST(MaskRaster, AnExactRasterOfOneColourOrNoneWhenTooLarge) {
     EXPECT_TRUE(MaskRaster(target, {5, 5, 5, 9}, 0).isNull());
 }
 
-TEST(MovedOutline, PointsAndBoundsMoveAndStayInRange) {
-    DeviceOutline outline;
-    outline.form = OutlineForm::Polygon;
-    outline.points = {{0, 0}, {10, 0}, {10, 10}};
-    outline.bounds = {0, 0, 10, 10};
-    const DeviceOutline moved = MovedOutline(outline, 5, -3);
-    EXPECT_EQ(moved.points, (std::vector<Point>{{5, -3}, {15, -3}, {15, 7}}));
-    EXPECT_EQ(moved.bounds, (Rect{5, -3, 15, 7}));
-    EXPECT_EQ(moved.form, OutlineForm::Polygon);
-    constexpr int32_t kFar = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(MovedPoint({kFar - 1, 0}, 10, 0), (Point{kFar, 0}));
-}
-
 TEST(TextLineBox, HoldsTheLettersOfATurnedLine) {
     LitDesign design;
     ItemRecord* text = design.Text(u"Wide line", {100, 100}, 10, 30, 0);
