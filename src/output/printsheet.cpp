@@ -4,10 +4,18 @@
 #include "model/numeric.h"
 
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
 namespace vlr {
+
+void UseDesignPaper(QPrinter& printer, const ItemList& design) {
+    std::optional<QSizeF> paper = PaperInches(design);
+    if (paper && paper->width() > 0 && paper->height() > 0) {
+        printer.setPageSize(QPageSize(*paper, QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    }
+}
 
 ComposeDevice PrinterDevice(QPrinter& printer) {
     printer.setFullPage(true);

@@ -13,6 +13,10 @@ class QPrinter;
 
 namespace vlr {
 
+// Offers the design's paper on the printer (the print dialog may still change it); designs
+// without a header leave the printer's paper.
+void UseDesignPaper(QPrinter& printer, const ItemList& design);
+
 // The printer's resolution, its whole paper and its unprintable edges, device pixels. The
 // printer is set to full-page mode: its origin is the paper's corner.
 ComposeDevice PrinterDevice(QPrinter& printer);
