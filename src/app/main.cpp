@@ -1,6 +1,7 @@
 // Program start: one running program per user; then the main window, the two dialog host
 // windows and the message loop.
 #include "app/dialoghost.h"
+#include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
 #include "app/pages.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     vlr::FileCommands fileCommands(form1, prompt, dialogs,
                                    [&form1, &prompt] { return new vlr::TSandbox(form1.params(), form1, prompt); });
     fileCommands.Install();
+    vlr::InstallEditCommands(form1);
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
                      [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });
     QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {

@@ -3,6 +3,7 @@
 
 #include "app/dialoghost.h"
 #include "canvas/designview.h"
+#include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "panels/picturebutton.h"
@@ -799,15 +800,8 @@ void TForm1::SetGlobalZoom(double zoom) {
 }
 
 void TForm1::RefreshUndoCommands(const ItemList& design) {
-    bool undo = false, redo = false;
-    for (ItemRecord* record : design) {
-        if (record->recordClass == RecordClass::Item) {
-            undo = undo || record->historyState == 1;
-            redo = redo || record->historyState == 2;
-        }
-    }
-    Action("Edit/Undo")->setEnabled(undo);
-    Action("Edit/Redo")->setEnabled(redo);
+    Action("Edit/Undo")->setEnabled(CanUndo(design));
+    Action("Edit/Redo")->setEnabled(CanRedo(design));
 }
 
 void TForm1::SetGridSnapButtons(bool gridOn, bool snapOn) {

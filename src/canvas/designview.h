@@ -36,6 +36,8 @@ public:
     virtual void ApplyLightDirection(int direction) = 0;
     // The design offers an area to copy to the clipboard as a picture.
     virtual bool HasCopyArea() const = 0;
+    // The design's records changed (an edit, undo, redo, paste): the window repaints.
+    virtual void DesignEdited() = 0;
     // A dialog page took the keyboard: keys are ignored until the window is activated again.
     virtual void IgnoreKeysUntilActivated() = 0;
 

@@ -696,6 +696,15 @@ void TSandbox::FreeMarkers() {
 
 void TSandbox::DesignChanged() { ++designVersion_; }
 
+void TSandbox::DesignEdited() {
+    DesignChanged();
+    if (progressive_.empty()) {
+        RedrawAll(true);
+    } else {
+        StartProgressiveRepaint();
+    }
+}
+
 void TSandbox::StartProgressiveRepaint() {
     if (canvas_.isNull() || closing_) {
         return;

@@ -56,6 +56,7 @@ public:
     void ApplyLightDirection(int direction) override;
     bool HasCopyArea() const override;
     void IgnoreKeysUntilActivated() override { acceptKeys_ = false; }
+    void DesignEdited() override;
     bool OpenDesign(int32_t docNumber, const QString& path) override;
     QString fileName() const override { return fileName_; }
     void SetFileName(const QString& path) override { fileName_ = path; }

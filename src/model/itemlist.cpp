@@ -178,8 +178,20 @@ int32_t MaxZOrder(const ItemList& list) {
     return largest;
 }
 
+namespace {
+
+int32_t ZOrderOf(const ItemRecord* record) {
+    return record->zOrder;
+}
+
+} // namespace
+
 int32_t NextZOrder(const ItemList& list) {
-    return NextFreeNumber(list, [](const ItemRecord* record) { return int32_t(record->zOrder); });
+    return NextFreeNumber(list, ZOrderOf);
+}
+
+NumberSequence StackingSequence(const ItemList& list) {
+    return NumberSequence(list, ZOrderOf);
 }
 
 ItemRecord* FindByZOrder(const ItemList& list, int32_t zOrder) {
@@ -191,12 +203,7 @@ ItemRecord* FindByZOrder(const ItemList& list, int32_t zOrder) {
     return nullptr;
 }
 
-namespace {
-
-// Moves by delta the first live item (in list order) of every stacking number in [low, high],
-// which is what stepping through the numbers one by one with FindByZOrder does: each step
-// finds an item that still has its original number.
-void ShiftStackingRange(ItemList& list, int64_t low, int64_t high, int32_t delta) {
+void ShiftStacking(ItemList& list, int64_t low, int64_t high, int32_t delta, const ItemRecord* except) {
     if (low > high) {
         return;
     }
@@ -204,22 +211,20 @@ void ShiftStackingRange(ItemList& list, int64_t low, int64_t high, int32_t delta
     std::vector<ItemRecord*> toMove;
     for (ItemRecord* record : list) {
         int32_t z = record->zOrder;
-        if (IsLiveItem(record) && z >= low && z <= high && moved.insert(z).second) {
+        if (record != except && IsLiveItem(record) && z >= low && z <= high && moved.insert(z).second) {
             toMove.push_back(record);
         }
     }
     for (ItemRecord* record : toMove) {
-        record->zOrder = static_cast<int32_t>(record->zOrder + delta);
+        record->zOrder = SaturateInt32(static_cast<int64_t>(record->zOrder) + delta);
     }
 }
-
-} // namespace
 
 void SendToBack(ItemList& list, ItemRecord* record) {
     if (list.empty() || !record) {
         return;
     }
-    ShiftStackingRange(list, 1, static_cast<int64_t>(record->zOrder) - 1, +1);
+    ShiftStacking(list, 1, static_cast<int64_t>(record->zOrder) - 1, +1);
     record->zOrder = 1;
 }
 
@@ -228,7 +233,7 @@ void BringToFront(ItemList& list, ItemRecord* record) {
         return;
     }
     int32_t front = MaxZOrder(list);
-    ShiftStackingRange(list, static_cast<int64_t>(record->zOrder) + 1, front, -1);
+    ShiftStacking(list, static_cast<int64_t>(record->zOrder) + 1, front, -1);
     record->zOrder = front;
 }
 

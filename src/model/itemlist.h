@@ -15,6 +15,10 @@ struct EditHooks {
     std::function<void(ItemList&)> makeNewVersions = {};
     std::function<void()> redraw = {};
     std::function<void()> refreshPanels = {};
+    // Enables Undo and Redo from CanUndo and CanRedo; called whenever they may have changed.
+    std::function<void()> refreshUndoCommands = {};
+    // A pasted text or line recomputes the outline the renderer keeps for it.
+    std::function<void(ItemRecord*)> recomputeOutline = {};
 };
 
 // A class 0 record that is not deleted.
@@ -42,7 +46,14 @@ bool SameKindSelection(const ItemList& list);
 int32_t MaxZOrder(const ItemList& list);
 // The stacking number of a new item: 1 + MaxZOrder.
 int32_t NextZOrder(const ItemList& list);
+// The stacking numbers of items appended one after another, each on top of the one before.
+NumberSequence StackingSequence(const ItemList& list);
 ItemRecord* FindByZOrder(const ItemList& list, int32_t zOrder);
+// Moves by delta the first live item other than except (in list order) of every stacking number
+// in [low, high]: what stepping through the numbers one by one with FindByZOrder does, moving
+// each item found to a number already passed. Costs one pass whatever the numbers are.
+void ShiftStacking(ItemList& list, int64_t low, int64_t high, int32_t delta,
+                   const ItemRecord* except = nullptr);
 void SendToBack(ItemList& list, ItemRecord* record);
 void BringToFront(ItemList& list, ItemRecord* record);
 

@@ -80,7 +80,13 @@ int32_t Length(double dx, double dy) { return nearest(std::sqrt(dx * dx + dy * d
 } // namespace
 
 ItemRecord* CreateRecord(ItemList& list, int32_t kind) {
-    int32_t serial = NextSerial(list);
+    NumberSequence serials = SerialSequence(list);
+    return CreateRecord(list, kind, serials);
+}
+
+ItemRecord* CreateRecord(ItemList& list, int32_t kind, NumberSequence& serials) {
+    // The serial is taken before the record joins the list.
+    int32_t serial = serials.Take(list);
     auto* record = new ItemRecord();
     LinkAtTail(list, record);
     SetNewRecordValues(record, kind);
@@ -93,10 +99,15 @@ ItemRecord* CreateRecord(ItemList& list, int32_t kind) {
 }
 
 ItemRecord* DuplicateRecord(ItemList& list, ItemRecord* source) {
+    NumberSequence serials = SerialSequence(list);
+    return DuplicateRecord(list, source, serials);
+}
+
+ItemRecord* DuplicateRecord(ItemList& list, ItemRecord* source, NumberSequence& serials) {
     if (!source) {
         return nullptr;
     }
-    ItemRecord* copy = CreateRecord(list, source->kind);
+    ItemRecord* copy = CreateRecord(list, source->kind, serials);
     if (source->wideText) {
         SetText(copy, GetText(source));
     }
@@ -256,16 +267,19 @@ ItemRecord* FindLiveRecord(const ItemList& list, int32_t kind) {
     return nullptr;
 }
 
-int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*)) {
+namespace {
+
+int64_t LargestNumber(const ItemList& list, NumberSequence::Value value) {
     int64_t largest = 0;
     for (ItemRecord* record : list) {
         if (record->recordClass == RecordClass::Item) {
             largest = std::max<int64_t>(largest, value(record));
         }
     }
-    if (largest < std::numeric_limits<int32_t>::max()) {
-        return static_cast<int32_t>(largest + 1);
-    }
+    return largest;
+}
+
+int32_t SmallestUnusedNumber(const ItemList& list, NumberSequence::Value value) {
     std::vector<int32_t> used;
     for (ItemRecord* record : list) {
         if (record->recordClass == RecordClass::Item && value(record) > 0) {
@@ -285,8 +299,38 @@ int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*)
     return candidate;
 }
 
+int32_t SerialOf(const ItemRecord* record) {
+    return record->serial;
+}
+
+} // namespace
+
+int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*)) {
+    int64_t largest = LargestNumber(list, value);
+    if (largest < std::numeric_limits<int32_t>::max()) {
+        return static_cast<int32_t>(largest + 1);
+    }
+    return SmallestUnusedNumber(list, value);
+}
+
+NumberSequence::NumberSequence(const ItemList& list, Value value)
+    : value_(value), next_(LargestNumber(list, value) + 1) {}
+
+int32_t NumberSequence::Take(const ItemList& list) {
+    // Each number handed out is the largest in the list once its record has it, so the next is
+    // one more, until that would leave the int32 range.
+    if (next_ <= std::numeric_limits<int32_t>::max()) {
+        return static_cast<int32_t>(next_++);
+    }
+    return NextFreeNumber(list, value_);
+}
+
 int32_t NextSerial(const ItemList& list) {
-    return NextFreeNumber(list, [](const ItemRecord* record) { return int32_t(record->serial); });
+    return NextFreeNumber(list, SerialOf);
+}
+
+NumberSequence SerialSequence(const ItemList& list) {
+    return NumberSequence(list, SerialOf);
 }
 
 void SetModified(ItemList& list, bool modified) {
@@ -316,8 +360,12 @@ void Recalculate(ItemRecord* record, const ScreenResolution& screen) {
     record->y1 = nearest(record->worldY1 / screen.pxPerMmY());
     record->x2 = nearest(record->worldX2 / screen.pxPerMmX());
     record->y2 = nearest(record->worldY2 / screen.pxPerMmY());
-    int32_t x1 = record->x1, y1 = record->y1, x2 = record->x2, y2 = record->y2;
+    DeriveBounds(record);
+    record->direction = PointDirection({record->x1, record->y1}, {record->x2, record->y2});
+}
 
+void DeriveBounds(ItemRecord* record) {
+    int32_t x1 = record->x1, y1 = record->y1, x2 = record->x2, y2 = record->y2;
     record->boundLeft = std::min(x1, x2);
     record->boundRight = std::max(x1, x2);
     record->boundTop = std::min(y1, y2);
@@ -336,7 +384,6 @@ void Recalculate(ItemRecord* record, const ScreenResolution& screen) {
         record->spanY = SaturateInt32(2 * radius);
     }
     record->spanLength = Length(record->spanX, record->spanY);
-    record->direction = PointDirection({x1, y1}, {x2, y2});
 }
 
 std::array<double, 4> WorldFromPixels(const ItemRecord* record, const ScreenResolution& screen) {

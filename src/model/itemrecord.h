@@ -126,13 +126,30 @@ struct ItemRecord : ItemBody {
     ItemRecord& operator=(const ItemRecord&) = delete;
 };
 
+// Numbers for records appended one after another, each record taking its number before the next
+// is asked for: the numbers NextFreeNumber would give before each append, counted up instead of
+// searched for, so a command that appends many records does not pass over the list per record.
+class NumberSequence {
+public:
+    using Value = int32_t (*)(const ItemRecord*);
+    NumberSequence(const ItemList& list, Value value);
+    int32_t Take(const ItemList& list);
+
+private:
+    Value value_;
+    int64_t next_; // past the int32 range: search the list again
+};
+
 // ---- record operations ----
 
 // Appends a record with the new-record values of its kind; sets the design's modified flag
 // unless the record is the header.
 ItemRecord* CreateRecord(ItemList& list, int32_t kind);
+// The same, with the serial taken from a sequence over the same list.
+ItemRecord* CreateRecord(ItemList& list, int32_t kind, NumberSequence& serials);
 // Appends a copy of source (none gives none); history fields keep their new-record values.
 ItemRecord* DuplicateRecord(ItemList& list, ItemRecord* source);
+ItemRecord* DuplicateRecord(ItemList& list, ItemRecord* source, NumberSequence& serials);
 // Unlinks the record and releases it with everything it owns.
 void RemoveRecord(ItemList& list, ItemRecord* record);
 // Releases every record; the list is empty afterwards.
@@ -151,6 +168,8 @@ ItemRecord* FindLiveRecord(const ItemList& list, int32_t kind);
 int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*));
 // The serial of a new record.
 int32_t NextSerial(const ItemList& list);
+// The serials of records appended one after another.
+NumberSequence SerialSequence(const ItemList& list);
 void SetModified(ItemList& list, bool modified);
 bool IsModified(const ItemList& list);
 // A header that is not modified and at most two other records: a window may take a file.
@@ -158,6 +177,9 @@ bool IsUntouchedDesign(const ItemList& list);
 
 // Derives the integer points, bounds, spans, length and direction from the world coordinates.
 void Recalculate(ItemRecord* record, const ScreenResolution& screen);
+// Derives the bounds, spans and length from the two integer points (a round clip: the circle
+// about point 1 through point 2).
+void DeriveBounds(ItemRecord* record);
 // (x1 * pxPerMmX, y1 * pxPerMmY, x2 * pxPerMmX, y2 * pxPerMmY); none gives zeros.
 std::array<double, 4> WorldFromPixels(const ItemRecord* record, const ScreenResolution& screen);
 // Stores WorldFromPixels in the record's world coordinates.

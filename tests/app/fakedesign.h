@@ -39,6 +39,7 @@ public:
     }
     bool HasCopyArea() const override { return false; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
+    void DesignEdited() override { ++edits; }
     bool OpenDesign(int32_t docNumber, const QString& path) override {
         number_ = docNumber;
         fileName_ = path;
@@ -79,6 +80,7 @@ public:
     bool consumeKeys = false;
     bool keysIgnored = false;
     int opened = 0;
+    int edits = 0;
     static inline int untitledCount = 0;
 
 private:
