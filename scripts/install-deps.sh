@@ -14,8 +14,12 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # the printing test: a private print server with a PDF printer, and PDF inspection
     cups printer-driver-cups-pdf poppler-utils
-    # free faces that stand in for the common faces of stored designs
-    fontconfig fonts-dejavu-core fonts-liberation2
+    # free faces that stand in for the common faces of stored designs: Liberation for Arial,
+    # Times New Roman and Courier New, Carlito for Calibri, Caladea for Cambria, the URW base
+    # faces for Helvetica, Palatino, Bookman, Century Schoolbook, Avant Garde and the narrow and
+    # chancery faces, Comic Neue for Comic Sans; DejaVu is the font system's default
+    fontconfig fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
+    fonts-urw-base35 fonts-comic-neue
 )
 
 missing=()

@@ -3,6 +3,8 @@
 
 #include "model/itemlist.h"
 #include "render/rastercanvas.h"
+#include "render/stroke.h"
+#include "render/textdraw.h"
 
 #include <algorithm>
 
@@ -31,6 +33,20 @@ void DrawDesign(RasterCanvas& raster, ItemList& design, const ViewTransform& vie
     }
 }
 
-void DrawItem(RasterCanvas&, ItemRecord*, ItemList&, const ViewTransform&, const DrawOptions&) {}
+void DrawItem(RasterCanvas& raster, ItemRecord* item, ItemList& design, const ViewTransform& view,
+              const DrawOptions&) {
+    if (!item || raster.isNull() || !IsLiveItem(item)) {
+        return;
+    }
+    const int32_t kind = item->kind;
+    if (kind == ItemKind::Text) {
+        DrawTextItem(raster, *item, view);
+    } else if (kind == ItemKind::Line) {
+        DrawLine(raster, design, *item, view);
+    } else if (kind >= ItemKind::Triangle && kind <= ItemKind::Curve) {
+        DrawShape(raster, *item, view);
+    }
+    // Group markers, deletion records and the picture editor's outlines draw nothing.
+}
 
 } // namespace vlr

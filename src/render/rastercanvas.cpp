@@ -1,6 +1,8 @@
 // The raster and its drawing operations over QPainter.
 #include "render/rastercanvas.h"
 
+#include "render/fontsubstitute.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -10,6 +12,12 @@
 #include <utility>
 
 namespace vlr {
+
+struct RasterCanvas::MadeFont {
+    FontSpec spec;
+    QFont font;
+    QFontMetrics metrics;
+};
 
 namespace {
 
@@ -91,6 +99,7 @@ RasterCanvas& RasterCanvas::operator=(RasterCanvas&& other) noexcept {
         pen_ = other.pen_;
         brush_ = other.brush_;
         font_ = other.font_;
+        madeFont_ = std::move(other.madeFont_);
         recordingPath_ = std::exchange(other.recordingPath_, false);
         path_ = std::exchange(other.path_, QPainterPath());
     }
@@ -333,11 +342,25 @@ void RasterCanvas::Draw(int32_t x, int32_t y, const RasterCanvas& source) {
 
 // ---- text ----
 
-QFont RasterCanvas::QtFont() const {
+namespace {
+
+// The properties a QFont is made from; escapement and colour are applied when drawing.
+bool SameGlyphs(const FontSpec& a, const FontSpec& b) {
+    return a.face == b.face && a.sizePoints == b.sizePoints && a.weight == b.weight && a.italic == b.italic &&
+           a.underline == b.underline && a.strikeOut == b.strikeOut;
+}
+
+} // namespace
+
+const RasterCanvas::MadeFont& RasterCanvas::QtFont() const {
+    if (madeFont_ && SameGlyphs(madeFont_->spec, font_)) {
+        return *madeFont_;
+    }
     QFont font;
     if (!font_.face.isEmpty()) {
-        // A face that is not installed is matched by the font system to its default face.
-        font.setFamilies({font_.face});
+        // A face that is not installed is matched by the font system to a face of the same widths
+        // where it knows one, to a stand-in of the table, or to its default face.
+        font.setFamilies(FaceFamilies(font_.face));
     }
     font.setPixelSize(FontPixelHeight(font_.sizePoints, screen_));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight <= 0 ? 400 : font_.weight, 1, 1000)));
@@ -345,33 +368,34 @@ QFont RasterCanvas::QtFont() const {
     font.setUnderline(font_.underline);
     font.setStrikeOut(font_.strikeOut);
     font.setStyleStrategy(smoothing_ == Smoothing::Exact ? QFont::NoAntialias : QFont::PreferAntialias);
-    return font;
+    madeFont_ = std::make_unique<MadeFont>(MadeFont{font_, font, QFontMetrics(font)});
+    return *madeFont_;
 }
 
 void RasterCanvas::TextOut(int32_t x, int32_t y, std::u16string_view line) {
     if (isNull() || line.empty()) {
         return;
     }
-    const QFont font = QtFont();
+    const MadeFont& made = QtFont();
     const QString text = QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
     QPainter* painter = Painter();
     painter->save();
     painter->translate(x, y);
     painter->rotate(-(font_.escapement % 3600) / 10.0); // counter-clockwise on the screen
-    painter->setFont(font);
+    painter->setFont(made.font);
     painter->setPen(QtColour(font_.colour));
     painter->setBrush(Qt::NoBrush);
-    painter->drawText(QPointF(0.0, QFontMetrics(font).ascent()), text);
+    painter->drawText(QPointF(0.0, made.metrics.ascent()), text);
     painter->restore();
 }
 
 int32_t RasterCanvas::TextWidth(std::u16string_view line) const {
     const QString text = QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
-    return QFontMetrics(QtFont()).horizontalAdvance(text);
+    return QtFont().metrics.horizontalAdvance(text);
 }
 
 TextMetrics RasterCanvas::GetTextMetrics() const {
-    const QFontMetrics metrics(QtFont());
+    const QFontMetrics& metrics = QtFont().metrics;
     return {metrics.ascent(),           metrics.descent(),  std::max(0, metrics.leading()),
             metrics.averageCharWidth(), metrics.maxWidth(), metrics.ascent() + metrics.descent()};
 }

@@ -91,8 +91,9 @@ struct TextMetrics {
 enum class Smoothing { Antialiased, Exact };
 
 // Limits that keep values read from files from making the raster engine or the font system
-// work for minutes: no visible raster needs more.
-inline constexpr int32_t kMaxPenWidth = 1 << 16;
+// work for minutes: no visible raster needs more. The painter refuses pens of 2^15 pixels and
+// wider (and draws with its thinnest pen instead).
+inline constexpr int32_t kMaxPenWidth = (1 << 15) - 1;
 inline constexpr int32_t kMaxFontPixels = 1 << 14;
 // The largest raster: a gigabyte, a tabloid sheet at 1200 dpi (13200 x 20400) with room to spare.
 inline constexpr int64_t kMaxRasterPixels = int64_t{1} << 28;
@@ -191,7 +192,11 @@ private:
     QPointF At(Point point) const;
     // Draws a figure in the pen (and the brush when filled), or collects it into the path.
     void Figure(const QPainterPath& figure, bool filled);
-    QFont QtFont() const;
+    // The font system's font and metrics of the current description, made again only when a
+    // property that shapes the glyphs changes: asking the font system is far dearer than
+    // drawing a short line.
+    struct MadeFont;
+    const MadeFont& QtFont() const;
 
     QImage image_;
     Smoothing smoothing_ = Smoothing::Antialiased;
@@ -202,6 +207,7 @@ private:
     bool recordingPath_ = false;
     QPainterPath path_;
     mutable std::unique_ptr<QPainter> painter_;
+    mutable std::unique_ptr<MadeFont> madeFont_;
     std::unique_ptr<std::recursive_mutex> lock_;
     int32_t lockDepth_ = 0;
 };
