@@ -4,6 +4,7 @@
 #include "model/itemkind.h"
 #include "model/numeric.h"
 #include "render/drawdesign.h"
+#include "render/resample.h"
 #include "settings/designtype.h"
 #include "settings/sheetlayout.h"
 
@@ -244,6 +245,24 @@ QString ComposeMessage(ComposeStatus status, const SheetGeometry& geometry) {
                ". Close other programs or choose a lower resolution.";
     }
     return {};
+}
+
+SheetPicture ReducedSheet(ItemList& design, const ComposeDevice& device, std::string_view selection,
+                          QSize size, const ItemPainter& paint) {
+    SheetPicture picture;
+    ComposeResult composed = ComposeSheet(design, device, selection, paint);
+    if (!composed.ok()) {
+        picture.message = ComposeMessage(composed.status, composed.geometry);
+        return picture;
+    }
+    picture.image = Resampled(composed.sheet.image(), size.width(), size.height(), ResampleFilter::Triangle);
+    if (picture.image.isNull()) {
+        picture.message =
+            QString("The picture cannot be made: there is not enough memory for %1 x %2 pixels.")
+                .arg(size.width())
+                .arg(size.height());
+    }
+    return picture;
 }
 
 ComposeDevice PreviewPageSize(const ItemList& design) {

@@ -7,6 +7,7 @@
 #include "model/itemrecord.h"
 #include "render/rastercanvas.h"
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -88,6 +89,15 @@ ComposeResult ComposeSheet(ItemList& design, const ComposeDevice& device, std::s
 
 // The user's words for a composition that failed; empty for Composed.
 QString ComposeMessage(ComposeStatus status, const SheetGeometry& geometry);
+
+// A composed sheet reduced to a size with the triangle filter: the picture the preview shows and
+// the export writes. On failure the image is null and message says why (empty without a header).
+struct SheetPicture {
+    QImage image;
+    QString message;
+};
+SheetPicture ReducedSheet(ItemList& design, const ComposeDevice& device, std::string_view selection,
+                          QSize size, const ItemPainter& paint = {});
 
 // ---- the devices of the preview and the export ----
 

@@ -247,7 +247,8 @@ void TPrsel::PaintSheet(QPainter& painter, const QRect& sheetRect) {
         // The outline lies on the card's outermost pixels.
         const QRect outline(card.left(), card.top(), card.width() - 1, card.height() - 1);
         const int32_t columns = std::max(page_.columns, 1);
-        const bool prints = AreaPrints(selection_, int32_t(i) / columns + 1, int32_t(i) % columns + 1, columns);
+        const bool prints =
+            AreaPrints(selection_, int32_t(i) / columns + 1, int32_t(i) % columns + 1, columns);
         painter.setPen(prints ? kPrintsColour : kBlankColour);
         painter.drawRect(outline);
         if (!prints) {

@@ -54,6 +54,25 @@ TEST(ComposeSheet, TenBusinessCardsEachCarryTheDesignAt300Dpi) {
     EXPECT_TRUE(NeedsAreaChoice(design));
 }
 
+TEST(ComposeSheet, DrawsThroughTheProgramsItemDrawing) {
+    // A filled rectangle 20 ... 60 design pixels into the card, at the screen's 96 dpi: each copy
+    // starts at 117 + 280 (column - 1), 68 + 197 (row - 1).
+    ItemList design;
+    AddHeader(design, Page{});
+    test::AddFilledRectangle(design, 20, 20, 60, 60, kBlue);
+    ComposeResult result = ComposeSheet(design, ExportDevice(design), "  x");
+    ASSERT_TRUE(result.ok());
+    for (int row = 1; row <= 5; ++row) {
+        for (int column = 1; column <= 2; ++column) {
+            const int x = 117 + (column - 1) * 280, y = 68 + (row - 1) * 197;
+            SCOPED_TRACE(testing::Message() << "card " << row << ", " << column);
+            const bool prints = !(row == 2 && column == 1);
+            EXPECT_EQ(result.sheet.pixel(x + 40, y + 40), prints ? kBlue : kWhite);
+            EXPECT_EQ(result.sheet.pixel(x + 10, y + 40), kWhite);
+        }
+    }
+}
+
 TEST(ComposeSheet, FoldsJoinPanelsIntoFewerLargerCards) {
     // Two columns folded: one column of five cards, each 148 mm (1748 pixels) wide.
     ItemList folded;

@@ -189,20 +189,14 @@ TEST(PrintQueue, TenBusinessCardsReachThePdfPrinterOfAPrivatePrintServer) {
     // "Business Cards, 10 per page" on letter paper (cards of 336 x 192 design pixels without gaps);
     // the design is a box half an inch inside the card's edges.
     ItemList design;
-    test::AddHeader(design, test::Page{.units = 3,
-                                       .paperWidth = 8.5,
-                                       .paperHeight = 11,
-                                       .cardWidth = 3.5,
-                                       .cardHeight = 2,
-                                       .left = 0.75,
-                                       .top = 0.5});
-    test::AddBox(design, 48, 48, 288, 144, test::kRed);
+    test::AddHeader(design, test::TenUpLetter());
+    test::AddFilledRectangle(design, 48, 48, 288, 144, test::kRed);
     const QPrinterInfo info = QPrinterInfo::printerInfo(server.queue);
     ASSERT_FALSE(info.isNull()) << "the printer interface does not list " << server.queue.toStdString();
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setResolution(150);
     UseDesignPaper(printer, design);
-    PrintResult result = PrintSheet(printer, design, "Ten cards", "", test::PaintBoxes);
+    PrintResult result = PrintSheet(printer, design, "Ten cards", "");
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
 
     const QString pdf = server.WaitForPdf(90000);

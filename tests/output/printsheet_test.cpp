@@ -17,17 +17,7 @@ namespace {
 using test::AddBox;
 using test::AddHeader;
 using test::Page;
-
-// "Business Cards, 10 per page" on letter paper: cards 3 1/2 x 2 inches, margins 3/4 and 1/2.
-Page TenUpLetter() {
-    return Page{.units = 3,
-                .paperWidth = 8.5,
-                .paperHeight = 11,
-                .cardWidth = 3.5,
-                .cardHeight = 2,
-                .left = 0.75,
-                .top = 0.5};
-}
+using test::TenUpLetter;
 
 void PdfPrinter(QPrinter& printer, const QString& path, int dpi) {
     printer.setOutputFormat(QPrinter::PdfFormat);

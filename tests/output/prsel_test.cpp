@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,11 @@ TEST_F(TPrselTest, StartsFromTheWindowsSelectionAndHandsBackTheEditedOne) {
     ASSERT_EQ(drawing->cards.size(), 4u);
     page.SheetClick(drawing->cards[3].center());
     EXPECT_EQ(page.selection(), "x  x");
-    page.SheetClick(drawing->cards[0].center());
+    // A click of the mouse on the drawing.
+    QTest::mouseClick(page.View, Qt::LeftButton, {},
+                      page.View->panelRect().topLeft() + drawing->cards[0].center());
+    EXPECT_EQ(page.selection(), "   x");
+    QTest::mouseClick(page.View, Qt::LeftButton, {}, QPoint(1, 1)); // outside every card
     EXPECT_EQ(page.selection(), "   x");
 
     std::string handed;

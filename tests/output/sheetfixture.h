@@ -5,6 +5,7 @@
 
 #include "model/itemkind.h"
 #include "model/itemlist.h"
+#include "model/outline.h"
 #include "output/composesheet.h"
 #include "render/drawdesign.h"
 #include "render/rastercanvas.h"
@@ -24,9 +25,20 @@ struct Page {
     uint8_t rowFold = 0, columnFold = 0;
 };
 
-inline ItemRecord* AddHeader(ItemList& design, const Page& page) {
-    ItemRecord* h = CreateRecord(design, ItemKind::Header);
-    h->recordClass = RecordClass::Header;
+// "Business Cards, 10 per page" on letter paper: cards of 3 1/2 x 2 inches (336 x 192 design
+// pixels) without gaps, margins 3/4 and 1/2.
+inline Page TenUpLetter() {
+    return Page{.units = 3,
+                .paperWidth = 8.5,
+                .paperHeight = 11,
+                .cardWidth = 3.5,
+                .cardHeight = 2,
+                .left = 0.75,
+                .top = 0.5};
+}
+
+// Writes the page numbers into a header.
+inline void SetPage(ItemRecord* h, const Page& page) {
     h->units = page.units;
     h->designType = page.type;
     h->orientation = page.orientation;
@@ -45,6 +57,12 @@ inline ItemRecord* AddHeader(ItemList& design, const Page& page) {
     h->columnGap = page.columnGap;
     h->rowFold = page.rowFold;
     h->columnFold = page.columnFold;
+}
+
+inline ItemRecord* AddHeader(ItemList& design, const Page& page) {
+    ItemRecord* h = CreateRecord(design, ItemKind::Header);
+    h->recordClass = RecordClass::Header;
+    SetPage(h, page);
     return h;
 }
 
@@ -59,6 +77,19 @@ inline ItemRecord* AddBox(ItemList& design, int32_t left, int32_t top, int32_t r
     box->y2 = bottom;
     box->color = colour;
     box->zOrder = NextFreeNumber(design, [](const ItemRecord* r) { return int32_t(r->zOrder); });
+    return box;
+}
+
+// A filled rectangle the program's own item drawing paints: its four corners, outline and fill in
+// one colour.
+inline ItemRecord* AddFilledRectangle(ItemList& design, int32_t left, int32_t top, int32_t right,
+                                      int32_t bottom, int32_t colour) {
+    ItemRecord* box = AddBox(design, left, top, right, bottom, colour);
+    box->pointList = {
+        {.x = left, .y = top}, {.x = right, .y = top}, {.x = right, .y = bottom}, {.x = left, .y = bottom}};
+    box->shapeMode = ShapeMode::Filled;
+    box->fillColor = colour;
+    box->lineWeight = 0.0;
     return box;
 }
 
