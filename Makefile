@@ -27,15 +27,18 @@ bench: deps
 	cmake --build $(BUILD)/bench -j$(JOBS)
 	for benchmark in $(BUILD)/bench/bench/*_bench; do $$benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
 
-# Fuzzes the design-file reader for FUZZ_SECONDS; new inputs that widen coverage are kept in
-# the corpus that the tests replay.
+# Fuzzes the design-file reader and then the picture decoders for FUZZ_SECONDS each; new inputs
+# that widen coverage are kept in the corpora that the tests replay.
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD)/fuzz -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORAN_TESTS=OFF -DVELLORAN_FUZZ=ON
 	cmake --build $(BUILD)/fuzz -j$(JOBS)
-	mkdir -p $(BUILD)/fuzz/new-corpus
+	mkdir -p $(BUILD)/fuzz/new-corpus $(BUILD)/fuzz/new-picture-corpus
 	$(BUILD)/fuzz/tests/model/readdesign_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 		$(BUILD)/fuzz/new-corpus tests/model/fuzz-corpus tests/model/corpus
 	$(BUILD)/fuzz/tests/model/readdesign_fuzz -merge=1 tests/model/fuzz-corpus $(BUILD)/fuzz/new-corpus
+	$(BUILD)/fuzz/tests/render/picture_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -rss_limit_mb=4096 \
+		$(BUILD)/fuzz/new-picture-corpus tests/render/fuzz-corpus
+	$(BUILD)/fuzz/tests/render/picture_fuzz -merge=1 tests/render/fuzz-corpus $(BUILD)/fuzz/new-picture-corpus
 
 # Installs the program for the current user (PREFIX=/usr/local for everyone) with the desktop
 # entry and the design file type, so design files open in it from the file manager.

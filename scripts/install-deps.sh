@@ -9,7 +9,7 @@ packages=(
     # Qt 6 (Core, Gui, Widgets, PrintSupport, Network, Test) and its platform plugins
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     # picture decoders
-    libjpeg62-turbo-dev libgif-dev
+    libjpeg62-turbo-dev libgif-dev libwmf-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # the printing test: a private print server with a PDF printer, and PDF inspection

@@ -32,7 +32,7 @@ constexpr QRgb kRulerLabelColour = qRgb(64, 64, 64);
 constexpr QRgb kRulerPageColour = qRgb(255, 255, 225);
 constexpr QRgb kRulerOutsideColour = qRgb(192, 192, 192);
 constexpr int kAnchorSize = 7;
-constexpr int kStripDepth = 12;   // anchor height 7 + tick 4 + 1
+constexpr int kStripDepth = 12; // anchor height 7 + tick 4 + 1
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
 // Default gridlines of a new design stay within this count per axis.
@@ -154,7 +154,9 @@ TSandbox::~TSandbox() {
     progressive_.clear();
 }
 
-ItemRecord* TSandbox::Header() const { return FindRecord(items_, ItemKind::Header); }
+ItemRecord* TSandbox::Header() const {
+    return FindRecord(items_, ItemKind::Header);
+}
 
 double TSandbox::zoom() const {
     ItemRecord* header = Header();
@@ -259,7 +261,8 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
 
     // 6. The tool of the window that was active last.
     int remembered = host_.RememberedToolMode();
-    toolMode_ = remembered == 1 || remembered == 31 || (remembered >= 100 && remembered <= 199) ? remembered : 0;
+    toolMode_ =
+        remembered == 1 || remembered == 31 || (remembered >= 100 && remembered <= 199) ? remembered : 0;
     clickCount_ = dragCode_ = anchorDrag_ = 0;
     inputBlocked_ = false;
 
@@ -295,10 +298,11 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
             clickCount_ = 0;
         } else {
             if (result.status == ReadStatus::IoError || result.status == ReadStatus::NotADesign) {
-                prompt_.Ask(PromptIcon::Error,
-                            "Cannot open " + path.toStdString() + ".\n" +
-                                (result.message.empty() ? std::string("It is not a design file.") : result.message),
-                            PromptButtons::Ok);
+                prompt_.Ask(
+                    PromptIcon::Error,
+                    "Cannot open " + path.toStdString() + ".\n" +
+                        (result.message.empty() ? std::string("It is not a design file.") : result.message),
+                    PromptButtons::Ok);
             }
             keep = result.status != ReadStatus::Declined;
             fileName_.clear();
@@ -337,7 +341,9 @@ int TSandbox::TileLimit(Qt::Orientation axis) const {
     return std::max(kTileLimit, extent);
 }
 
-QSize TSandbox::viewportSize() const { return panel0_->size(); }
+QSize TSandbox::viewportSize() const {
+    return panel0_->size();
+}
 
 QSize TSandbox::sizeHint() const {
     ItemRecord* header = Header();
@@ -422,11 +428,12 @@ void TSandbox::SizeCanvas() {
         changed = true;
     }
     // The tile follows the scrolling when the page is larger than the tile.
-    auto origin = [&](int32_t pageOffset, int canvasExtent, int viewportExtent, int32_t pageExtent, int scroll,
-                      int32_t pageStart) -> int32_t {
+    auto origin = [&](int32_t pageOffset, int canvasExtent, int viewportExtent, int32_t pageExtent,
+                      int scroll, int32_t pageStart) -> int32_t {
         if (pageOffset + canvasExtent < viewportExtent && pageExtent > canvasExtent) {
             int64_t wantedOrigin = static_cast<int64_t>(scroll) - pageStart;
-            return SaturateInt32(std::clamp<int64_t>(wantedOrigin, 0, static_cast<int64_t>(pageExtent) - canvasExtent));
+            return SaturateInt32(
+                std::clamp<int64_t>(wantedOrigin, 0, static_cast<int64_t>(pageExtent) - canvasExtent));
         }
         return 0;
     };
@@ -546,10 +553,12 @@ void TSandbox::PaintPageBackground(const Rect& area) {
     line(edge, {CanvasFromDesign({0, 0}).x, edge.y}, PenStyle::Solid);
     if (cardType) {
         if (header->columnFold) {
-            line({cx(header->cardWidth), CanvasFromDesign({0, 0}).y}, {cx(header->cardWidth), edge.y}, PenStyle::Dotted);
+            line({cx(header->cardWidth), CanvasFromDesign({0, 0}).y}, {cx(header->cardWidth), edge.y},
+                 PenStyle::Dotted);
         }
         if (header->rowFold) {
-            line({CanvasFromDesign({0, 0}).x, cy(header->cardHeight)}, {edge.x, cy(header->cardHeight)}, PenStyle::Dotted);
+            line({CanvasFromDesign({0, 0}).x, cy(header->cardHeight)}, {edge.x, cy(header->cardHeight)},
+                 PenStyle::Dotted);
         }
     }
     if (type == 10) {
@@ -604,7 +613,9 @@ void TSandbox::DrawGridlines() {
     }
 }
 
-std::vector<ItemRecord*> StackingOrderOf(const ItemList& items) { return StackingOrder(items); }
+std::vector<ItemRecord*> StackingOrderOf(const ItemList& items) {
+    return StackingOrder(items);
+}
 
 void TSandbox::RedrawAll(bool markers) {
     if (canvas_.isNull() || !initialised_ || closing_) {
@@ -624,7 +635,8 @@ void TSandbox::RedrawAll(bool markers) {
             Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
             // Thick outlines and shadows reach beyond the bounds.
             int32_t reach = std::max<int32_t>(nearest(zoom() * std::max<int32_t>(item->penWidthPx, 1)),
-                                              nearest(zoom() * item->shadowElevation * 2)) + 2;
+                                              nearest(zoom() * item->shadowElevation * 2)) +
+                            2;
             if (item->kind == ItemKind::Text) {
                 reach = std::max(reach, nearest(zoom() * item->fontSize * 4));
             }
@@ -657,12 +669,14 @@ void TSandbox::RedrawArea(const Rect& rect) {
     if (!shadows) {
         // Grow the area to every item it touches.
         Point topLeft = DesignFromCanvas({std::min(rect.left, rect.right), std::min(rect.top, rect.bottom)});
-        Point bottomRight = DesignFromCanvas({std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
+        Point bottomRight =
+            DesignFromCanvas({std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
         Rect design{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
         for (ItemRecord* item : items_) {
             if (PaintsItem(item) && item->boundRight >= design.left && item->boundLeft <= design.right &&
                 item->boundBottom >= design.top && item->boundTop <= design.bottom) {
-                design = {std::min<int32_t>(design.left, item->boundLeft), std::min<int32_t>(design.top, item->boundTop),
+                design = {std::min<int32_t>(design.left, item->boundLeft),
+                          std::min<int32_t>(design.top, item->boundTop),
                           std::max<int32_t>(design.right, item->boundRight),
                           std::max<int32_t>(design.bottom, item->boundBottom)};
             }
@@ -694,7 +708,9 @@ void TSandbox::FreeMarkers() {
     }
 }
 
-void TSandbox::DesignChanged() { ++designVersion_; }
+void TSandbox::DesignChanged() {
+    ++designVersion_;
+}
 
 void TSandbox::DesignEdited() {
     DesignChanged();
@@ -820,9 +836,11 @@ void TSandbox::DrawRulers() {
             return;
         }
         if (horizontal) {
-            painter.fillRect(visibleStart, 0, visibleEnd - visibleStart, kRulerThickness, QColor(kRulerPageColour));
+            painter.fillRect(visibleStart, 0, visibleEnd - visibleStart, kRulerThickness,
+                             QColor(kRulerPageColour));
         } else {
-            painter.fillRect(0, visibleStart, kRulerThickness, visibleEnd - visibleStart, QColor(kRulerPageColour));
+            painter.fillRect(0, visibleStart, kRulerThickness, visibleEnd - visibleStart,
+                             QColor(kRulerPageColour));
         }
         // The measuring unit's steps: (pixels per major step, subdivisions with their heights).
         struct Series {
@@ -954,7 +972,8 @@ void TSandbox::DrawAnchorStrips() {
     QPainter painter(&background_);
     painter.setRenderHint(QPainter::Antialiasing);
     auto anchor = [&](int left, int top, bool horizontal) {
-        QLinearGradient shade(left, top, horizontal ? left + kAnchorSize : left, horizontal ? top : top + kAnchorSize);
+        QLinearGradient shade(left, top, horizontal ? left + kAnchorSize : left,
+                              horizontal ? top : top + kAnchorSize);
         shade.setColorAt(0, QColor(kAnchorColour).lighter(150));
         shade.setColorAt(1, QColor(kAnchorColour).darker(120));
         painter.setPen(Qt::NoPen);
@@ -969,7 +988,8 @@ void TSandbox::DrawAnchorStrips() {
     };
     if (header->showGridX && header->anchorsX) {
         for (const GridNode& node : grid->gridX) {
-            int64_t left = static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.x - 3 - header->boundLeft;
+            int64_t left =
+                static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.x - 3 - header->boundLeft;
             if (!node.removed && left >= 0 && left < background_.width()) {
                 anchor(static_cast<int>(left), 1, true);
             }
@@ -977,7 +997,8 @@ void TSandbox::DrawAnchorStrips() {
     }
     if (header->showGridY && header->anchorsY) {
         for (const GridNode& node : grid->gridY) {
-            int64_t top = static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.y - 3 - header->boundTop;
+            int64_t top =
+                static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.y - 3 - header->boundTop;
             if (!node.removed && top >= 0 && top < background_.height()) {
                 anchor(1, static_cast<int>(top), false);
             }
@@ -1017,9 +1038,13 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 
 // ---- input and focus ----
 
-bool TSandbox::KeyDown(QKeyEvent&) { return false; }
+bool TSandbox::KeyDown(QKeyEvent&) {
+    return false;
+}
 
-bool TSandbox::KeyPress(QKeyEvent&) { return false; }
+bool TSandbox::KeyPress(QKeyEvent&) {
+    return false;
+}
 
 void TSandbox::SelectPanel(int panelCode) {
     // The interaction mode of a panel: line 1, text 31, the shapes by their insertion codes.

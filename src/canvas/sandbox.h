@@ -4,9 +4,9 @@
 #pragma once
 
 #include "canvas/designview.h"
+#include "model/designfile.h"
 #include "model/geometry.h"
 #include "model/itemrecord.h"
-#include "model/designfile.h"
 #include "render/rastercanvas.h"
 
 #include <QImage>
@@ -28,8 +28,8 @@ struct TParams;
 // Canvas pixels saved under a temporary picture (rubber band, dragged outline, marker, mark).
 struct SaveUnder {
     bool holding = false;
-    Rect destination;   // on the canvas
-    Rect source;        // in its own raster
+    Rect destination; // on the canvas
+    Rect source;      // in its own raster
     RasterCanvas pixels;
 };
 

@@ -144,7 +144,9 @@ int32_t LoadInt32(const uint8_t* bytes) {
     return value;
 }
 
-void StoreInt32(uint8_t* bytes, int32_t value) { std::memcpy(bytes, &value, sizeof value); }
+void StoreInt32(uint8_t* bytes, int32_t value) {
+    std::memcpy(bytes, &value, sizeof value);
+}
 
 PointNode DecodePoint(const uint8_t* entry) {
     PointNode node;
@@ -206,13 +208,12 @@ void SanitiseHeader(ItemRecord* header, const ScreenResolution& screen) {
         ReplaceField(header, header->pxPerUnitY, unitScaleY);
     }
 
-    constexpr double kLargestPageValue = 1.0e6;   // units; a kilometre of millimetres
-    DoubleField* pageValues[] = {&header->canvasLeft,  &header->canvasTop,   &header->canvasWidth,
-                                 &header->canvasHeight, &header->paperWidth, &header->paperHeight,
-                                 &header->cardWidth,   &header->cardHeight,  &header->leftMargin,
-                                 &header->topMargin,   &header->rightMargin, &header->bottomMargin,
-                                 &header->rowGap,      &header->columnGap,   &header->spare1,
-                                 &header->spare2};
+    constexpr double kLargestPageValue = 1.0e6; // units; a kilometre of millimetres
+    DoubleField* pageValues[] = {
+        &header->canvasLeft, &header->canvasTop,   &header->canvasWidth, &header->canvasHeight,
+        &header->paperWidth, &header->paperHeight, &header->cardWidth,   &header->cardHeight,
+        &header->leftMargin, &header->topMargin,   &header->rightMargin, &header->bottomMargin,
+        &header->rowGap,     &header->columnGap,   &header->spare1,      &header->spare2};
     for (DoubleField* field : pageValues) {
         double value = *field;
         if (!std::isfinite(value)) {
@@ -228,7 +229,7 @@ void SanitiseHeader(ItemRecord* header, const ScreenResolution& screen) {
         }
     }
 
-    constexpr int32_t kLargestCount = 1000;   // rows or columns of cards on one sheet
+    constexpr int32_t kLargestCount = 1000; // rows or columns of cards on one sheet
     for (Int32Field* field : {&header->rows, &header->columns}) {
         int32_t value = *field;
         if (value < 0) {
@@ -276,7 +277,8 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
         if (checkFirst) {
             checkFirst = false;
             if (record->magic != kMagic) {
-                if (prompt.Ask(PromptIcon::Warning, kInvalidFileQuestion, PromptButtons::YesNo) != PromptAnswer::Yes) {
+                if (prompt.Ask(PromptIcon::Warning, kInvalidFileQuestion, PromptButtons::YesNo) !=
+                    PromptAnswer::Yes) {
                     cancelled = true;
                     break;
                 }
@@ -437,7 +439,9 @@ int64_t TextTailSize(const ItemRecord* record) {
     return size < kTextTailLimit ? size : -1;
 }
 
-bool FitsTail(size_t size) { return size <= static_cast<size_t>(std::numeric_limits<int32_t>::max()); }
+bool FitsTail(size_t size) {
+    return size <= static_cast<size_t>(std::numeric_limits<int32_t>::max());
+}
 
 bool WriteText(ByteSink& sink, const ItemRecord* record, int64_t size) {
     return size == 0 || sink.Write(record->wideText->data(), static_cast<size_t>(size));
@@ -605,7 +609,8 @@ bool WriteDesign(std::string_view path, ItemList& list, std::string* error) {
     }
     FileSink sink(file);
     if (!WriteRecords(list, sink)) {
-        std::string reason = file.error().empty() ? "a text of the design is too long to be saved" : file.error();
+        std::string reason =
+            file.error().empty() ? "a text of the design is too long to be saved" : file.error();
         file.Discard();
         return fail(reason);
     }

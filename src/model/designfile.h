@@ -20,15 +20,15 @@ inline constexpr const char* kNewerVersionWarning =
 
 enum class ReadStatus {
     Ok,
-    NoFile,       // the path is empty or names no file
-    IoError,      // the file could not be opened or read; message says why
-    Declined,     // the first record failed the validity check and the user said No
-    NotADesign,   // no complete record, or no document header
+    NoFile,     // the path is empty or names no file
+    IoError,    // the file could not be opened or read; message says why
+    Declined,   // the first record failed the validity check and the user said No
+    NotADesign, // no complete record, or no document header
 };
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Ok;
-    std::string message;   // for IoError: the operating system's reason
+    std::string message; // for IoError: the operating system's reason
     bool ok() const { return status == ReadStatus::Ok; }
 };
 

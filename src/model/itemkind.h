@@ -6,10 +6,10 @@
 namespace vlr {
 
 namespace RecordClass {
-inline constexpr int32_t Item = 0;           // drawable item or history record
-inline constexpr int32_t LinePattern = 3;    // line-pattern definition
-inline constexpr int32_t PictureData = 6;    // an encoded picture file
-inline constexpr int32_t Header = 2000000;   // the document header
+inline constexpr int32_t Item = 0;         // drawable item or history record
+inline constexpr int32_t LinePattern = 3;  // line-pattern definition
+inline constexpr int32_t PictureData = 6;  // an encoded picture file
+inline constexpr int32_t Header = 2000000; // the document header
 } // namespace RecordClass
 
 namespace ItemKind {
@@ -24,10 +24,10 @@ inline constexpr int32_t Polygon = 1000800;
 inline constexpr int32_t Star = 1000900;
 inline constexpr int32_t Pie = 1001000;
 inline constexpr int32_t Arc = 1001100;
-inline constexpr int32_t Spline = 1001200;   // spline or solid, told apart by shapeMode
-inline constexpr int32_t Curve = 1001400;    // curve or oblong, told apart by shapeMode
+inline constexpr int32_t Spline = 1001200; // spline or solid, told apart by shapeMode
+inline constexpr int32_t Curve = 1001400;  // curve or oblong, told apart by shapeMode
 inline constexpr int32_t ShapeRangeEnd = 1002000;
-inline constexpr int32_t RectClipOutline = 1003000;   // also the adjusted-bitmap child of a clip
+inline constexpr int32_t RectClipOutline = 1003000; // also the adjusted-bitmap child of a clip
 inline constexpr int32_t RoundClipOutline = 1003001;
 inline constexpr int32_t UnadjustedBitmap = 1003100;
 inline constexpr int32_t Clip = 1004000;
@@ -52,12 +52,16 @@ inline constexpr int32_t kTextTailLimit = 1024000;
 inline constexpr double kDefaultTension = 0.27614237;
 
 // Shapes carry a point list.
-constexpr bool IsShapeKind(int32_t kind) { return kind >= ItemKind::Triangle && kind <= ItemKind::ShapeRangeEnd; }
+constexpr bool IsShapeKind(int32_t kind) {
+    return kind >= ItemKind::Triangle && kind <= ItemKind::ShapeRangeEnd;
+}
 // The kinds that undo copies: text, line, shapes and clips.
 constexpr bool IsDesignItemKind(int32_t kind) {
     return kind == ItemKind::Text || kind == ItemKind::Line || IsShapeKind(kind) || kind == ItemKind::Clip;
 }
 // Lines and shapes draw with an outline pen.
-constexpr bool HasOutlinePen(int32_t kind) { return kind >= ItemKind::Line && kind <= ItemKind::ShapeRangeEnd; }
+constexpr bool HasOutlinePen(int32_t kind) {
+    return kind >= ItemKind::Line && kind <= ItemKind::ShapeRangeEnd;
+}
 
 } // namespace vlr

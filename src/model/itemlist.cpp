@@ -12,13 +12,19 @@ namespace vlr {
 
 namespace {
 
-bool IsItemClass(const ItemRecord* record) { return record->recordClass == RecordClass::Item; }
+bool IsItemClass(const ItemRecord* record) {
+    return record->recordClass == RecordClass::Item;
+}
 
-bool IsMarker(const ItemRecord* record) { return record->kind == ItemKind::GroupMarker; }
+bool IsMarker(const ItemRecord* record) {
+    return record->kind == ItemKind::GroupMarker;
+}
 
 } // namespace
 
-bool IsLiveItem(const ItemRecord* record) { return record && IsItemClass(record) && record->deleted == 0; }
+bool IsLiveItem(const ItemRecord* record) {
+    return record && IsItemClass(record) && record->deleted == 0;
+}
 
 bool IsSelected(const ItemRecord* record) {
     return record && IsItemClass(record) && record->suspended == 0 && record->deleted == 0 &&
@@ -380,7 +386,7 @@ void CompactGroupIds(ItemList& list) {
     if (holes.empty()) {
         return;
     }
-    std::vector<std::pair<int32_t, int32_t>> renames;   // sorted by old id, for lookup
+    std::vector<std::pair<int32_t, int32_t>> renames; // sorted by old id, for lookup
     for (size_t i = 0; i < holes.size(); ++i) {
         renames.emplace_back(above[i], holes[i]);
     }
@@ -389,7 +395,8 @@ void CompactGroupIds(ItemList& list) {
         if (!IsItemClass(record) || record->groupId <= count) {
             continue;
         }
-        auto found = std::lower_bound(renames.begin(), renames.end(), std::pair<int32_t, int32_t>(record->groupId, 0));
+        auto found =
+            std::lower_bound(renames.begin(), renames.end(), std::pair<int32_t, int32_t>(record->groupId, 0));
         if (found != renames.end() && found->first == record->groupId) {
             record->groupId = found->second;
         }

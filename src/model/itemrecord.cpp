@@ -27,7 +27,9 @@ ItemList& ItemList::operator=(ItemList&& other) noexcept {
     return *this;
 }
 
-ItemList::~ItemList() { FreeList(*this); }
+ItemList::~ItemList() {
+    FreeList(*this);
+}
 
 ItemList::iterator& ItemList::iterator::operator++() {
     current = current->next;
@@ -75,7 +77,9 @@ int32_t Span(int32_t from, int32_t to) {
 }
 
 // round(sqrt(dx^2 + dy^2)) with the squares taken in double, so far-apart points cannot overflow.
-int32_t Length(double dx, double dy) { return nearest(std::sqrt(dx * dx + dy * dy)); }
+int32_t Length(double dx, double dy) {
+    return nearest(std::sqrt(dx * dx + dy * dy));
+}
 
 } // namespace
 

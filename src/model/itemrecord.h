@@ -37,7 +37,7 @@ struct PointNode {
 // One gridline of the gridlines record. The anchor next to the ruler is derived from the
 // position where it is drawn.
 struct GridNode {
-    int32_t position = 0;   // design pixels from the canvas origin
+    int32_t position = 0;    // design pixels from the canvas origin
     uint8_t highlighted = 0; // 255 while the pointer is over its anchor
     uint8_t removed = 0;     // 1 = deleted; kept in the list and skipped everywhere
     friend bool operator==(const GridNode&, const GridNode&) = default;
@@ -109,10 +109,10 @@ struct ItemRecord : ItemBody {
     // UTF-16 text without its terminator: the text of a text item, the file name of picture
     // data, the page-setup texts of the header. No value means no buffer.
     std::optional<std::u16string> wideText;
-    std::vector<std::unique_ptr<SavedPixels>> backgroundCache;   // runtime only
-    std::vector<int32_t> tagList;                                  // runtime only
-    std::vector<GridNode> gridX;   // gridlines record: lines at x positions
-    std::vector<GridNode> gridY;   // gridlines record: lines at y positions
+    std::vector<std::unique_ptr<SavedPixels>> backgroundCache; // runtime only
+    std::vector<int32_t> tagList;                              // runtime only
+    std::vector<GridNode> gridX;                               // gridlines record: lines at x positions
+    std::vector<GridNode> gridY;                               // gridlines record: lines at y positions
     std::vector<PointNode> pointList;
     // Picture data: the encoded picture file; clip children: their bitmap. Empty = none.
     std::vector<uint8_t> pictureStream;

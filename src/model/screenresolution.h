@@ -14,7 +14,7 @@ public:
     // A resolution of 0, negative or not finite counts as the design resolution.
     ScreenResolution(double dpiX, double dpiY) : dpiX_(Sane(dpiX)), dpiY_(Sane(dpiY)) {}
 
-    double dpiX() const { return dpiX_; }   // design pixels per inch, horizontally
+    double dpiX() const { return dpiX_; } // design pixels per inch, horizontally
     double dpiY() const { return dpiY_; }
     double pxPerMmX() const { return dpiX_ / 25.4; }
     double pxPerMmY() const { return dpiY_ / 25.4; }

@@ -16,20 +16,24 @@ struct Palette {
 
 Palette PaletteOf(ButtonStyle style, ButtonLook look) {
     if (look == ButtonLook::Grey) {
-        return {QColor(0xEE, 0xEE, 0xEE), QColor(0xDD, 0xDD, 0xDD), QColor(0xBB, 0xBB, 0xBB), QColor(0x99, 0x99, 0x99)};
+        return {QColor(0xEE, 0xEE, 0xEE), QColor(0xDD, 0xDD, 0xDD), QColor(0xBB, 0xBB, 0xBB),
+                QColor(0x99, 0x99, 0x99)};
     }
     const bool action = style == ButtonStyle::Action;
     switch (look) {
     case ButtonLook::Highlighted:
-        return action ? Palette{QColor(0x7A, 0xAE, 0xEE), QColor(0x3C, 0x78, 0xC8), QColor(0x1F, 0x4E, 0x8C), Qt::white}
+        return action ? Palette{QColor(0x7A, 0xAE, 0xEE), QColor(0x3C, 0x78, 0xC8), QColor(0x1F, 0x4E, 0x8C),
+                                Qt::white}
                       : Palette{QColor(0xFF, 0xFF, 0xFF), QColor(0xD6, 0xE6, 0xFA), QColor(0x45, 0x7A, 0xFF),
                                 QColor(0x10, 0x30, 0x70)};
     case ButtonLook::Pressed:
-        return action ? Palette{QColor(0x2A, 0x55, 0x90), QColor(0x3E, 0x6C, 0xAA), QColor(0x1A, 0x3A, 0x66), Qt::white}
+        return action ? Palette{QColor(0x2A, 0x55, 0x90), QColor(0x3E, 0x6C, 0xAA), QColor(0x1A, 0x3A, 0x66),
+                                Qt::white}
                       : Palette{QColor(0xB8, 0xC8, 0xDE), QColor(0xD8, 0xE2, 0xF0), QColor(0x45, 0x7A, 0xFF),
                                 QColor(0x10, 0x20, 0x40)};
     default:
-        return action ? Palette{QColor(0x5B, 0x8F, 0xD2), QColor(0x2F, 0x62, 0xA6), QColor(0x23, 0x4C, 0x82), Qt::white}
+        return action ? Palette{QColor(0x5B, 0x8F, 0xD2), QColor(0x2F, 0x62, 0xA6), QColor(0x23, 0x4C, 0x82),
+                                Qt::white}
                       : Palette{QColor(0xFB, 0xFB, 0xFB), QColor(0xE2, 0xE2, 0xE2), QColor(0x9A, 0x9A, 0x9A),
                                 QColor(0x20, 0x20, 0x20)};
     }
@@ -171,7 +175,8 @@ void TPictureButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPictureButton::mouseReleaseEvent(QMouseEvent* event) {
-    bool click = pressedInside_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    bool click =
+        pressedInside_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressedInside_ = false;
     if (click) {
         Q_EMIT clicked();

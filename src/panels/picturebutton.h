@@ -11,12 +11,12 @@ class QPainter;
 namespace vlr {
 
 enum class ButtonStyle {
-    Action,       // the dialog hosts' left button
-    Cancel,       // the dialog hosts' right button
-    Suggestion,   // a row of the what-next box
-    Back,         // the history's back arrow
-    Forward,      // the history's forward arrow
-    Tool,         // a toolbar button
+    Action,     // the dialog hosts' left button
+    Cancel,     // the dialog hosts' right button
+    Suggestion, // a row of the what-next box
+    Back,       // the history's back arrow
+    Forward,    // the history's forward arrow
+    Tool,       // a toolbar button
 };
 
 enum class ButtonLook { Plain, Highlighted, Pressed, Grey };

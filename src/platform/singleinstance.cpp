@@ -17,7 +17,9 @@ constexpr int kConnectTimeoutMs = 500;
 constexpr int kLockTimeoutMs = 3000;
 
 // Serialises two programs starting at the same moment.
-QString LockPath(const QString& key) { return QDir::temp().filePath(key + ".lock"); }
+QString LockPath(const QString& key) {
+    return QDir::temp().filePath(key + ".lock");
+}
 
 } // namespace
 
@@ -30,7 +32,8 @@ SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent), 
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-                const QStringList lines = QString::fromUtf8(socket->readAll()).split('\n', Qt::SkipEmptyParts);
+                const QStringList lines =
+                    QString::fromUtf8(socket->readAll()).split('\n', Qt::SkipEmptyParts);
                 socket->deleteLater();
                 Q_EMIT activated();
                 for (const QString& line : lines) {
@@ -44,7 +47,9 @@ SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent), 
     });
 }
 
-SingleInstance::~SingleInstance() { server_.close(); }
+SingleInstance::~SingleInstance() {
+    server_.close();
+}
 
 bool SingleInstance::HandOffToRunningInstance(const QStringList& paths) {
     QLockFile lock(LockPath(key_));

@@ -14,7 +14,7 @@
 namespace vlr {
 
 struct RasterCanvas::MadeFont {
-    FontSpec spec;
+    FontSpec description;   // what the font was made from
     QFont font;
     QFontMetrics metrics;
 };
@@ -353,7 +353,7 @@ bool SameGlyphs(const FontSpec& a, const FontSpec& b) {
 } // namespace
 
 const RasterCanvas::MadeFont& RasterCanvas::QtFont() const {
-    if (madeFont_ && SameGlyphs(madeFont_->spec, font_)) {
+    if (madeFont_ && SameGlyphs(madeFont_->description, font_)) {
         return *madeFont_;
     }
     QFont font;

@@ -172,11 +172,11 @@ int HintPosition(int pageCode) {
     case 1029:
         return 8;
     case 1074:
-        return 27;   // shares the flag of 1061
+        return 27; // shares the flag of 1061
     case 1075:
-        return 36;   // shares the flag of 1070
+        return 36; // shares the flag of 1070
     case 1067:
-        return 0;    // the position after it has no page
+        return 0; // the position after it has no page
     case 1076:
         return 40;
     case 1077:

@@ -156,8 +156,8 @@ struct TParams {
     uint8_t saveHistory = 0;
     int32_t fontQuality = 2;
     double splineHandleFactor = 0.27614237;
-    std::array<WindowPlacement, kPlacementSlots> placements;   // slots 1 ... 16 at 0 ... 15
-    std::vector<std::string> fontFamilies;   // the installed font families, read after start
+    std::array<WindowPlacement, kPlacementSlots> placements; // slots 1 ... 16 at 0 ... 15
+    std::vector<std::string> fontFamilies;                   // the installed font families, read after start
 
     TParams();
 };

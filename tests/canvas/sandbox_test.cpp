@@ -162,10 +162,10 @@ TEST_F(SandboxTest, ScrollingMovesThePageAndTheTileFollowsAWidePage) {
     Open(path, QSize(600, 400));
     EXPECT_EQ(window->canvas().width(), 1600);
     ASSERT_TRUE(window->scrollBarX()->isVisible());
-    const int32_t left = Header()->boundLeft;   // 20 pixels of margin
+    const int32_t left = Header()->boundLeft; // 20 pixels of margin
     window->scrollBarX()->setValue(300);
     EXPECT_EQ(window->pageOffset().x, left - 300);
-    EXPECT_EQ(window->tileOffset().x, 0);   // the first tile still covers the viewport
+    EXPECT_EQ(window->tileOffset().x, 0); // the first tile still covers the viewport
     // Past the first tile, the tile starts at the viewport's left edge.
     window->scrollBarX()->setValue(1500);
     EXPECT_EQ(window->tileOffset().x, 1500 - left);
@@ -225,7 +225,7 @@ TEST_F(SandboxTest, AnInvalidFileAsksAndNoKeepsNothing) {
     TSandbox other(params, host, prompt);
     EXPECT_TRUE(other.OpenDesign(8, folder.filePath("missing-folder/none.vlrn")));
     EXPECT_TRUE(other.caption().startsWith("Untitled "));
-    EXPECT_TRUE(prompt.asked.empty());   // no file there: a new design, nothing to report
+    EXPECT_TRUE(prompt.asked.empty()); // no file there: a new design, nothing to report
 }
 
 TEST_F(SandboxTest, AProgressiveRepaintStopsWhenTheDesignChangesOrTheWindowCloses) {

@@ -12,7 +12,8 @@ namespace {
 void ReplayFolder(const std::filesystem::path& folder, size_t expectedAtLeast) {
     size_t replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (!entry.is_regular_file() || entry.path().extension() == ".py" || entry.path().extension() == ".md") {
+        if (!entry.is_regular_file() || entry.path().extension() == ".py" ||
+            entry.path().extension() == ".md") {
             continue;
         }
         std::ifstream in(entry.path(), std::ios::binary);
@@ -27,7 +28,9 @@ TEST(DamagedFiles, TheReaderFailsCleanlyOrReadsASettledDesign) {
     ReplayFolder(VLR_CORPUS_DIR "/corpus", 20);
 }
 
-TEST(DamagedFiles, FuzzingCorpusReplays) { ReplayFolder(VLR_CORPUS_DIR "/fuzz-corpus", 1); }
+TEST(DamagedFiles, FuzzingCorpusReplays) {
+    ReplayFolder(VLR_CORPUS_DIR "/fuzz-corpus", 1);
+}
 
 } // namespace
 } // namespace vlr::test

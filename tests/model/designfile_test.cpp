@@ -14,15 +14,17 @@
 namespace vlr {
 namespace {
 
-using test::at::kind;
 using test::FileOf;
 using test::RawHeader;
 using test::RawItem;
 using test::RawRecord;
 using test::ScriptedPrompt;
+using test::at::kind;
 namespace at = test::at;
 
-std::vector<ItemRecord*> Records(const ItemList& list) { return {list.begin(), list.end()}; }
+std::vector<ItemRecord*> Records(const ItemList& list) {
+    return {list.begin(), list.end()};
+}
 
 ReadResult Read(const std::vector<uint8_t>& bytes, ItemList& list, PromptAnswer answer = PromptAnswer::No) {
     ScriptedPrompt prompt(answer);
@@ -62,8 +64,8 @@ class TempFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
-                 ("vlr-designfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("vlr-designfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }
@@ -106,12 +108,12 @@ TEST(WriteDesign, StoresTheLiveDesignWithItsTails) {
     EXPECT_EQ(Int32At(bytes, gridAt + 112), 24);
     EXPECT_EQ(Int32At(bytes, gridAt + 448), 1);
     EXPECT_EQ(Int32At(bytes, gridAt + 452), 19);
-    EXPECT_EQ(Int32At(bytes, gridAt + 460), 57);   // the removed gridline is skipped
+    EXPECT_EQ(Int32At(bytes, gridAt + 460), 57); // the removed gridline is skipped
     EXPECT_EQ(Int32At(bytes, gridAt + 464), 2);
     size_t textAt = gridAt + 448 + 24;
     EXPECT_EQ(Int32At(bytes, textAt + 4), ItemKind::Text);
     EXPECT_EQ(Int32At(bytes, textAt + 112), 4);
-    EXPECT_EQ(Int32At(bytes, textAt + 405), 0);    // legacy tails are never written
+    EXPECT_EQ(Int32At(bytes, textAt + 405), 0); // legacy tails are never written
     EXPECT_EQ(bytes[textAt + 448], 'A');
     EXPECT_EQ(bytes[textAt + 450], 'B');
     EXPECT_FALSE(IsModified(list));
@@ -135,11 +137,11 @@ TEST(WriteDesign, DropsEmptyTextsDeletionRecordsAndUnusedPictures) {
     ItemList read;
     ASSERT_TRUE(Read(bytes, read).ok());
     std::vector<ItemRecord*> records = Records(read);
-    ASSERT_EQ(records.size(), 5u);   // header, gridlines, picture data once, two clips
+    ASSERT_EQ(records.size(), 5u); // header, gridlines, picture data once, two clips
     EXPECT_EQ(records[2]->kind, ItemKind::PictureData);
     EXPECT_EQ(records[2]->pictureStream, picture->pictureStream);
     EXPECT_EQ(GetText(records[2]), u"a.jpg");
-    EXPECT_EQ(records[2]->spanLength, 10);   // in the file: the byte count of the name
+    EXPECT_EQ(records[2]->spanLength, 10); // in the file: the byte count of the name
 
     clipA->deleted = 255;
     clipB->deleted = 255;
@@ -152,7 +154,7 @@ TEST(WriteDesign, StoresARecordBeingContinuedAsFinished) {
     spline->suspended = 255;
     spline->pointList = {{.x = 1, .y = 2}, {.x = 3, .y = 4, .flag1 = 1}};
     std::vector<uint8_t> bytes = Written(list);
-    EXPECT_EQ(spline->suspended, 255);   // the editor keeps continuing it
+    EXPECT_EQ(spline->suspended, 255); // the editor keeps continuing it
     size_t splineAt = 2 * 448;
     EXPECT_EQ(bytes[splineAt + 65], 0);
     EXPECT_EQ(Int32At(bytes, splineAt + 112), 112);
@@ -172,7 +174,7 @@ TEST(WriteDesign, RefusesADesignWithoutHeaderOrWithATextTooLongToReadBack) {
 
     ItemList list = NewDesign();
     ItemRecord* text = CreateRecord(list, ItemKind::Text);
-    SetText(text, std::u16string(511999, u'x'));   // 1,023,998 bytes: the longest readable
+    SetText(text, std::u16string(511999, u'x')); // 1,023,998 bytes: the longest readable
     EXPECT_TRUE(WriteDesignToMemory(list, bytes));
     SetText(text, std::u16string(512000, u'x'));
     SetModified(list, true);
@@ -234,14 +236,16 @@ TEST(ReadDesign, NumbersRecordsInFileOrderOutsideTheHistory) {
     RawRecord picture = RawItem(ItemKind::PictureData);
     picture.I32(at::recordClass, 6).I32(at::serial, 55);
     ItemList list;
-    ASSERT_TRUE(Read(FileOf({RawHeader(), RawItem(ItemKind::Gridlines), line, picture, RawItem(ItemKind::Clip)}),
-                     list).ok());
+    ASSERT_TRUE(
+        Read(FileOf({RawHeader(), RawItem(ItemKind::Gridlines), line, picture, RawItem(ItemKind::Clip)}),
+             list)
+            .ok());
     std::vector<ItemRecord*> records = Records(list);
     EXPECT_EQ(records[1]->serial, 1);
     EXPECT_EQ(records[2]->serial, 2);
     EXPECT_EQ(records[2]->historyState, 0);
     EXPECT_EQ(records[2]->replaces, 0);
-    EXPECT_EQ(records[3]->serial, 55);   // picture data keeps its fields
+    EXPECT_EQ(records[3]->serial, 55); // picture data keeps its fields
     EXPECT_EQ(records[4]->serial, 3);
 }
 
@@ -280,9 +284,9 @@ TEST(ReadDesign, IntegersFollowTheWorldCoordinatesAtTheCurrentResolution) {
     ItemList list(ScreenResolution(120.0, 120.0));
     ASSERT_TRUE(Read(FileOf({RawHeader(), line, spline, grid}), list).ok());
     std::vector<ItemRecord*> records = Records(list);
-    EXPECT_EQ(records[1]->x1, 77);   // 96 * 96 / 120 = 76.8
-    EXPECT_EQ(records[1]->y1, 38);   // 38.4
-    EXPECT_EQ(records[1]->x2, 154);  // 153.6
+    EXPECT_EQ(records[1]->x1, 77);  // 96 * 96 / 120 = 76.8
+    EXPECT_EQ(records[1]->y1, 38);  // 38.4
+    EXPECT_EQ(records[1]->x2, 154); // 153.6
     EXPECT_EQ(records[2]->pointList[0].x, 100);
     EXPECT_EQ(records[3]->gridX[0].position, 57);
 }
@@ -377,7 +381,7 @@ TEST(ReadDesign, ReadsTheSampleDesignAndWritesItBackByteForByte) {
 
 TEST(ReadDesign, ARecordWithoutACompleteBodyIsIgnored) {
     std::vector<uint8_t> bytes = FileOf({RawHeader()});
-    bytes.push_back(0x55);   // a stray byte
+    bytes.push_back(0x55); // a stray byte
     ItemList list;
     ASSERT_TRUE(Read(bytes, list).ok());
     EXPECT_EQ(Records(list).size(), 1u);
@@ -403,7 +407,7 @@ TEST(ReadDesign, ATailLongerThanTheFileEndsTheReadAndKeepsEarlierRecords) {
     text.TextTail(u"kept");
     RawRecord shape = RawItem(ItemKind::Triangle);
     shape.I32(at::tailLength, 56 * 1000).Tail(test::PointEntry(1, 1));
-    RawRecord after = RawItem(ItemKind::Line);   // swallowed as the rest of the shape's tail
+    RawRecord after = RawItem(ItemKind::Line); // swallowed as the rest of the shape's tail
     ItemList list;
     ASSERT_TRUE(Read(FileOf({RawHeader(), text, shape, after}), list).ok());
     std::vector<ItemRecord*> records = Records(list);
@@ -428,7 +432,9 @@ TEST(ReadDesign, CountsThatDoNotFitAreNeverAllocated) {
 
 TEST(ReadDesign, NegativeCountsReadNothing) {
     RawRecord text = RawItem(ItemKind::Text);
-    text.I32(at::tailLength, -8).I32(at::legacyTailA, -1).I32(at::legacyTailB, std::numeric_limits<int32_t>::min());
+    text.I32(at::tailLength, -8)
+        .I32(at::legacyTailA, -1)
+        .I32(at::legacyTailB, std::numeric_limits<int32_t>::min());
     RawRecord shape = RawItem(ItemKind::Star);
     shape.I32(at::tailLength, -56);
     RawRecord picture = RawItem(ItemKind::PictureData);
@@ -468,7 +474,7 @@ TEST(ReadDesign, AFaceNameLengthAbove32ReadsAs32) {
     for (size_t i = 0; i < 32; ++i) {
         text.U8(at::fontName + 1 + i, 'F');
     }
-    text.U8(at::fontName + 33, 'Z');   // the next field's first byte
+    text.U8(at::fontName + 33, 'Z'); // the next field's first byte
     ItemList list;
     ASSERT_TRUE(Read(FileOf({RawHeader(), text}), list).ok());
     EXPECT_EQ(GetFontName(*list.last), std::string(32, 'F'));
@@ -476,16 +482,20 @@ TEST(ReadDesign, AFaceNameLengthAbove32ReadsAs32) {
 
 TEST(ReadDesign, UnusableHeaderValuesAreReplacedInMemoryButStoredAsTheyWere) {
     RawRecord header = RawHeader();
-    header.F64(at::zoom, std::nan("")).I32(at::units, 7).F64(at::pxPerUnitX, -3.0)
+    header.F64(at::zoom, std::nan(""))
+        .I32(at::units, 7)
+        .F64(at::pxPerUnitX, -3.0)
         .F64(at::pxPerUnitY, std::numeric_limits<double>::infinity())
-        .F64(at::canvasWidth, 1e300).I32(at::rows, -4).I32(at::columns, 2'000'000'000)
+        .F64(at::canvasWidth, 1e300)
+        .I32(at::rows, -4)
+        .I32(at::columns, 2'000'000'000)
         .U8(at::lightDirection, 9);
     std::vector<uint8_t> original = FileOf({header});
     ItemList list;
     ASSERT_TRUE(Read(original, list).ok());
     ItemRecord* read = list.first;
     EXPECT_EQ(double(read->zoom), 1.0);
-    EXPECT_EQ(double(read->pxPerUnitX), 96.0);   // an unknown unit counts as inches
+    EXPECT_EQ(double(read->pxPerUnitX), 96.0); // an unknown unit counts as inches
     EXPECT_EQ(double(read->pxPerUnitY), 96.0);
     EXPECT_EQ(double(read->canvasWidth), 1e6);
     EXPECT_EQ(read->rows, 0);
@@ -513,7 +523,8 @@ TEST(ReadDesign, LargestNumbersFromAFileDoNotWrapLaterCounters) {
     RawRecord header = RawHeader();
     header.U8(at::historySaved, 1);
     RawRecord line = RawItem(ItemKind::Line);
-    line.I32(at::serial, std::numeric_limits<int32_t>::max()).I32(at::zOrder, std::numeric_limits<int32_t>::max())
+    line.I32(at::serial, std::numeric_limits<int32_t>::max())
+        .I32(at::zOrder, std::numeric_limits<int32_t>::max())
         .I32(at::groupId, std::numeric_limits<int32_t>::max());
     ItemList list;
     ASSERT_TRUE(Read(FileOf({header, line}), list).ok());

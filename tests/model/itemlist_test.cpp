@@ -73,7 +73,7 @@ TEST(CountSelectedUnits, AGroupCountsOnceWithOrWithoutItsMarker) {
     AddItem(list, 2, 1, true);
     AddItem(list, 3, 1, true);
     AddItem(list, 0, 1, true, ItemKind::GroupMarker);
-    EXPECT_EQ(CountSelectedUnits(list, true), 2);   // Join Items is offered
+    EXPECT_EQ(CountSelectedUnits(list, true), 2); // Join Items is offered
     EXPECT_EQ(CountSelectedUnits(list, false), 4);
     for (ItemRecord* record : list) {
         EXPECT_EQ(record->mark, 0);
@@ -82,8 +82,8 @@ TEST(CountSelectedUnits, AGroupCountsOnceWithOrWithoutItsMarker) {
     ItemList single = DesignWithHeader();
     AddItem(single, 1, 5, true);
     AddItem(single, 2, 5, true);
-    EXPECT_EQ(CountSelectedUnits(single, true), 1);   // Join not offered ...
-    EXPECT_TRUE(AnyGroupSelected(single));            // ... Split is
+    EXPECT_EQ(CountSelectedUnits(single, true), 1); // Join not offered ...
+    EXPECT_TRUE(AnyGroupSelected(single));          // ... Split is
     EXPECT_TRUE(AllSelectedGrouped(single));
 }
 
@@ -93,7 +93,7 @@ TEST(SameKindSelection, SplinesAgreeOnWhetherTheyAreOpen) {
     ItemRecord* solid = AddItem(list, 2, 0, true, ItemKind::Spline);
     solid->shapeMode = 2;
     EXPECT_FALSE(SameKindSelection(list));
-    open->shapeMode = 1;   // closed
+    open->shapeMode = 1; // closed
     EXPECT_TRUE(SameKindSelection(list));
     AddItem(list, 0, 0, true, ItemKind::GroupMarker);
     EXPECT_TRUE(SameKindSelection(list));
@@ -136,7 +136,7 @@ TEST(Stacking, HugeStackingNumbersFromAFileCostNoMoreThanSmallOnes) {
     BringToFront(list, low);
     EXPECT_EQ(low->zOrder, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(top->zOrder, std::numeric_limits<int32_t>::max() - 1);
-    EXPECT_EQ(NextZOrder(list), 2);   // the largest is taken: the smallest free number
+    EXPECT_EQ(NextZOrder(list), 2); // the largest is taken: the smallest free number
 }
 
 // The stacking commands as stepping through the numbers one at a time.

@@ -43,7 +43,7 @@ TEST(ItemBody, FieldsSitAtTheirStoredOffsetsEvenWhenUnaligned) {
     ItemRecord record;
     record.zOrder = 0x01020304;
     record.worldX1 = 1.5;
-    record.lineWeight = 2.25;         // a double at the odd offset 197
+    record.lineWeight = 2.25; // a double at the odd offset 197
     record.groupId = -7;
     record.charset = 0x11223344;
     EXPECT_EQ(StoredInt32(record, 68), 0x01020304);
@@ -75,11 +75,11 @@ TEST(CreateRecord, StartsWithTheNewRecordValues) {
     EXPECT_EQ(record->fontWeight, 400);
     EXPECT_EQ(record->alignment, 1);
     EXPECT_EQ(GetFontName(*record), "Arial");
-    EXPECT_EQ(StoredInt32(*record, 148) & 0xFF, 5);   // the length byte
+    EXPECT_EQ(StoredInt32(*record, 148) & 0xFF, 5); // the length byte
     EXPECT_EQ(record->fillColor, -2);
     EXPECT_EQ(double(record->fixedAngle), -1.0);
     EXPECT_EQ(record->historyState, 1);
-    EXPECT_EQ(StoredBits(*record, 277), 0x3FD1AC510C0C27D7u);   // tension
+    EXPECT_EQ(StoredBits(*record, 277), 0x3FD1AC510C0C27D7u); // tension
     EXPECT_EQ(double(record->scaleX), 1.0);
     EXPECT_EQ(double(record->scaleY), 1.0);
     EXPECT_EQ(double(record->pictureScale), 1.0);
@@ -110,7 +110,7 @@ TEST(NextSerial, CountsOnlyClassZeroRecords) {
     ItemRecord* pattern = CreateRecord(list, -1);
     pattern->recordClass = RecordClass::LinePattern;
     pattern->serial = 50;
-    list.first->serial = 60;   // the header's bytes at that offset
+    list.first->serial = 60; // the header's bytes at that offset
     EXPECT_EQ(NextSerial(list), 1);
 
     CreateRecord(list, ItemKind::Line)->serial = 7;
@@ -133,7 +133,7 @@ TEST(DuplicateRecord, CopiesTheItemAndRecomputesWorldCoordinatesFromItsIntegers)
     source->y1 = 20;
     source->x2 = 30;
     source->y2 = 40;
-    source->worldX1 = 999.0;   // stale
+    source->worldX1 = 999.0; // stale
     source->color = 0x123456;
     source->groupId = 4;
     source->selected = 255;
@@ -199,7 +199,7 @@ TEST(DuplicateRecord, MovesTheDerivedBitmapsAndCopiesThePictureStream) {
 TEST(DuplicateRecord, CutsAnOverlongFaceNameTo32Characters) {
     ItemList list = DesignWithHeader();
     ItemRecord* source = CreateRecord(list, ItemKind::Text);
-    source->fontName.length = 200;   // as a damaged file may hold it
+    source->fontName.length = 200; // as a damaged file may hold it
     std::memset(source->fontName.chars, 'x', 32);
     EXPECT_EQ(GetFontName(*source), std::string(32, 'x'));
     ItemRecord* copy = DuplicateRecord(list, source);
@@ -260,13 +260,14 @@ TEST(PointDirection, MeasuresCounterClockwiseOnTheScreen) {
     EXPECT_DOUBLE_EQ(PointDirection({0, 0}, {10, -10}), pi / 4);
     EXPECT_DOUBLE_EQ(PointDirection({0, 0}, {10, 10}), 7 * pi / 4);
     EXPECT_DOUBLE_EQ(PointDirection({5, 5}, {5, 5}), 0.0);
-    double far = PointDirection({std::numeric_limits<int32_t>::min(), 0}, {std::numeric_limits<int32_t>::max(), 1});
+    double far =
+        PointDirection({std::numeric_limits<int32_t>::min(), 0}, {std::numeric_limits<int32_t>::max(), 1});
     EXPECT_GE(far, 0.0);
     EXPECT_LT(far, 2 * pi);
 }
 
 TEST(Recalculate, DerivesPointsBoundsSpansAndDirection) {
-    ScreenResolution screen;   // 96 dpi
+    ScreenResolution screen; // 96 dpi
     ItemRecord record;
     record.kind = ItemKind::Line;
     record.worldX1 = 30 * screen.pxPerMmX();
@@ -324,7 +325,7 @@ TEST(Recalculate, WorldValuesBeyondAnyPageSaturateInsteadOfOverflowing) {
 TEST(HeaderGeometry, PageRectangleInPixelsAtTheZoom) {
     ItemRecord header;
     header.zoom = 2.0;
-    header.pxPerUnitX = 96.0 / 25.4;   // millimetres at 96 dpi
+    header.pxPerUnitX = 96.0 / 25.4; // millimetres at 96 dpi
     header.pxPerUnitY = 96.0 / 25.4;
     header.canvasLeft = 5.0;
     header.canvasTop = 10.0;
@@ -333,9 +334,9 @@ TEST(HeaderGeometry, PageRectangleInPixelsAtTheZoom) {
     HeaderGeometry(&header);
     // 5 mm = 18.9 px, times 2 = 37.8; 85 mm = 321.26 px, times 2 = 642.5 (rounds to 643)
     EXPECT_EQ(header.x1, 38);
-    EXPECT_EQ(header.y1, 76);     // 10 mm * 2 = 75.59
+    EXPECT_EQ(header.y1, 76); // 10 mm * 2 = 75.59
     EXPECT_EQ(header.x2, 38 + 643);
-    EXPECT_EQ(header.y2, 76 + 416);   // 55 mm * 2 = 415.75
+    EXPECT_EQ(header.y2, 76 + 416); // 55 mm * 2 = 415.75
     EXPECT_EQ(header.spanX, 643);
     EXPECT_EQ(header.spanY, 416);
     EXPECT_EQ(header.boundLeft, 38);

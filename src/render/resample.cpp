@@ -1,0 +1,259 @@
+// The separable resampler: weights per target column and row in 14-bit fixed point, one pass
+// along the rows and one down the columns, in the order that needs fewer multiplications.
+#include "render/resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace vlr {
+
+namespace {
+
+constexpr int kWeightBits = 14;
+constexpr int32_t kWeightOne = 1 << kWeightBits;
+
+double Sinc(double x) {
+    if (x == 0.0) {
+        return 1.0;
+    }
+    x *= std::numbers::pi;
+    return std::sin(x) / x;
+}
+
+// The source pixels and weights of every target position along one axis.
+struct Taps {
+    std::vector<int32_t> first; // per target position: index of its first tap in the lists below
+    std::vector<int32_t> source;
+    std::vector<int32_t> weight; // fixed point, adding up to kWeightOne per target position
+};
+
+Taps AxisTaps(int32_t sourceSize, int32_t targetSize, int32_t filter) {
+    const double scale = static_cast<double>(targetSize) / sourceSize;
+    // Reducing widens the kernel by the reduction (and flattens it to keep its area).
+    const double kernelScale = std::min(scale, 1.0);
+    const double radius = FilterSupport(filter) / kernelScale;
+    Taps taps;
+    taps.first.reserve(static_cast<size_t>(targetSize) + 1);
+    std::vector<double> weights;
+    std::vector<int32_t> indices;
+    for (int32_t position = 0; position < targetSize; ++position) {
+        taps.first.push_back(static_cast<int32_t>(taps.source.size()));
+        const double centre = (position + 0.5) / scale - 0.5;
+        const auto from = static_cast<int64_t>(std::ceil(centre - radius));
+        const auto to = static_cast<int64_t>(std::floor(centre + radius));
+        weights.clear();
+        indices.clear();
+        double total = 0.0;
+        for (int64_t j = from; j <= to; ++j) {
+            const double weight = FilterKernel(filter, (centre - static_cast<double>(j)) * kernelScale);
+            if (weight != 0.0) {
+                weights.push_back(weight);
+                indices.push_back(static_cast<int32_t>(std::clamp<int64_t>(j, 0, sourceSize - 1)));
+                total += weight;
+            }
+        }
+        if (std::abs(total) < 1e-9) {
+            // No sample in reach (a box narrower than the pixel spacing): the nearest pixel.
+            weights.assign(1, 1.0);
+            indices.assign(
+                1, static_cast<int32_t>(std::clamp<int64_t>(std::llround(centre), 0, sourceSize - 1)));
+            total = 1.0;
+        }
+        // Rounded weights; what rounding loses or adds goes to the largest, so the sum is exact.
+        int32_t sum = 0;
+        size_t largest = 0;
+        const size_t start = taps.weight.size();
+        for (size_t k = 0; k < weights.size(); ++k) {
+            const auto fixed = static_cast<int32_t>(std::lround(weights[k] / total * kWeightOne));
+            taps.weight.push_back(fixed);
+            taps.source.push_back(indices[k]);
+            sum += fixed;
+            if (std::abs(weights[k]) > std::abs(weights[largest])) {
+                largest = k;
+            }
+        }
+        taps.weight[start + largest] += kWeightOne - sum;
+    }
+    taps.first.push_back(static_cast<int32_t>(taps.source.size()));
+    return taps;
+}
+
+inline uint8_t ToByte(int32_t accumulated) {
+    return static_cast<uint8_t>(std::clamp((accumulated + (kWeightOne >> 1)) >> kWeightBits, 0, 255));
+}
+
+// Along the rows: every row of input (width x rows, stride in bytes) to target width.
+template <int Channels>
+void Horizontal(const uint8_t* input, size_t inputStride, int32_t rows, uint8_t* output, size_t outputStride,
+                const Taps& taps, int32_t targetWidth) {
+    for (int32_t y = 0; y < rows; ++y) {
+        const uint8_t* in = input + y * inputStride;
+        uint8_t* out = output + y * outputStride;
+        for (int32_t x = 0; x < targetWidth; ++x) {
+            int32_t sums[Channels] = {};
+            for (int32_t k = taps.first[static_cast<size_t>(x)]; k < taps.first[static_cast<size_t>(x) + 1];
+                 ++k) {
+                const int32_t weight = taps.weight[static_cast<size_t>(k)];
+                const uint8_t* pixel =
+                    in + static_cast<size_t>(taps.source[static_cast<size_t>(k)]) * Channels;
+                for (int c = 0; c < Channels; ++c) {
+                    sums[c] += weight * pixel[c];
+                }
+            }
+            for (int c = 0; c < Channels; ++c) {
+                out[x * Channels + c] = ToByte(sums[c]);
+            }
+        }
+    }
+}
+
+// Down the columns: rows of rowBytes bytes to targetRows rows.
+void Vertical(const uint8_t* input, size_t inputStride, size_t rowBytes, uint8_t* output, size_t outputStride,
+              const Taps& taps, int32_t targetRows) {
+    std::vector<int32_t> sums(rowBytes);
+    for (int32_t y = 0; y < targetRows; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int32_t k = taps.first[static_cast<size_t>(y)]; k < taps.first[static_cast<size_t>(y) + 1];
+             ++k) {
+            const int32_t weight = taps.weight[static_cast<size_t>(k)];
+            const uint8_t* in =
+                input + static_cast<size_t>(taps.source[static_cast<size_t>(k)]) * inputStride;
+            for (size_t b = 0; b < rowBytes; ++b) {
+                sums[b] += weight * in[b];
+            }
+        }
+        uint8_t* out = output + y * outputStride;
+        for (size_t b = 0; b < rowBytes; ++b) {
+            out[b] = ToByte(sums[b]);
+        }
+    }
+}
+
+void RowPass(int channels, const uint8_t* input, size_t inputStride, int32_t rows, uint8_t* output,
+             size_t outputStride, const Taps& taps, int32_t targetWidth) {
+    if (channels == 4) {
+        Horizontal<4>(input, inputStride, rows, output, outputStride, taps, targetWidth);
+    } else {
+        Horizontal<1>(input, inputStride, rows, output, outputStride, taps, targetWidth);
+    }
+}
+
+// Formats whose bytes are all colour or alpha channels (no palette indices).
+bool Resamplable(QImage::Format format) {
+    switch (format) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+double FilterSupport(int32_t filter) {
+    switch (filter) {
+    case ResampleFilter::Triangle:
+    case ResampleFilter::Hermite:
+        return 1.0;
+    case ResampleFilter::Bell:
+        return 1.5;
+    case ResampleFilter::BSpline:
+    case ResampleFilter::Mitchell:
+        return 2.0;
+    case ResampleFilter::Lanczos3:
+        return 3.0;
+    default:
+        return 0.5;
+    }
+}
+
+double FilterKernel(int32_t filter, double t) {
+    t = std::abs(t);
+    switch (filter) {
+    case ResampleFilter::Triangle:
+        return t < 1.0 ? 1.0 - t : 0.0;
+    case ResampleFilter::Hermite:
+        return t < 1.0 ? (2.0 * t - 3.0) * t * t + 1.0 : 0.0;
+    case ResampleFilter::Bell:
+        if (t < 0.5) {
+            return 0.75 - t * t;
+        }
+        return t < 1.5 ? 0.5 * (t - 1.5) * (t - 1.5) : 0.0;
+    case ResampleFilter::BSpline:
+        if (t < 1.0) {
+            return 0.5 * t * t * t - t * t + 2.0 / 3.0;
+        }
+        return t < 2.0 ? (2.0 - t) * (2.0 - t) * (2.0 - t) / 6.0 : 0.0;
+    case ResampleFilter::Lanczos3:
+        return t < 3.0 ? Sinc(t) * Sinc(t / 3.0) : 0.0;
+    case ResampleFilter::Mitchell: {
+        constexpr double B = 1.0 / 3.0, C = 1.0 / 3.0;
+        if (t < 1.0) {
+            return ((12 - 9 * B - 6 * C) * t * t * t + (-18 + 12 * B + 6 * C) * t * t + (6 - 2 * B)) / 6.0;
+        }
+        if (t < 2.0) {
+            return ((-B - 6 * C) * t * t * t + (6 * B + 30 * C) * t * t + (-12 * B - 48 * C) * t +
+                    (8 * B + 24 * C)) /
+                   6.0;
+        }
+        return 0.0;
+    }
+    default:
+        // The box covers half a pixel on each side, the upper end included once.
+        return t < 0.5 || t == 0.5 ? 1.0 : 0.0;
+    }
+}
+
+bool ImageResample(const QImage& source, QImage& target, int32_t filter) {
+    if (source.isNull() || target.isNull() || !Resamplable(source.format()) ||
+        !Resamplable(target.format()) || source.depth() != target.depth()) {
+        return false;
+    }
+    const int channels = source.depth() / 8;
+    const int32_t sourceWidth = source.width(), sourceHeight = source.height();
+    const int32_t targetWidth = target.width(), targetHeight = target.height();
+    const Taps columns = AxisTaps(sourceWidth, targetWidth, filter);
+    const Taps rows = AxisTaps(sourceHeight, targetHeight, filter);
+    // Multiplications of either order: rows first leaves sourceHeight rows of the target width.
+    const double rowsFirst =
+        double(sourceHeight) * columns.source.size() + double(targetWidth) * rows.source.size();
+    const double columnsFirst =
+        double(sourceWidth) * rows.source.size() + double(targetHeight) * columns.source.size();
+    const uint8_t* input = source.constBits();
+    const auto inputStride = static_cast<size_t>(source.bytesPerLine());
+    uint8_t* output = target.bits();
+    const auto outputStride = static_cast<size_t>(target.bytesPerLine());
+    if (rowsFirst <= columnsFirst) {
+        const size_t middleStride = static_cast<size_t>(targetWidth) * channels;
+        std::vector<uint8_t> middle(middleStride * static_cast<size_t>(sourceHeight));
+        RowPass(channels, input, inputStride, sourceHeight, middle.data(), middleStride, columns,
+                targetWidth);
+        Vertical(middle.data(), middleStride, middleStride, output, outputStride, rows, targetHeight);
+    } else {
+        const size_t middleStride = static_cast<size_t>(sourceWidth) * channels;
+        std::vector<uint8_t> middle(middleStride * static_cast<size_t>(targetHeight));
+        Vertical(input, inputStride, middleStride, middle.data(), middleStride, rows, targetHeight);
+        RowPass(channels, middle.data(), middleStride, targetHeight, output, outputStride, columns,
+                targetWidth);
+    }
+    return true;
+}
+
+QImage Resampled(const QImage& source, int32_t width, int32_t height, int32_t filter) {
+    if (width <= 0 || height <= 0 || source.isNull()) {
+        return {};
+    }
+    QImage target(width, height, source.format());
+    if (target.isNull() || !ImageResample(source, target, filter)) {
+        return {};
+    }
+    return target;
+}
+
+} // namespace vlr
