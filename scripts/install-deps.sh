@@ -12,6 +12,8 @@ packages=(
     libjpeg62-turbo-dev libgif-dev libwmf-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the printing test: a private print server with a PDF printer, and PDF inspection
+    cups printer-driver-cups-pdf poppler-utils
     # free faces that stand in for the common faces of stored designs: Liberation for Arial,
     # Times New Roman and Courier New, Carlito for Calibri, Caladea for Cambria, the URW base
     # faces for Helvetica, Palatino, Bookman, Century Schoolbook, Avant Garde and the narrow and

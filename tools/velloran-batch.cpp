@@ -1,5 +1,6 @@
 // velloran-batch: the headless command line. Reads, inspects and writes designs without a
 // display.
+#include "batchoutput.h"
 #include "designjson.h"
 #include "model/designfile.h"
 #include "model/prompt.h"
@@ -19,8 +20,9 @@ constexpr int kExitReadFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNotADesign = 3;
 
-const char* kUsage = "usage: velloran-batch info FILE [--screen-dpi N] [--force]\n"
-                     "       velloran-batch copy IN OUT [--screen-dpi N] [--force]\n";
+const std::string kUsage = std::string("usage: velloran-batch info FILE [--screen-dpi N] [--force]\n"
+                                       "       velloran-batch copy IN OUT [--screen-dpi N] [--force]\n") +
+                           vlr::batch::kOutputUsage;
 
 // Without a user: the validity question is answered No unless --force was given; warnings
 // go to stderr.
@@ -137,6 +139,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     std::string command = argv[1];
+    if (command == "sheet" || command == "export") {
+        return vlr::batch::RunOutputCommand(argc, argv,
+                                            [](const std::string& path, vlr::ItemList& list, bool force) {
+                                                Options options;
+                                                options.force = force;
+                                                return Read(path, list, options);
+                                            });
+    }
     std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) {
         std::cerr << kUsage;

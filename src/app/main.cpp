@@ -4,8 +4,10 @@
 #include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
+#include "app/outputwiring.h"
 #include "app/pages.h"
 #include "canvas/sandbox.h"
+#include "output/outputcommands.h"
 #include "platform/inistore.h"
 #include "platform/messageprompt.h"
 #include "platform/singleinstance.h"
@@ -34,6 +36,9 @@ int main(int argc, char** argv) {
     vlr::RegisterDialogPages(formX, formY);
     vlr::RegisterDesignPages(form1, prompt, formX, formY);
     form1.SetDialogHosts(&formX, &formY);
+    vlr::QtExportDialogs exportDialogs(&form1);
+    vlr::OutputCommands output(form1.params(), prompt, exportDialogs);
+    vlr::InstallOutputCommands(form1, formX, formY, output);
 
     vlr::QtFileDialogs dialogs(&form1);
     vlr::FileCommands fileCommands(form1, prompt, dialogs,

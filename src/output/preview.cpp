@@ -1,0 +1,123 @@
+// The print preview page.
+#include "output/preview.h"
+
+#include "output/composesheet.h"
+#include "output/sheetview.h"
+#include "panels/picturebutton.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace vlr {
+
+namespace {
+
+constexpr const char* kTitle = "Print Preview";
+constexpr const char* kPreparing = "The print preview is being prepared...";
+constexpr const char* kScaled = "The preview is scaled to fit your screen.";
+constexpr const char* kSharper =
+    "Your printer will make a sharper print than what you can see on your screen, so "
+    "verify only the layout, not the quality of the print preview.";
+constexpr const char* kMargins =
+    "Most printers cannot print on the edges of the paper and leave some small margins "
+    "blank. The preview shows the entire image, including the margins.";
+constexpr int kComposeDelayMs = 100;
+constexpr int kButtonPlainDelayMs = 5000;
+
+} // namespace
+
+SheetPicture ComposePreview(ItemList& design, std::string_view selection, const ItemPainter& paint) {
+    const ComposeDevice device = PreviewDevice(design);
+    return ReducedSheet(design, device, selection, DisplaySize(device, design.screen), paint);
+}
+
+TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest, QWidget* parent)
+    : DialogPage(parent), docNumber_(docNumber), lookup_(std::move(lookup)), exportRequest_(exportRequest) {
+    setMouseTracking(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    auto* top = new QHBoxLayout();
+    Title = new QLabel(kTitle, this);
+    QFont titleFont = Title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    Title->setFont(titleFont);
+    PrintButton = new TPictureButton("Print", ButtonStyle::Action, this);
+    PrintButton->setFixedSize(118, 20);
+    PrintButton->hide();
+    top->addWidget(Title);
+    top->addStretch(1);
+    top->addWidget(PrintButton);
+    layout->addLayout(top);
+    Label1 = new QLabel(kPreparing, this);
+    View = new SheetView(this);
+    View->setMinimumSize(200, 200);
+    Label2 = new QLabel(this);
+    Label3 = new QLabel(this);
+    layout->addWidget(Label1);
+    layout->addWidget(View, 1);
+    for (QLabel* label : {Label1, Label2, Label3}) {
+        label->setWordWrap(true);
+    }
+    layout->addWidget(Label2);
+    layout->addWidget(Label3);
+    View->setPanelPainter([this](QPainter& painter, const QRect& panel) {
+        painter.fillRect(panel, Qt::white);
+        painter.drawImage(panel.topLeft(), image_);
+    });
+    for (QWidget* background : {static_cast<QWidget*>(this), static_cast<QWidget*>(View)}) {
+        background->setMouseTracking(true);
+        background->installEventFilter(this);
+    }
+
+    connect(PrintButton, &TPictureButton::clicked, this, &TPreview::printClicked);
+    // The button shows its highlight while pointed at, for at most five seconds.
+    Timer2.setSingleShot(true);
+    Timer2.setInterval(kButtonPlainDelayMs);
+    connect(PrintButton, &TPictureButton::pointed, this, [this] {
+        PrintButton->setLook(ButtonLook::Highlighted);
+        Timer2.start();
+    });
+    connect(&Timer2, &QTimer::timeout, this, [this] { PrintButton->setLook(ButtonLook::Plain); });
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(kComposeDelayMs);
+    connect(&Timer1, &QTimer::timeout, this, &TPreview::Prepare);
+    Timer1.start();
+}
+
+void TPreview::RunAction() {
+    Q_EMIT printRequested(docNumber_);
+}
+
+void TPreview::Prepare() {
+    Timer1.stop();
+    std::optional<OutputDocument> document = lookup_ ? lookup_(docNumber_) : std::nullopt;
+    if (!document || !document->items) {
+        return; // the window has closed meanwhile
+    }
+    SheetPicture picture =
+        ComposePreview(*document->items, document->selection ? *document->selection : "", paint);
+    if (picture.image.isNull()) {
+        Label1->setText(picture.message);
+        return;
+    }
+    image_ = std::move(picture.image);
+    View->setPanelSize(image_.size());
+    Label1->setText(kScaled);
+    Label2->setText(kSharper);
+    Label3->setText(kMargins);
+    PrintButton->show();
+    Q_EMIT ready();
+}
+
+bool TPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && PrintButton->look() == ButtonLook::Highlighted) {
+        PrintButton->setLook(ButtonLook::Plain);
+    }
+    return DialogPage::eventFilter(watched, event);
+}
+
+} // namespace vlr

@@ -1,0 +1,46 @@
+// Reading printed PDF files back in the output tests: the page size as the PDF tools report it,
+// and the page rendered to pixels.
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vlr::test {
+
+inline bool HavePdfTools() {
+    return !QStandardPaths::findExecutable("pdfinfo").isEmpty() &&
+           !QStandardPaths::findExecutable("pdftocairo").isEmpty();
+}
+
+// A line of pdfinfo ("Page size" gives e.g. "612 x 792 pts (letter)"); empty on failure.
+inline QString PdfInfo(const QString& pdf, const QString& field) {
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    if (!info.waitForFinished(30000) || info.exitCode() != 0) {
+        return {};
+    }
+    for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(field + ":")) {
+            return line.mid(field.size() + 1).trimmed();
+        }
+    }
+    return {};
+}
+
+// The first page at dpi dots per inch; pdftocairo draws embedded pictures without resampling
+// them, so the pixels are the printed ones.
+inline QImage RenderPdf(const QString& pdf, int dpi) {
+    QTemporaryDir folder;
+    const QString base = folder.filePath("page");
+    QProcess render;
+    render.start("pdftocairo", {"-png", "-r", QString::number(dpi), "-singlefile", pdf, base});
+    if (!render.waitForFinished(60000) || render.exitCode() != 0) {
+        return {};
+    }
+    return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace vlr::test

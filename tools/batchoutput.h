@@ -1,0 +1,30 @@
+// velloran-batch sheet and export: the printed sheet of a design as a PDF or PNG file, and the
+// exported picture as JPEG, bitmap or icon, without a display.
+#pragma once
+
+#include "model/itemrecord.h"
+
+#include <functional>
+#include <string>
+
+namespace vlr::batch {
+
+// Reads a design as the other commands do (force: open files that fail the validity check);
+// returns 0 or the exit code, having told the user why.
+using DesignReader = std::function<int(const std::string& path, ItemList& design, bool force)>;
+
+inline constexpr const char* kOutputUsage =
+    "       velloran-batch sheet FILE -o OUT.pdf|OUT.png [--dpi D] [--select TEXT] [--screen-dpi N] "
+    "[--force]\n"
+    "       velloran-batch export FILE -o OUT.jpg|OUT.bmp|OUT.ico [--smooth] [--screen-dpi N] [--force]\n";
+
+// "sheet": the sheet as printing composes it (no unprintable edges), at D dots per inch (600
+// unless given), with the positions TEXT switches off ("x"); a PDF of the design's paper with the
+// sheet embedded losslessly, or the composed picture as PNG.
+// "export": the exact export, or with --smooth the preview's picture; the type follows the
+// extension as in the editor.
+// argv[1] is the command. Exit codes: 0 written, 1 the design could not be read or the file not
+// made, 2 wrong usage.
+int RunOutputCommand(int argc, char** argv, const DesignReader& read);
+
+} // namespace vlr::batch
