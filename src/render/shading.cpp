@@ -40,8 +40,8 @@ bool IsFillColour(int32_t fillColor) {
     return fillColor != FILL_NONE && fillColor != FILL_AS_OUTLINE;
 }
 
-// The fill code a shape is painted into a mask with: its fill pixels red, or blue with it
-// outline, or none.
+// The fill code a shape is painted into a mask with: its fill pixels red, blue like the outline,
+// or none.
 int32_t MaskFill(int32_t fillColor) {
     return IsFillColour(fillColor) ? kFillCode : fillColor;
 }
@@ -59,8 +59,9 @@ Channels ChannelsOf(int32_t colour) {
 int32_t ProfileRow(int64_t row, int64_t length, int32_t surface, Channels colour, int32_t boost) {
     const double power = std::clamp(36.0 / static_cast<double>(length), 1.5, 3.0);
     const int32_t weight = 255 - surface;
-    const double lit =
-        std::pow(std::sin(kPi * (static_cast<double>(row) + 1.0) / static_cast<double>(length)), power);
+    // The last row's sine is 0 and may come out a hair below it.
+    const double sine = std::sin(kPi * (static_cast<double>(row) + 1.0) / static_cast<double>(length));
+    const double lit = std::pow(std::max(sine, 0.0), power);
     const double factor = (lit * weight + surface) / 255.0;
     auto channel = [&](int32_t value) { return std::clamp(nearest((boost + value) * factor), 0, 255); };
     return channel(colour.r) | channel(colour.g) << 8 | channel(colour.b) << 16;
@@ -76,8 +77,8 @@ public:
 
     ProfileTable() = default;
     ProfileTable(int64_t length, int32_t surface, int32_t colour)
-        : length_(std::max<int64_t>(length, 0)), surface_(surface), colour_(ChannelsOf(colour)),
-          boost_(ProfileBoost(colour, 255 - surface)) {
+        : length_(std::max<int64_t>(length, 0)), surface_(std::clamp(surface, 0, 255)),
+          colour_(ChannelsOf(colour)), boost_(ProfileBoost(colour, 255 - surface_)) {
         if (length_ <= kTableLimit) {
             rows_.reserve(static_cast<size_t>(length_));
             for (int64_t row = 0; row < length_; ++row) {
@@ -241,6 +242,7 @@ int32_t ProfileBoost(int32_t colour, int32_t weight) {
 
 std::vector<int32_t> ShadingProfile(int32_t length, int32_t surface, int32_t colour) {
     std::vector<int32_t> profile;
+    surface = std::clamp(surface, 0, 255);
     const int32_t boost = ProfileBoost(colour, 255 - surface);
     for (int32_t row = 0; row < length; ++row) {
         profile.push_back(ProfileRow(row, length, surface, ChannelsOf(colour), boost));
