@@ -756,7 +756,19 @@ void TSandbox::ProgressiveStep() {
     }
     progressive_.clear();
     Timer7.setInterval(100);
+    // The quick pass left out shadows and 3-D surfaces; the finished picture brings them back
+    // at once instead of waiting for the next edit.
+    bool skipped = false;
+    if (loading_) {
+        for (ItemRecord* item : items_) {
+            skipped = skipped || (PaintsItem(item) && (item->shadowElevation != 0 || item->surface != 0));
+        }
+    }
     loading_ = false;
+    if (skipped) {
+        RedrawAll(true);
+        return;
+    }
     pendingJob_ = 0;
     Timer3.start();
 }

@@ -3,6 +3,7 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/sandboxhost.h"
+#include "model/geometry.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "settings/params.h"
@@ -205,6 +206,34 @@ TEST_F(SandboxTest, GridlinesAndAnchorsStandWhereTheirPositionsSay) {
     const int anchorCentre = window->pageOffset().x + 100;
     EXPECT_NE(background.pixel(anchorCentre, 4), background.pixel(anchorCentre + 20, 4));
     EXPECT_TRUE(host.gridOn);
+}
+
+TEST_F(SandboxTest, ShadowsLeftOutWhileLoadingAppearWhenThePassEnds) {
+    QString path = folder.filePath("shadow.vlrn");
+    {
+        ItemList list;
+        ItemRecord* header = CreateRecord(list, ItemKind::Header);
+        header->recordClass = RecordClass::Header;
+        header->zoom = 1.0;
+        header->units = 1;
+        header->canvasWidth = 300;
+        header->canvasHeight = 200;
+        ItemRecord* square = CreateRecord(list, ItemKind::Rectangle);
+        square->zOrder = 1;
+        square->color = square->fillColor = 0x0000FF;
+        square->shapeMode = 2;
+        square->pointList = {{.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
+        ShapeBounds(square, list.screen);
+        // Elevation 85 lies 10 pixels away from the light (top left); lightness 0 is black.
+        square->shadowElevation = 85;
+        square->shadowLightness = 0;
+        ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+    }
+    Open(path);
+    EXPECT_FALSE(window->loading());
+    // Right of and below the square, inside its offset copy: darkened.
+    EXPECT_LT(qRed(CanvasPixel(105, 105)), 128);
+    EXPECT_EQ(CanvasPixel(75, 75), qRgb(255, 0, 0));
 }
 
 TEST_F(SandboxTest, AnInvalidFileAsksAndNoKeepsNothing) {
