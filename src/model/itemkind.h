@@ -28,6 +28,7 @@ inline constexpr int32_t Spline = 1001200; // spline or solid, told apart by sha
 inline constexpr int32_t Curve = 1001400;  // curve or oblong, told apart by shapeMode
 inline constexpr int32_t ShapeRangeEnd = 1002000;
 inline constexpr int32_t RectClipOutline = 1003000; // also the adjusted-bitmap child of a clip
+inline constexpr int32_t AdjustedBitmap = 1003000;
 inline constexpr int32_t RoundClipOutline = 1003001;
 inline constexpr int32_t UnadjustedBitmap = 1003100;
 inline constexpr int32_t Clip = 1004000;
@@ -37,6 +38,13 @@ inline constexpr int32_t Deletion = 3000000;
 inline constexpr int32_t Gridlines = 4000000;
 inline constexpr int32_t PictureData = 5000000;
 } // namespace ItemKind
+
+// What a clip shows of its picture.
+namespace ClipShape {
+inline constexpr int32_t WholePicture = 0;
+inline constexpr int32_t Rectangle = 1;
+inline constexpr int32_t Round = 2; // point 1 the centre, point 2 a point on the circle
+} // namespace ClipShape
 
 // The validity value stored in every body.
 inline constexpr int32_t kMagic = 147483647;

@@ -2,6 +2,7 @@
 #include "render/drawdesign.h"
 
 #include "model/itemlist.h"
+#include "render/clip.h"
 #include "render/rastercanvas.h"
 #include "render/shading.h"
 #include "render/shadow.h"
@@ -75,6 +76,12 @@ void DrawItem(RasterCanvas& raster, ItemRecord* item, ItemList& design, const Vi
             DrawShadedShape(raster, *item, view, light);
         } else {
             DrawShape(raster, *item, view);
+        }
+    } else if (kind == ItemKind::Clip) {
+        if (options.pictures) {
+            DrawClip(raster, *item, design, view, light, shadow, shaded);
+        } else {
+            DrawClipOutline(raster, *item, view);
         }
     }
     // Group markers, deletion records and the picture editor's outlines draw nothing.

@@ -17,17 +17,19 @@ inline uint32_t Clamp255(int64_t value) {
 }
 
 // Target (i, j) -> source column and row, with X and Y the doubled offsets of the pixel centre
-// from the target's centre, so that even sizes turn onto whole pixels.
-template <typename Pixel> void Turn(const QImage& source, QImage& target, double angle) {
+// from the turned raster's centre, so that even sizes turn onto whole pixels. The target is the
+// part of the W x H turned raster that starts at the origin.
+template <typename Pixel>
+void Turn(const QImage& source, QImage& target, int64_t W, int64_t H, int64_t originX, int64_t originY,
+          double angle) {
     const int64_t w = source.width(), h = source.height();
-    const int64_t W = target.width(), H = target.height();
     const double cosine = std::cos(angle), sine = std::sin(angle);
     // Integer halving truncates toward zero, also for a target smaller than the source.
-    const int64_t offsetX = (W - w) / 2 + w / 2, offsetY = (H - h) / 2 + h / 2;
-    for (int64_t j = 0; j < H; ++j) {
+    const int64_t offsetX = (W - w) / 2 + w / 2 - originX, offsetY = (H - h) / 2 + h / 2 - originY;
+    for (int64_t j = 0; j < target.height(); ++j) {
         auto* row = reinterpret_cast<Pixel*>(target.scanLine(static_cast<int>(j)));
         const double Y = static_cast<double>(2 * (j - offsetY) + 1);
-        for (int64_t i = 0; i < W; ++i) {
+        for (int64_t i = 0; i < target.width(); ++i) {
             const double X = static_cast<double>(2 * (i - offsetX) + 1);
             const int64_t sourceX =
                 w / 2 + (static_cast<int64_t>(std::nearbyint(cosine * X - sine * Y)) - 1) / 2;
@@ -145,15 +147,20 @@ void AdjustColours(QImage& raster, int32_t saturation, int32_t contrast, int32_t
 }
 
 bool RotateRaster(const QImage& source, QImage& target, double angle) {
-    if (source.isNull() || target.isNull() || source.depth() != target.depth() || !std::isfinite(angle)) {
+    return RotateRasterPart(source, target, target.width(), target.height(), {0, 0}, angle);
+}
+
+bool RotateRasterPart(const QImage& source, QImage& part, int64_t width, int64_t height, Point origin,
+                      double angle) {
+    if (source.isNull() || part.isNull() || source.depth() != part.depth() || !std::isfinite(angle)) {
         return false;
     }
     if (Is32Bit(source)) {
-        Turn<uint32_t>(source, target, angle);
+        Turn<uint32_t>(source, part, width, height, origin.x, origin.y, angle);
         return true;
     }
     if (source.depth() == 8) {
-        Turn<uint8_t>(source, target, angle);
+        Turn<uint8_t>(source, part, width, height, origin.x, origin.y, angle);
         return true;
     }
     return false;

@@ -48,6 +48,11 @@ void AdjustColours(QImage& raster, int32_t saturation, int32_t contrast, int32_t
 // inside the source; no interpolation. Source and target are both 32-bit or both 8-bit rasters;
 // otherwise, or when either is empty, nothing happens and false is returned.
 bool RotateRaster(const QImage& source, QImage& target, double angle);
+// The same for the part of a width x height target whose top-left pixel is origin: the part
+// gets exactly the pixels it would hold in the whole target. Spares the whole target when only
+// a window of it is shown.
+bool RotateRasterPart(const QImage& source, QImage& part, int64_t width, int64_t height, Point origin,
+                      double angle);
 
 // The pixels of rect (corners in either order; right and bottom excluded, as for every
 // rectangle of the raster layer) that lie on the raster. A rectangle that misses the raster or

@@ -37,10 +37,8 @@ int64_t BlurReach(int32_t fade, double zoom) {
     return scale < 1.0 ? static_cast<int64_t>(std::ceil(std::min(4.5 / scale, 1e9))) + 2 : 0;
 }
 
-// Paints the item into the mask in the tone, every point moved by the vector.
-using ShadowPainter = std::function<void(RasterCanvas& mask, int32_t tone, Point move)>;
+} // namespace
 
-// Casts the shadow of an item whose device box is given and whose pen is penWidth wide.
 void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t penWidth, double zoom,
                 int32_t lightDirection, const ShadowPainter& paint) {
     if (item.shadowElevation == 0 || raster.isNull()) {
@@ -105,6 +103,8 @@ void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t 
     }
     ShadowComposite(raster, {area->left, area->top}, tones);
 }
+
+namespace {
 
 // The mask fill of an item: its fill colour becomes the tone; no fill and a fill in the outline
 // colour stay what they are.

@@ -20,6 +20,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace vlr {
@@ -50,6 +51,14 @@ bool ShadowBlur(QImage& mask, QSize reduced);
 // value / 255 where the value is below 255: each channel c becomes c - round((255 - b) c / 255).
 // Mask pixels outside the target are ignored.
 void ShadowComposite(RasterCanvas& target, Point at, const QImage& mask);
+
+// Paints the item into the mask in the tone, every point moved by the vector.
+using ShadowPainter = std::function<void(RasterCanvas& mask, int32_t tone, Point move)>;
+// Casts the shadow of an item whose device box is given and whose pen is penWidth wide: builds
+// the mask over the part of the target the shadow can reach, lets the painter paint the item
+// into it, blurs it and darkens the target under it.
+void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t penWidth, double zoom,
+                int32_t lightDirection, const ShadowPainter& paint);
 
 // The shadow of a line or shape item (nothing for other kinds, or without elevation).
 void DrawItemShadow(RasterCanvas& raster, const ItemRecord& item, const ItemList& design,

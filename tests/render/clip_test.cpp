@@ -1,0 +1,347 @@
+// Clips on a raster, checked pixel by pixel: where the cut lands, how it is adjusted, mirrored,
+// framed and turned, the round clip, the shadow, the derived bitmaps that cache the work, and
+// clips whose fields or pictures are hostile.
+#include "render/clip.h"
+
+#include "model/itemkind.h"
+#include "render/drawdesign.h"
+#include "picturefiles.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <set>
+
+namespace vlr::test {
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kYellow = 0xFFFF00;
+constexpr uint32_t kWhite = 0xFFFFFF, kGrey = 0x808080;
+
+// A 40 x 20 bitmap in four quadrants: red, blue / green, yellow.
+Bytes Quadrants() {
+    std::vector<std::vector<uint32_t>> rows;
+    for (int y = 0; y < 20; ++y) {
+        rows.emplace_back();
+        for (int x = 0; x < 40; ++x) {
+            rows.back().push_back(y < 10 ? (x < 20 ? kRed : kBlue) : (x < 20 ? kGreen : kYellow));
+        }
+    }
+    return BitmapFile(40, 20, 24, {}, DirectRows(rows, 24));
+}
+
+class ClipTest : public ::testing::Test {
+protected:
+    ClipTest() {
+        ItemRecord* data = CreateRecord(design, ItemKind::PictureData);
+        data->pictureId = 5;
+        data->clipShape = 2; // a Windows bitmap
+        data->pictureStream = Quadrants();
+    }
+    // A rectangle clip of the whole picture, unscaled at (x, y).
+    ItemRecord* AddClip(int32_t x, int32_t y) {
+        ItemRecord* clip = CreateRecord(design, ItemKind::Clip);
+        clip->pictureId = 5;
+        clip->clipShape = ClipShape::WholePicture;
+        clip->srcLeft = 0, clip->srcTop = 0, clip->srcRight = 40, clip->srcBottom = 20;
+        clip->x1 = x, clip->y1 = y, clip->x2 = x + 40, clip->y2 = y + 20;
+        clip->mirrorX = 1, clip->mirrorY = 1, clip->turnAngle = 0;
+        clip->scaleX = 1.0, clip->scaleY = 1.0;
+        clip->zOrder = 1;
+        return clip;
+    }
+    RasterCanvas Drawn(ItemRecord* clip, const ViewTransform& view = {}, int width = 100, int height = 60) {
+        RasterCanvas raster(width, height, Smoothing::Exact);
+        DrawClip(raster, *clip, design, view, 0, true, true);
+        return raster;
+    }
+    static uint32_t At(const RasterCanvas& raster, int x, int y) { return Rgb(raster.image(), x, y); }
+    static bool AllWhite(const RasterCanvas& raster) {
+        for (int y = 0; y < raster.height(); ++y) {
+            for (int x = 0; x < raster.width(); ++x) {
+                if (At(raster, x, y) != kWhite) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    static ItemRecord* Child(ItemRecord* clip, int32_t kind) {
+        for (ItemRecord* child : clip->childList) {
+            if (child->kind == kind) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+    ItemList design;
+};
+
+TEST_F(ClipTest, TheCutLandsBetweenTheClipsPointsWhicheverCornersComeFirst) {
+    ItemRecord* clip = AddClip(10, 10);
+    clip->clipShape = ClipShape::Rectangle;
+    // The right half of the picture, its corners given right to left, on a 20 x 20 place.
+    clip->srcLeft = 40, clip->srcRight = 20, clip->srcTop = 0, clip->srcBottom = 20;
+    clip->x2 = 30, clip->y2 = 30;
+    RasterCanvas raster = Drawn(clip);
+    EXPECT_EQ(At(raster, 12, 12), kBlue);
+    EXPECT_EQ(At(raster, 27, 12), kBlue);
+    EXPECT_EQ(At(raster, 12, 27), kYellow);
+    EXPECT_EQ(At(raster, 9, 20), kWhite);
+    EXPECT_EQ(At(raster, 30, 20), kWhite);
+    EXPECT_EQ(At(raster, 20, 30), kWhite);
+
+    // The same clip stored from its bottom-right corner lands on the same pixels.
+    std::swap(clip->x1, clip->x2);
+    std::swap(clip->y1, clip->y2);
+    RasterCanvas swapped = Drawn(clip);
+    EXPECT_EQ(swapped.image(), raster.image());
+}
+
+TEST_F(ClipTest, TheCutIsScaledToThePlaceThroughTheViewTransform) {
+    ItemRecord* clip = AddClip(5, 5);
+    RasterCanvas raster = Drawn(clip, CanvasTransform(2.0), 120, 80);
+    // 40 x 20 at (10, 10) ... (90, 50).
+    EXPECT_EQ(At(raster, 11, 11), kRed);
+    EXPECT_EQ(At(raster, 88, 11), kBlue);
+    EXPECT_EQ(At(raster, 11, 48), kGreen);
+    EXPECT_EQ(At(raster, 88, 48), kYellow);
+    EXPECT_EQ(At(raster, 9, 30), kWhite);
+    EXPECT_EQ(At(raster, 90, 30), kWhite);
+    EXPECT_EQ(At(raster, 50, 50), kWhite);
+}
+
+TEST_F(ClipTest, NegativeScalesMirrorAndBothTurnThePictureHalfWay) {
+    ItemRecord* clip = AddClip(0, 0);
+    clip->scaleX = -1.0;
+    RasterCanvas mirrored = Drawn(clip);
+    EXPECT_EQ(At(mirrored, 2, 2), kBlue);
+    EXPECT_EQ(At(mirrored, 37, 17), kGreen);
+    clip->scaleY = -0.5;
+    RasterCanvas halfTurned = Drawn(clip);
+    EXPECT_EQ(At(halfTurned, 2, 2), kYellow);
+    EXPECT_EQ(At(halfTurned, 37, 2), kGreen);
+    EXPECT_EQ(At(halfTurned, 2, 17), kBlue);
+    EXPECT_EQ(At(halfTurned, 37, 17), kRed);
+}
+
+TEST_F(ClipTest, AdjustmentsChangeTheClipAndExtremeValuesStayWithinAByte) {
+    ItemRecord* clip = AddClip(0, 0);
+    clip->lightness = 300;
+    EXPECT_EQ(At(Drawn(clip), 5, 5), kWhite);
+    clip->lightness = 0;
+    clip->saturation = -128; // every pixel its grey
+    EXPECT_EQ(At(Drawn(clip), 5, 5), 0x7F7F7Fu);
+    clip->saturation = std::numeric_limits<int32_t>::min();
+    clip->contrast = std::numeric_limits<int32_t>::max();
+    clip->lightness = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(At(Drawn(clip), 5, 5), 0u);
+}
+
+TEST_F(ClipTest, DerivedBitmapsAreKeptReusedAndMadeAgainWhenTheClipChanges) {
+    ItemRecord* clip = AddClip(0, 0);
+    Drawn(clip);
+    ItemRecord* scaled = Child(clip, ItemKind::UnadjustedBitmap);
+    ASSERT_NE(scaled, nullptr);
+    EXPECT_EQ(Child(clip, ItemKind::AdjustedBitmap), nullptr); // nothing to adjust
+    EXPECT_EQ(scaled->x2, 40);
+    EXPECT_EQ(scaled->y2, 20);
+
+    // Drawn again, the same bitmap serves.
+    Drawn(clip);
+    EXPECT_EQ(Child(clip, ItemKind::UnadjustedBitmap), scaled);
+
+    // An adjustment adds an adjusted copy and keeps the scaled bitmap.
+    clip->lightness = 300;
+    EXPECT_EQ(At(Drawn(clip), 5, 5), kWhite);
+    EXPECT_EQ(Child(clip, ItemKind::UnadjustedBitmap), scaled);
+    EXPECT_NE(Child(clip, ItemKind::AdjustedBitmap), nullptr);
+    clip->lightness = 0;
+    EXPECT_EQ(At(Drawn(clip), 5, 5), kRed); // no stale adjusted copy
+    EXPECT_EQ(Child(clip, ItemKind::AdjustedBitmap), nullptr);
+
+    // Another cut and another zoom make the picture again.
+    clip->srcLeft = 20;
+    EXPECT_EQ(At(Drawn(clip), 5, 5), kBlue);
+    RasterCanvas zoomed = Drawn(clip, CanvasTransform(2.0), 100, 60);
+    EXPECT_EQ(Child(clip, ItemKind::UnadjustedBitmap)->x2, 80);
+    EXPECT_EQ(At(zoomed, 5, 5), kBlue);
+
+    // A picture replaced under the same id shows at once.
+    ItemRecord* data = design.first; // the picture data
+    data->pictureStream = BitmapFile(2, 2, 24, {}, DirectRows({{kGreen, kGreen}, {kGreen, kGreen}}, 24));
+    clip->srcLeft = 0, clip->srcRight = 2, clip->srcBottom = 2;
+    EXPECT_EQ(At(Drawn(clip), 5, 5), kGreen);
+}
+
+TEST_F(ClipTest, FramesAreFlatUpToThreePixelsAndShadedFromFour) {
+    ItemRecord* clip = AddClip(20, 20);
+    clip->hasFrame = 1;
+    clip->color = 0x0000FF; // red, stored as 0x00BBGGRR
+    clip->surface = 127;
+    clip->lineWeight = 0.8; // 3 pixels at 96 dpi and 100 %
+    RasterCanvas flat = Drawn(clip);
+    for (int x = 17; x < 20; ++x) {
+        EXPECT_EQ(At(flat, x, 30), kRed) << x;
+    }
+    EXPECT_EQ(At(flat, 16, 30), kWhite);
+    EXPECT_EQ(At(flat, 30, 42), kRed);  // below the picture
+    EXPECT_EQ(At(flat, 62, 42), kRed);  // the corner
+    EXPECT_EQ(At(flat, 30, 43), kWhite);
+
+    clip->lineWeight = 2.2; // 8 pixels: the bars are shaded across their width
+    RasterCanvas shaded = Drawn(clip);
+    std::set<uint32_t> across;
+    for (int x = 12; x < 20; ++x) {
+        across.insert(At(shaded, x, 30));
+    }
+    EXPECT_GT(across.size(), 3u);
+    EXPECT_EQ(At(shaded, 11, 30), kWhite);
+    EXPECT_EQ(At(shaded, 25, 25), kRed); // the picture itself
+
+    // Without 3-D effects the same frame is flat.
+    RasterCanvas plain(100, 60, Smoothing::Exact);
+    DrawClip(plain, *clip, design, {}, 0, true, false);
+    EXPECT_EQ(At(plain, 12, 30), kRed);
+    EXPECT_EQ(At(plain, 19, 30), kRed);
+}
+
+TEST_F(ClipTest, ATurnedClipKeepsItsCentreAndShowsTheBackgroundInItsCorners) {
+    ItemRecord* clip = AddClip(30, 20);
+    clip->rotation = std::numbers::pi / 2; // a quarter turn counter-clockwise
+    RasterCanvas raster(100, 60, Smoothing::Exact);
+    raster.setPen({0x808080, 1});
+    raster.setBrush({0x808080});
+    raster.FillRect({0, 0, 100, 60});
+    DrawClip(raster, *clip, design, {}, 0, true, true);
+    // The 40 x 20 picture stands 20 x 40 about its centre (50, 30): its right half (blue,
+    // yellow) on top, its left half (red, green) below, its top row on the left.
+    EXPECT_EQ(At(raster, 44, 14), kBlue);
+    EXPECT_EQ(At(raster, 55, 14), kYellow);
+    EXPECT_EQ(At(raster, 44, 45), kRed);
+    EXPECT_EQ(At(raster, 55, 45), kGreen);
+    EXPECT_EQ(At(raster, 35, 30), kGrey);  // beside the turned picture
+    EXPECT_EQ(At(raster, 50, 8), kGrey);   // above it
+}
+
+TEST_F(ClipTest, TilesOfATurnedFramedClipMatchTheWholeDrawing) {
+    ItemRecord* clip = AddClip(20, 12);
+    clip->rotation = 0.5;
+    clip->hasFrame = 1;
+    clip->lineWeight = 1.5;
+    clip->surface = 127;
+    RasterCanvas whole(90, 64, Smoothing::Exact);
+    DrawClip(whole, *clip, design, {}, 0, true, true);
+    EXPECT_FALSE(AllWhite(whole));
+    for (const Point tile : {Point{0, 0}, Point{37, 0}, Point{0, 29}, Point{37, 29}}) {
+        RasterCanvas part(53, 35, Smoothing::Exact);
+        DrawClip(part, *clip, design, CanvasTransform(1.0, {-tile.x, -tile.y}), 0, true, true);
+        const QImage expected = whole.image().copy(tile.x, tile.y, 53, 35);
+        for (int y = 0; y < 35; ++y) {
+            for (int x = 0; x < 53; ++x) {
+                ASSERT_EQ(At(part, x, y), Rgb(expected, x, y))
+                    << "tile " << tile.x << "," << tile.y << " pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(ClipTest, ARoundClipShowsItsCircleAndLeavesTheSquaresCorners) {
+    ItemRecord* clip = AddClip(0, 0);
+    clip->clipShape = ClipShape::Round;
+    // The circle of radius 8 about (30, 5) in the picture: the blue quadrant and the yellow one.
+    clip->srcLeft = 30, clip->srcTop = 10, clip->srcRight = 30, clip->srcBottom = 2;
+    clip->x1 = 50, clip->y1 = 30, clip->x2 = 50, clip->y2 = 14; // radius 16 on the raster
+    RasterCanvas raster = Drawn(clip);
+    EXPECT_EQ(At(raster, 50, 20), kBlue);
+    EXPECT_EQ(At(raster, 50, 40), kYellow);
+    EXPECT_EQ(At(raster, 35, 15), kWhite); // a corner of the square
+    EXPECT_EQ(At(raster, 64, 44), kWhite);
+
+    clip->hasFrame = 1;
+    clip->lineWeight = 0.8; // 3 pixels, flat
+    clip->color = 0x00FF00;  // green
+    RasterCanvas framed = Drawn(clip);
+    EXPECT_EQ(At(framed, 50, 14), kGreen); // the rim
+    EXPECT_EQ(At(framed, 34, 30), kGreen);
+    EXPECT_EQ(At(framed, 50, 22), kBlue);
+}
+
+TEST_F(ClipTest, TheShadowFallsAwayFromTheLightOnlyWithElevationAndLightness) {
+    ItemRecord* clip = AddClip(20, 10);
+    clip->shadowElevation = 60, clip->shadowLightness = 60;
+    RasterCanvas shadowed = Drawn(clip);
+    // Light from the top left: darker right of and below the clip, nothing above or left.
+    EXPECT_LT(At(shadowed, 62, 25) & 0xFF, 0xF0u);
+    EXPECT_LT(At(shadowed, 40, 32) & 0xFF, 0xF0u);
+    EXPECT_EQ(At(shadowed, 15, 20), kWhite);
+    EXPECT_EQ(At(shadowed, 40, 5), kWhite);
+
+    RasterCanvas lit(100, 60, Smoothing::Exact);
+    DrawClip(lit, *clip, design, {}, 3, true, true); // from the bottom right
+    EXPECT_LT(At(lit, 17, 15) & 0xFF, 0xF0u);
+    EXPECT_EQ(At(lit, 62, 25), kWhite);
+
+    clip->shadowLightness = 0;
+    RasterCanvas without = Drawn(clip);
+    EXPECT_EQ(At(without, 62, 25), kWhite);
+    EXPECT_EQ(At(without, 40, 32), kWhite);
+}
+
+TEST_F(ClipTest, ClipsThatCannotBeDrawnLeaveTheRasterAsItWas) {
+    ItemRecord* clip = AddClip(10, 10);
+    clip->shadowElevation = 60, clip->shadowLightness = 60;
+    auto expectNothing = [&](const char* what) {
+        EXPECT_TRUE(AllWhite(Drawn(clip))) << what;
+        EXPECT_TRUE(AllWhite(Drawn(clip, CanvasTransform(7.0)))) << what;
+    };
+    clip->pictureId = 6;
+    expectNothing("no picture data");
+    clip->pictureId = 5;
+    clip->clipShape = ClipShape::Rectangle;
+    clip->srcLeft = 500, clip->srcRight = 600;
+    expectNothing("a cut beside the picture");
+    clip->srcLeft = 10, clip->srcRight = 10;
+    expectNothing("a cut of no width");
+    clip->srcRight = 20;
+    clip->x2 = clip->x1;
+    expectNothing("a place of no width");
+    clip->x2 = 1'000'000, clip->y2 = 1'000'000; // beyond the picture cap
+    expectNothing("a place of a million pixels square");
+    clip->clipShape = ClipShape::Round;
+    clip->srcLeft = clip->srcRight = 3;
+    clip->srcTop = clip->srcBottom = 3;
+    expectNothing("a round cut of radius 0");
+    clip->srcLeft = INT_MIN, clip->srcRight = INT_MAX;
+    expectNothing("a round cut of a radius beyond the picture cap");
+
+    // A turn that is not a number draws the clip unturned.
+    ItemRecord* upright = AddClip(0, 0);
+    upright->rotation = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(At(Drawn(upright), 5, 5), kRed);
+    EXPECT_EQ(At(Drawn(upright), 35, 15), kYellow);
+}
+
+TEST_F(ClipTest, TheDesignDrawsClipsInStackingOrderOrAsOutlinesWithoutPictures) {
+    ItemRecord* clip = AddClip(10, 10);
+    clip->shadowElevation = 60, clip->shadowLightness = 60;
+    clip->color = 0; // black outline
+    RasterCanvas full(100, 60, Smoothing::Exact);
+    DrawDesign(full, design, {});
+    EXPECT_EQ(At(full, 15, 15), kRed);
+
+    RasterCanvas outlined(100, 60, Smoothing::Exact);
+    DrawOptions options;
+    options.pictures = false;
+    DrawDesign(outlined, design, {}, options);
+    EXPECT_EQ(At(outlined, 10, 20), 0u);   // the left edge
+    EXPECT_EQ(At(outlined, 49, 20), 0u);   // the right edge
+    EXPECT_EQ(At(outlined, 15, 15), kWhite); // no picture
+    EXPECT_EQ(At(outlined, 55, 35), kWhite); // no shadow
+}
+
+} // namespace
+} // namespace vlr::test
