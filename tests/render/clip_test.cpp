@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <set>
 
 namespace vlr::test {
@@ -341,6 +342,46 @@ TEST_F(ClipTest, TheDesignDrawsClipsInStackingOrderOrAsOutlinesWithoutPictures) 
     EXPECT_EQ(At(outlined, 49, 20), 0u);   // the right edge
     EXPECT_EQ(At(outlined, 15, 15), kWhite); // no picture
     EXPECT_EQ(At(outlined, 55, 35), kWhite); // no shadow
+}
+
+// A clip changed at random, field after field, and drawn after every change: with whatever the
+// earlier drawings left in its child list it must look exactly as it does drawn from nothing,
+// and no value may crash or hang the drawing.
+TEST_F(ClipTest, KeptBitmapsNeverChangeWhatAClipLooksLike) {
+    ItemRecord* clip = AddClip(10, 10);
+    std::mt19937 random(20261209);
+    auto pick = [&random](std::initializer_list<int32_t> values) {
+        return *(values.begin() + std::uniform_int_distribution<size_t>(0, values.size() - 1)(random));
+    };
+    for (int step = 0; step < 150; ++step) {
+        switch (step % 9) {
+        case 0: clip->clipShape = pick({0, 1, 2}); break;
+        case 1:
+            clip->srcLeft = pick({-5, 0, 10, 39, 40}), clip->srcRight = pick({0, 20, 40, 60});
+            clip->srcTop = pick({0, 5, 20}), clip->srcBottom = pick({0, 10, 20, 25});
+            break;
+        case 2: clip->x2 = pick({10, 11, 30, 80}), clip->y2 = pick({-20, 10, 40}); break;
+        case 3:
+            clip->saturation = pick({0, -128, 64, INT_MIN}), clip->contrast = pick({0, 100});
+            clip->lightness = pick({0, -40, 300});
+            break;
+        case 4: clip->scaleX = pick({1, -1}), clip->scaleY = pick({1, -1}); break;
+        case 5: clip->rotation = pick({0, 1, 3}) * 0.7; break;
+        case 6:
+            clip->hasFrame = static_cast<uint8_t>(pick({0, 1})), clip->lineWeight = pick({0, 1, 2});
+            clip->surface = static_cast<uint8_t>(pick({0, 127}));
+            break;
+        case 7: clip->mirrorX = pick({1, -1}), clip->turnAngle = pick({0, 90, 180, 270}); break;
+        default: clip->shadowElevation = static_cast<uint8_t>(pick({0, 30})), clip->shadowLightness = 80; break;
+        }
+        const double zoom = pick({1, 2}) * 0.75;
+        RasterCanvas kept(100, 60, Smoothing::Exact);
+        DrawClip(kept, *clip, design, CanvasTransform(zoom), 0, true, true);
+        ClearChildList(clip);
+        RasterCanvas fresh(100, 60, Smoothing::Exact);
+        DrawClip(fresh, *clip, design, CanvasTransform(zoom), 0, true, true);
+        ASSERT_EQ(kept.image(), fresh.image()) << "step " << step;
+    }
 }
 
 } // namespace
