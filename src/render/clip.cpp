@@ -123,9 +123,15 @@ QImage CutPicture(const QImage& picture, const ItemRecord& clip) {
         if (radius <= 0) {
             return {};
         }
-        return CropOnWhite(picture, {SaturatingAdd(centre.x, -int64_t{radius}),
-                                     SaturatingAdd(centre.y, -int64_t{radius}), SaturatingAdd(centre.x, radius),
-                                     SaturatingAdd(centre.y, radius)});
+        const Rect square{SaturatingAdd(centre.x, -int64_t{radius}), SaturatingAdd(centre.y, -int64_t{radius}),
+                          SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
+        // A square wholly beside the picture would show nothing of it: the clip draws nothing
+        // rather than a white disc.
+        if (square.right <= 0 || square.bottom <= 0 || square.left >= picture.width() ||
+            square.top >= picture.height()) {
+            return {};
+        }
+        return CropOnWhite(picture, square);
     }
     const Rect cut{clip.srcLeft, clip.srcTop, clip.srcRight, clip.srcBottom};
     const bool whole = std::min(cut.left, cut.right) <= 0 && std::min(cut.top, cut.bottom) <= 0 &&

@@ -318,6 +318,16 @@ TEST_F(ClipTest, ClipsThatCannotBeDrawnLeaveTheRasterAsItWas) {
     expectNothing("a round cut of radius 0");
     clip->srcLeft = INT_MIN, clip->srcRight = INT_MAX;
     expectNothing("a round cut of a radius beyond the picture cap");
+    clip->x2 = clip->x1 + 30, clip->y2 = clip->y1 + 30;
+    clip->srcLeft = clip->srcTop = 500;
+    clip->srcRight = 510, clip->srcBottom = 500;
+    expectNothing("a round cut wholly beside the picture");
+    clip->srcLeft = clip->srcTop = -20;
+    clip->srcRight = -10, clip->srcBottom = -20;
+    expectNothing("a round cut wholly above and before the picture");
+    clip->srcLeft = clip->srcTop = 10;
+    clip->srcRight = 20, clip->srcBottom = 10;
+    EXPECT_FALSE(AllWhite(Drawn(clip))) << "a round cut within the picture draws";
 
     // A turn that is not a number draws the clip unturned.
     ItemRecord* upright = AddClip(0, 0);
