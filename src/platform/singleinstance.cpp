@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -52,12 +51,12 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::HandOffToRunningInstance(const QStringList& paths) {
-    QLockFile lock(LockPath(key_));
-    lock.tryLock(kLockTimeoutMs);
+    startLock_ = std::make_unique<QLockFile>(LockPath(key_));
+    startLock_->tryLock(kLockTimeoutMs);
     QLocalSocket socket;
     socket.connectToServer(key_);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
-        return false;
+        return false; // still holding the lock: this program is about to listen
     }
     QByteArray message;
     for (const QString& path : paths) {
@@ -69,16 +68,21 @@ bool SingleInstance::HandOffToRunningInstance(const QStringList& paths) {
     if (socket.state() != QLocalSocket::UnconnectedState) {
         socket.waitForDisconnected(kConnectTimeoutMs);
     }
+    startLock_.reset();
     return true;
 }
 
 bool SingleInstance::Listen() {
-    QLockFile lock(LockPath(key_));
-    lock.tryLock(kLockTimeoutMs);
+    if (!startLock_) {
+        startLock_ = std::make_unique<QLockFile>(LockPath(key_));
+        startLock_->tryLock(kLockTimeoutMs);
+    }
     // A socket left behind by a program that ended abruptly.
     QLocalServer::removeServer(key_);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
-    return server_.listen(key_);
+    const bool listening = server_.listen(key_);
+    startLock_.reset(); // a program starting now finds this one listening
+    return listening;
 }
 
 QStringList FilesToOpen(const QStringList& arguments) {

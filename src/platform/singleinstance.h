@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace vlr {
 
@@ -19,6 +22,8 @@ public:
     ~SingleInstance() override;
 
     // Hands paths to a running program; true when one took them (this process should end).
+    // When none took them, the start-up lock stays held until Listen, so that a program starting
+    // at the same moment waits and then hands its files to this one.
     bool HandOffToRunningInstance(const QStringList& paths);
     // Becomes the running program and listens for hand-offs; false when that fails.
     bool Listen();
@@ -32,6 +37,7 @@ Q_SIGNALS:
 private:
     QString key_;
     QLocalServer server_;
+    std::unique_ptr<QLockFile> startLock_;
 };
 
 // The files named after "-open" on a command line.

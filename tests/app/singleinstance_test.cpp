@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,6 +36,27 @@ TEST(SingleInstance, ASecondStartHandsItsFileToTheRunningProgram) {
     EXPECT_EQ(second.exitCode(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 5000);
     EXPECT_EQ(opened.at(0).at(0).toString(), design);   // the missing file is not asked for
+}
+
+// Between finding no one to hand over to and listening, the first program holds the start-up
+// lock, so that a program starting at the same moment waits for it and then hands over instead
+// of becoming a second running program that takes the first one's socket.
+TEST(SingleInstance, TheStartUpLockIsHeldUntilTheProgramListens) {
+    const QString key = QStringLiteral("velloran-race-%1").arg(QCoreApplication::applicationPid());
+    QLockFile other(QDir::temp().filePath(key + ".lock"));
+    SingleInstance first(key);
+    ASSERT_FALSE(first.HandOffToRunningInstance({})); // no one runs yet
+    EXPECT_FALSE(other.tryLock(0));
+    ASSERT_TRUE(first.Listen());
+    EXPECT_TRUE(other.tryLock(0));
+    other.unlock();
+
+    // A second program now finds the first listening.
+    SingleInstance second(key);
+    QSignalSpy activated(&first, &SingleInstance::activated);
+    EXPECT_TRUE(second.HandOffToRunningInstance({}));
+    EXPECT_TRUE(other.tryLock(0)); // and leaves the lock free
+    QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 5000);
 }
 
 TEST(SingleInstance, TheOpenArgumentsOfACommandLine) {
