@@ -286,6 +286,38 @@ TEST(ShapeOutline, EveryKindStaysWithinAPixelOfTheScaledFigure) {
         EXPECT_TRUE(near(outline.points[1], 11, 0));
         EXPECT_TRUE(near(outline.points[5], 0, -7));
         EXPECT_TRUE(near(outline.points[6], 40, 40));
+
+        // The closed curve comes back to its first node; the oblong fills the same ring.
+        for (int32_t mode : {ShapeMode::Closed, ShapeMode::Filled}) {
+            outline = ShapeOutline(ItemKind::Curve, mode, 0, curve, transform);
+            EXPECT_EQ(outline.filled, mode == ShapeMode::Filled);
+            EXPECT_TRUE(near(outline.points.back(), 0, 0)) << mode;
+        }
+
+        // Squares, rectangles and splines run through their points in list order: filled as
+        // a polygon, closed back to the first point, or left open.
+        const std::vector<PointNode> square = {Node(10, 10), Node(50, 10), Node(50, 50), Node(10, 50)};
+        const std::vector<PointNode> rectangle = {Node(8, 16), Node(88, 16), Node(88, 56), Node(8, 56)};
+        struct Case {
+            int32_t kind, mode;
+            const std::vector<PointNode>& points;
+            OutlineForm form;
+            size_t count;
+        };
+        for (const Case& c : {Case{ItemKind::Square, ShapeMode::Filled, square, OutlineForm::Polygon, 4},
+                              Case{ItemKind::Rectangle, ShapeMode::Filled, rectangle, OutlineForm::Polygon, 4},
+                              Case{ItemKind::Spline, ShapeMode::Filled, triangle, OutlineForm::Polygon, 3},
+                              Case{ItemKind::Spline, ShapeMode::Closed, triangle, OutlineForm::Polyline, 4},
+                              Case{ItemKind::Spline, ShapeMode::Open, triangle, OutlineForm::Polyline, 3}}) {
+            SCOPED_TRACE(testing::Message() << c.kind << " mode " << c.mode);
+            outline = ShapeOutline(c.kind, c.mode, 0, c.points, transform);
+            EXPECT_EQ(outline.form, c.form);
+            ASSERT_EQ(outline.points.size(), c.count);
+            for (size_t j = 0; j < c.count; ++j) {
+                const PointNode& node = c.points[j % c.points.size()];
+                EXPECT_TRUE(near(outline.points[j], node.x, node.y)) << j;
+            }
+        }
     }
 }
 
