@@ -27,7 +27,8 @@ struct ComposeDevice {
 };
 
 // The largest sheet the program composes: no side above 32767 pixels (the raster engine's
-// coordinates stay exact) and at most a gigabyte of pixels - a tabloid sheet at 1200 dpi fits.
+// coordinates stay exact) and at most a gigabyte of pixels, the most a raster may hold: a Letter
+// or A4 sheet at 1200 dpi fits (about 540 MB), a tabloid one only up to about 1150 dpi.
 inline constexpr int64_t kMaxSheetSide = 32767;
 inline constexpr int64_t kMaxSheetBytes = int64_t{1} << 30;
 

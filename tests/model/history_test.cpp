@@ -237,6 +237,38 @@ TEST(Undo, AnItemFromAFileNeverVanishesThroughUndoOfAStackingCommand) {
     }
 }
 
+// Stacking numbers a file may hold at the top of the range: the commands keep the order they
+// promise, and undo and redo give back exactly the numbers that were there.
+TEST(Stacking, NumbersAtTheTopOfTheRangeUndoAndRedoExactly) {
+    constexpr int32_t top = std::numeric_limits<int32_t>::max();
+    const std::vector<int32_t> stored = {1, top - 1, top};
+    for (bool toFront : {true, false}) {
+        std::vector<test::RawRecord> records = {test::RawHeader()};
+        for (int32_t tag = 1; tag <= 3; ++tag) {
+            records.push_back(test::RawItem(ItemKind::Line).I32(at::zOrder, stored[tag - 1]).I32(8, tag));
+        }
+        ItemList list;
+        test::ScriptedPrompt prompt;
+        ASSERT_TRUE(ReadDesignFromMemory(test::FileOf(records), list, prompt).ok());
+        const int32_t moved = toFront ? 1 : 3;
+        Select(list, {LiveTagged(list, moved)});
+        EXPECT_TRUE(toFront ? BringSelectionToFront(list) : SendSelectionToBack(list));
+        const std::vector<int32_t> after = StackingByTag(list, 3);
+        for (int32_t tag = 1; tag <= 3; ++tag) {
+            if (tag != moved) {
+                EXPECT_TRUE(toFront ? after[moved - 1] > after[tag - 1] : after[moved - 1] < after[tag - 1])
+                    << (toFront ? "front " : "back ") << tag;
+            }
+        }
+        const int32_t a = toFront ? 2 : 1, b = toFront ? 3 : 2; // the two that stay, in their order
+        EXPECT_LT(after[a - 1], after[b - 1]);
+        Undo(list);
+        EXPECT_EQ(StackingByTag(list, 3), stored);
+        Redo(list);
+        EXPECT_EQ(StackingByTag(list, 3), after);
+    }
+}
+
 TEST(Undo, EditsOfAnOpenedDesignUndoBackToTheFile) {
     ItemList list = OpenedDesign(2);
     Select(list, {LiveTagged(list, 1)});

@@ -32,6 +32,8 @@ TEST(ParseMeasure, InchesTakeFractionsAndAnInchMark) {
     EXPECT_FALSE(ParseMeasure("1/0", kInches));
     EXPECT_FALSE(ParseMeasure("0/4", kInches));
     EXPECT_FALSE(ParseMeasure("x 1/2", kInches));
+    EXPECT_FALSE(ParseMeasure("1 x", kInches));
+    EXPECT_FALSE(ParseMeasure("1/2/3", kInches));
     // Fractions and inch marks are for inches only.
     EXPECT_FALSE(ParseMeasure("1/2", kMillimetres));
     EXPECT_FALSE(ParseMeasure("11\"", kPixels));
