@@ -94,6 +94,39 @@ TEST(ShadedDisc, LighterTowardsTheLightInEachDirection) {
     }
 }
 
+// A printed surface is the screen surface scaled: each screen pixel against the mean of the
+// 4 x 4 pixels it becomes at 384 dpi, along the diagonal from the lit side to the dark side of a
+// disc and across a shaded square.
+TEST(DrawShaded, AtPrinterResolutionTheSurfaceIsTheScreenSurfaceScaled) {
+    WhiteCircle disc(0);
+    LitDesign squareDesign(0);
+    ItemRecord* square = squareDesign.Square(20, 20, 60);
+    square->fillColor = kWhite;
+    square->surface = 127;
+    const ViewTransform printer = DeviceTransform(384.0, 384.0, ScreenResolution());
+    struct Case {
+        const char* what;
+        LitDesign& design;
+        Point from, step;
+        int32_t count;
+    };
+    for (const Case& c : {Case{"disc", disc.design, {32, 32}, {1, 1}, 36},
+                          Case{"square", squareDesign, {24, 50}, {1, 0}, 52}}) {
+        const RasterCanvas screen = Drawn(c.design, 100, 100);
+        const RasterCanvas printed = Drawn(c.design, 400, 400, printer);
+        for (int32_t i = 0; i < c.count; ++i) {
+            const int32_t x = c.from.x + i * c.step.x, y = c.from.y + i * c.step.y;
+            int32_t sum = 0;
+            for (int32_t dy = 0; dy < 4; ++dy) {
+                for (int32_t dx = 0; dx < 4; ++dx) {
+                    sum += Brightness(printed.pixel(4 * x + dx, 4 * y + dy));
+                }
+            }
+            EXPECT_NEAR(sum / 16.0, Brightness(screen.pixel(x, y)), 20.0) << c.what << " at " << x << "," << y;
+        }
+    }
+}
+
 TEST(ShadedBar, RowsCountAcrossTheSquareFromItsFirstEdge) {
     LitDesign design(0);
     ItemRecord* square = design.Square(20, 20, 60);
