@@ -5,7 +5,6 @@
 #include "render/stroke.h"
 #include "render/textdraw.h"
 
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -133,22 +132,7 @@ struct BusyDesign {
     }
 };
 
-// Fonts need the GUI application; it is made once, on the offscreen platform unless the
-// environment names another.
-void StartGuiApplication() {
-    static int argc = 1;
-    static char name[] = "stroke_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static QGuiApplication application(argc, argv);
-    }
-}
-
 const BusyDesign& Design() {
-    StartGuiApplication();
     static const BusyDesign design;
     return design;
 }

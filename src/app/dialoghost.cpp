@@ -318,13 +318,14 @@ void TDialogHost::LeftButtonClick() {
     }
     busy_ = true;
     int code = pageCode_;
+    bool done = true;
     if (code == 45) {
         Timer8.start();
     } else if (page_) {
-        page_->RunAction();
+        done = page_->RunAction();
     }
     busy_ = false;
-    if (code != 60) {
+    if (code != 60 && done) {
         hide();
     }
 }

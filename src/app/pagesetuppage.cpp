@@ -92,29 +92,31 @@ void TPageSetupPage::ShowDimensions(const pageset_t& pageset, int32_t designType
     layout_->addWidget(dimensions_, 1);
 }
 
-void TPageSetupPage::RunAction() {
+bool TPageSetupPage::RunAction() {
     const pageset_t& pageset = dimensions_->PageSetup();
     const int32_t type = dimensions_->DesignType();
     if (QString problem = dimensions_->Problem(); !problem.isEmpty()) {
         prompt_.Ask(PromptIcon::Warning, problem.toStdString(), PromptButtons::Ok);
-        return;
+        return false;
     }
     if (number_ == 0) {
         // New files take this page setup and design type.
         form_.params().state.pagesets[type - 1] = pageset;
         form_.params().state.pspage = type;
-        return;
+        return true;
     }
     DesignView* design = Design();
     if (!design) {
-        return;
+        return true; // the design has closed meanwhile: nothing to apply it to
     }
     ApplyResult result =
         ApplyPageSetup(design->items(), pageset, type, false, form_.params().state.defaults,
                        [design] { design->SetZoom(FindRecord(design->items(), ItemKind::Header)->zoom); });
     if (result.status == ApplyStatus::Refused) {
         prompt_.Ask(PromptIcon::Warning, result.message, PromptButtons::Ok);
+        return false;
     }
+    return true;
 }
 
 } // namespace vlr

@@ -23,7 +23,7 @@ public:
 
     QSize PreferredClientSize() const override { return {560, 430}; }
     // Apply: the page setup becomes the design's page, or the page setup of new files.
-    void RunAction() override;
+    bool RunAction() override;
 
     TPagedim* Dimensions() const { return dimensions_; }
     QComboBox* TypeBox() const { return typeBox_; }

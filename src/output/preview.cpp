@@ -88,8 +88,9 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     Timer1.start();
 }
 
-void TPreview::RunAction() {
+bool TPreview::RunAction() {
     Q_EMIT printRequested(docNumber_);
+    return true;
 }
 
 void TPreview::Prepare() {

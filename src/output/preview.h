@@ -29,7 +29,7 @@ public:
 
     QSize PreferredClientSize() const override { return {760, 640}; }
     // The host's Print button.
-    void RunAction() override;
+    bool RunAction() override;
 
     int32_t docNumber() const { return docNumber_; }
     bool exportRequested() const { return exportRequest_; }

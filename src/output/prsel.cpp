@@ -183,10 +183,11 @@ std::optional<PrselDrawing> TPrsel::drawing() const {
     return PrselDrawingOf(page_, View->viewSize());
 }
 
-void TPrsel::RunAction() {
+bool TPrsel::RunAction() {
     if (confirmed) {
         confirmed(selection_);
     }
+    return true;
 }
 
 void TPrsel::SelectAllClick() {

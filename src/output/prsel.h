@@ -58,7 +58,7 @@ public:
 
     QSize PreferredClientSize() const override { return {460, 560}; }
     // The host's Print or Preview button: hands the selection to confirmed.
-    void RunAction() override;
+    bool RunAction() override;
 
     std::function<void(const std::string& selection)> confirmed;
 

@@ -14,8 +14,9 @@ public:
 
     // The client size the page would like; the host fits its window to it the first time.
     virtual QSize PreferredClientSize() const = 0;
-    // The left button's action.
-    virtual void RunAction() {}
+    // The left button's action; false when the page refused what it shows (and has said why),
+    // so that the host stays open with what the user typed.
+    virtual bool RunAction() { return true; }
     // Runs before the page is freed.
     virtual void Release() {}
 

@@ -240,7 +240,10 @@ class CountingPage : public DialogPage {
 public:
     explicit CountingPage(QWidget* parent, int* runs) : DialogPage(parent), runs_(runs) {}
     QSize PreferredClientSize() const override { return {300, 120}; }
-    void RunAction() override { ++*runs_; }
+    bool RunAction() override {
+        ++*runs_;
+        return true;
+    }
 
 private:
     int* runs_;

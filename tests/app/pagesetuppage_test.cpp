@@ -60,5 +60,26 @@ TEST_F(PageSetupPageTest, ApplyingToADesignChangesItsPage) {
     EXPECT_TRUE(IsModified(design->items()));
 }
 
+// A page that cannot be applied says why and keeps the host open with what the user typed.
+TEST_F(PageSetupPageTest, ARefusedPageKeepsTheHostOpenAndTheDesignAsItWas) {
+    auto* design = new FakeDesign(12);
+    form->AddDesignView(design);
+    form->Action("File/Page Setup/Current File")->trigger();
+    ASSERT_NE(Page(), nullptr);
+    TPagedim* dimensions = Page()->Dimensions();
+    dimensions->Edit[0]->setText("0");
+    ASSERT_FALSE(dimensions->Problem().isEmpty());
+    ItemRecord* header = FindRecord(design->items(), ItemKind::Header);
+    const double width = double(header->canvasWidth), height = double(header->canvasHeight);
+    formX->LeftButtonClick();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(formX->isVisible());
+    ASSERT_EQ(Page(), qobject_cast<TPageSetupPage*>(formX->page()));
+    EXPECT_EQ(dimensions->Edit[0]->text(), "0");
+    EXPECT_EQ(double(header->canvasWidth), width);
+    EXPECT_EQ(double(header->canvasHeight), height);
+    EXPECT_FALSE(IsModified(design->items()));
+}
+
 } // namespace
 } // namespace vlr
