@@ -1,51 +1,23 @@
 // Picture work on sizes the program meets: a 12-megapixel photograph decoded at full size and
 // at an eighth (the picture editor's first look), a 600-dpi Letter sheet reduced to a quarter
 // with the triangle filter (the export and preview), and the adjustments and turn of a clip.
+#include "photojpeg.h"
+
 #include "render/jpegdecode.h"
 #include "render/picture.h"
 #include "render/resample.h"
 
-#include <QBuffer>
-#include <QImageWriter>
+#include <QImage>
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <vector>
 
 namespace vlr {
 namespace {
 
-// A photograph-like 4000 x 3000 picture: slow colour waves with fine grain, written at
-// quality 90 by Qt's JPEG writer.
-const std::vector<uint8_t>& PhotoJpeg() {
-    static const std::vector<uint8_t> jpeg = [] {
-        QImage photo(4000, 3000, QImage::Format_RGB32);
-        uint32_t grain = 12345;
-        for (int y = 0; y < photo.height(); ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(photo.scanLine(y));
-            for (int x = 0; x < photo.width(); ++x) {
-                grain = grain * 1103515245u + 12345u;
-                const int noise = static_cast<int>((grain >> 16) & 15);
-                const int red = static_cast<int>(120 + 80 * std::sin(x / 300.0)) + noise;
-                const int green = static_cast<int>(120 + 80 * std::cos(y / 250.0)) + noise;
-                const int blue = static_cast<int>(120 + 60 * std::sin((x + y) / 400.0)) + noise;
-                row[x] = 0xFF000000u | uint32_t(red) << 16 | uint32_t(green) << 8 | uint32_t(blue);
-            }
-        }
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setQuality(90);
-        writer.write(photo);
-        return std::vector<uint8_t>(bytes.begin(), bytes.end());
-    }();
-    return jpeg;
-}
-
 void BM_DecodeTwelveMegapixelJpeg(benchmark::State& state) {
-    const std::vector<uint8_t>& jpeg = PhotoJpeg();
+    const std::vector<uint8_t>& jpeg = bench::PhotoJpeg();
     const auto reduction = static_cast<int32_t>(state.range(0));
     for (auto _ : state) {
         std::optional<QImage> picture = DecodeJpeg(jpeg, reduction);

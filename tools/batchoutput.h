@@ -2,16 +2,9 @@
 // exported picture as JPEG, bitmap or icon, without a display.
 #pragma once
 
-#include "model/itemrecord.h"
-
-#include <functional>
-#include <string>
+#include "batchcommon.h"
 
 namespace vlr::batch {
-
-// Reads a design as the other commands do (force: open files that fail the validity check);
-// returns 0 or the exit code, having told the user why.
-using DesignReader = std::function<int(const std::string& path, ItemList& design, bool force)>;
 
 inline constexpr const char* kOutputUsage =
     "       velloran-batch sheet FILE -o OUT.pdf|OUT.png [--dpi D] [--select TEXT] [--screen-dpi N] "

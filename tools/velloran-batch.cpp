@@ -1,13 +1,11 @@
 // velloran-batch: the headless command line. Reads, inspects and writes designs without a
 // display.
 #include "batchoutput.h"
+#include "batchrender.h"
 #include "designjson.h"
 #include "model/designfile.h"
 #include "model/prompt.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,14 +13,14 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitReadFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNotADesign = 3;
+using vlr::batch::kExitFailed;
+using vlr::batch::kExitNotADesign;
+using vlr::batch::kExitOk;
+using vlr::batch::kExitUsage;
 
 const std::string kUsage = std::string("usage: velloran-batch info FILE [--screen-dpi N] [--force]\n"
                                        "       velloran-batch copy IN OUT [--screen-dpi N] [--force]\n") +
-                           vlr::batch::kOutputUsage;
+                           vlr::batch::kOutputUsage + vlr::batch::kRenderUsage;
 
 // Without a user: the validity question is answered No unless --force was given; warnings
 // go to stderr.
@@ -58,13 +56,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
             if (++i >= argc) {
                 return std::nullopt;
             }
-            double dpi = 0.0;
-            const char* text = argv[i];
-            auto [end, error] = std::from_chars(text, text + std::strlen(text), dpi);
-            if (error != std::errc() || *end != '\0' || !std::isfinite(dpi) || dpi < 1.0 || dpi > 10000.0) {
+            options.screenDpi = vlr::batch::Number(argv[i], vlr::batch::kLowestDpi, vlr::batch::kHighestDpi);
+            if (!options.screenDpi) {
                 return std::nullopt;
             }
-            options.screenDpi = dpi;
         } else if (argument.starts_with("--")) {
             return std::nullopt;
         } else {
@@ -72,13 +67,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
         }
     }
     return options;
-}
-
-vlr::ItemList NewList(const Options& options) {
-    if (options.screenDpi) {
-        return vlr::ItemList(vlr::ScreenResolution(*options.screenDpi, *options.screenDpi));
-    }
-    return vlr::ItemList();
 }
 
 // Reads a design and reports a failure on stderr; returns the exit code.
@@ -91,7 +79,7 @@ int Read(const std::string& path, vlr::ItemList& list, const Options& options) {
     case vlr::ReadStatus::NoFile:
     case vlr::ReadStatus::IoError:
         std::cerr << "velloran-batch: cannot read " << path << ": " << result.message << '\n';
-        return kExitReadFailed;
+        return kExitFailed;
     case vlr::ReadStatus::Declined:
         std::cerr << "velloran-batch: " << path << " is not a valid design file\n";
         return kExitNotADesign;
@@ -99,7 +87,7 @@ int Read(const std::string& path, vlr::ItemList& list, const Options& options) {
         std::cerr << "velloran-batch: " << path << " is not a design: " << result.message << '\n';
         return kExitNotADesign;
     }
-    return kExitReadFailed;
+    return kExitFailed;
 }
 
 int Info(const Options& options) {
@@ -107,7 +95,7 @@ int Info(const Options& options) {
         std::cerr << kUsage;
         return kExitUsage;
     }
-    vlr::ItemList list = NewList(options);
+    vlr::ItemList list = vlr::batch::EmptyDesign(options.screenDpi);
     if (int code = Read(options.files[0], list, options); code != kExitOk) {
         return code;
     }
@@ -120,13 +108,13 @@ int Copy(const Options& options) {
         std::cerr << kUsage;
         return kExitUsage;
     }
-    vlr::ItemList list = NewList(options);
+    vlr::ItemList list = vlr::batch::EmptyDesign(options.screenDpi);
     if (int code = Read(options.files[0], list, options); code != kExitOk) {
         return code;
     }
     if (!vlr::WriteDesign(options.files[1], list)) {
         std::cerr << "velloran-batch: cannot write " << options.files[1] << '\n';
-        return kExitReadFailed;
+        return kExitFailed;
     }
     return kExitOk;
 }
@@ -139,13 +127,16 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     std::string command = argv[1];
+    const vlr::batch::DesignReader read = [](const std::string& path, vlr::ItemList& list, bool force) {
+        Options options;
+        options.force = force;
+        return Read(path, list, options);
+    };
     if (command == "sheet" || command == "export") {
-        return vlr::batch::RunOutputCommand(argc, argv,
-                                            [](const std::string& path, vlr::ItemList& list, bool force) {
-                                                Options options;
-                                                options.force = force;
-                                                return Read(path, list, options);
-                                            });
+        return vlr::batch::RunOutputCommand(argc, argv, read);
+    }
+    if (command == "render") {
+        return vlr::batch::RunRenderCommand(argc, argv, read);
     }
     std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) {

@@ -183,6 +183,12 @@ bool AreaPrints(std::string_view selection, int32_t row, int32_t column, int32_t
     return index < 1 || index > int64_t(selection.size()) || selection[size_t(index - 1)] != 'x';
 }
 
+bool WithinSheetLimits(int64_t width, int64_t height) {
+    // The sides are checked first, so their product cannot overflow.
+    return width >= 1 && height >= 1 && width <= kMaxSheetSide && height <= kMaxSheetSide &&
+           width * height * int64_t{sizeof(uint32_t)} <= kMaxSheetBytes;
+}
+
 ComposeResult ComposeSheet(ItemList& design, const ComposeDevice& device, std::string_view selection,
                            const ItemPainter& paint) {
     ComposeResult result;
@@ -196,8 +202,7 @@ ComposeResult ComposeSheet(ItemList& design, const ComposeDevice& device, std::s
         result.status = ComposeStatus::EmptyArea;
         return result;
     }
-    if (g.imageWidth > kMaxSheetSide || g.imageHeight > kMaxSheetSide ||
-        g.imageWidth * g.imageHeight * 4 > kMaxSheetBytes) {
+    if (!WithinSheetLimits(g.imageWidth, g.imageHeight)) {
         result.status = ComposeStatus::TooLarge;
         return result;
     }

@@ -31,6 +31,9 @@ struct ComposeDevice {
 // or A4 sheet at 1200 dpi fits (about 540 MB), a tabloid one only up to about 1150 dpi.
 inline constexpr int64_t kMaxSheetSide = 32767;
 inline constexpr int64_t kMaxSheetBytes = int64_t{1} << 30;
+// A raster of width x height pixels has something to hold (both sides at least 1) and keeps to
+// those limits.
+bool WithinSheetLimits(int64_t width, int64_t height);
 
 // Where the parts of the sheet lie on the composed image, device pixels.
 struct SheetGeometry {

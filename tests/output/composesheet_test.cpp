@@ -226,6 +226,20 @@ TEST(ComposeSheet, ReportsSheetsThatCannotBeComposedInsteadOfAllocatingThem) {
     EXPECT_EQ(ComposeSheet(pixels, PreviewDevice(pixels), {}).status, ComposeStatus::TooLarge);
 }
 
+TEST(WithinSheetLimits, SidesUpTo32767AndAGigabyteOfPixelsAtMost) {
+    EXPECT_TRUE(WithinSheetLimits(1, 1));
+    EXPECT_TRUE(WithinSheetLimits(32767, 1));
+    EXPECT_FALSE(WithinSheetLimits(32768, 1));
+    EXPECT_FALSE(WithinSheetLimits(1, 32768));
+    // 16384 x 16384 x 4 bytes is exactly 2^30; one more row is over.
+    EXPECT_TRUE(WithinSheetLimits(16384, 16384));
+    EXPECT_FALSE(WithinSheetLimits(16384, 16385));
+    // Nothing to hold, and sides so large their product would overflow.
+    EXPECT_FALSE(WithinSheetLimits(0, 100));
+    EXPECT_FALSE(WithinSheetLimits(100, -1));
+    EXPECT_FALSE(WithinSheetLimits(int64_t{1} << 40, int64_t{1} << 40));
+}
+
 TEST(AreaPrints, OnlyASmallXInsideTheTextSwitchesAPositionOff) {
     EXPECT_TRUE(AreaPrints("", 1, 1, 2));
     EXPECT_FALSE(AreaPrints("x", 1, 1, 2));

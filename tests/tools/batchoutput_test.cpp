@@ -1,31 +1,18 @@
 // velloran-batch sheet and export as a user runs them: the files they write, their sizes worked
 // out from the sample's A4 page (210 x 297 mm), and the exit codes.
 #include "../output/pdfcheck.h"
+#include "batchrun.h"
 
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct BatchRun {
-    int exitCode = -1;
-    QString errors;
-};
-
-BatchRun Batch(const QStringList& arguments) {
-    QProcess process;
-    process.start(VLR_BATCH, arguments);
-    BatchRun run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
-        run.exitCode = process.exitCode();
-    }
-    run.errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
+using vlr::test::Batch;
+using vlr::test::BatchRun;
 
 class BatchOutput : public testing::Test {
 protected:

@@ -1,6 +1,10 @@
 # Runs COMMAND (arguments separated by '|') and fails unless it exits with EXIT_CODE and, when given, its standard
-# output matches OUTPUT_REGEX and its standard error matches ERROR_REGEX.
+# output matches OUTPUT_REGEX, its standard error matches ERROR_REGEX and it wrote the PNG picture PNG_FILE (removed
+# first, so an earlier run's file does not count).
 string(REPLACE "|" ";" COMMAND "${COMMAND}")
+if(DEFINED PNG_FILE)
+    file(REMOVE "${PNG_FILE}")
+endif()
 execute_process(COMMAND ${COMMAND} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT code EQUAL EXIT_CODE)
     message(FATAL_ERROR "exit code ${code}, expected ${EXIT_CODE}\nstdout: ${out}\nstderr: ${err}")
@@ -10,4 +14,14 @@ if(DEFINED OUTPUT_REGEX AND NOT out MATCHES "${OUTPUT_REGEX}")
 endif()
 if(DEFINED ERROR_REGEX AND NOT err MATCHES "${ERROR_REGEX}")
     message(FATAL_ERROR "stderr does not match ${ERROR_REGEX}:\n${err}")
+endif()
+if(DEFINED PNG_FILE)
+    if(NOT EXISTS "${PNG_FILE}")
+        message(FATAL_ERROR "no picture was written to ${PNG_FILE}\nstderr: ${err}")
+    endif()
+    # Every PNG file opens with these eight bytes.
+    file(READ "${PNG_FILE}" signature LIMIT 8 HEX)
+    if(NOT signature STREQUAL "89504e470d0a1a0a")
+        message(FATAL_ERROR "${PNG_FILE} is not a PNG picture (it opens with ${signature})")
+    endif()
 endif()

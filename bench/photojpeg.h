@@ -1,0 +1,13 @@
+// The photograph the picture benchmarks work on, made once per run.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace vlr::bench {
+
+// A photograph-like 4000 x 3000 picture (12 megapixels): slow colour waves with fine grain,
+// written at quality 90 by Qt's JPEG writer.
+const std::vector<uint8_t>& PhotoJpeg();
+
+} // namespace vlr::bench

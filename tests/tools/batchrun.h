@@ -1,0 +1,17 @@
+// Running the batch tool as a user does, from the tests that check the files it writes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vlr::test {
+
+struct BatchRun {
+    int exitCode = -1; // -1 when it did not start, crashed or ran for more than two minutes
+    QString errors;    // what it wrote on standard error
+};
+
+// Runs velloran-batch with the arguments and waits for it.
+BatchRun Batch(const QStringList& arguments);
+
+} // namespace vlr::test
