@@ -78,10 +78,11 @@ void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t 
     if (tones.isNull()) {
         return;
     }
-    for (int32_t y = 0; y < mask.height(); ++y) {
+    const int32_t maskWidth = mask.width(), maskHeight = mask.height();
+    for (int32_t y = 0; y < maskHeight; ++y) {
         const uint32_t* from = mask.scanLine(y);
         uchar* to = tones.scanLine(y);
-        for (int32_t x = 0; x < mask.width(); ++x) {
+        for (int32_t x = 0; x < maskWidth; ++x) {
             to[x] = static_cast<uchar>(from[x] & 0xFFu);
         }
     }
