@@ -659,7 +659,6 @@ void TForm1::ChooseColour() {
 QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
     QMdiSubWindow* window = mdiArea_->addSubWindow(view->widget());
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->installEventFilter(this);   // the close question
     window->setWindowTitle(view->caption());
     const int32_t number = view->docNumber();
     AddWindowEntry(view->caption(), number);
@@ -1265,6 +1264,8 @@ void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
+        // The application-wide filter sees each document window's close once; a filter on the
+        // window as well would ask the close question a second time.
         auto* window = qobject_cast<QMdiSubWindow*>(watched);
         auto* design = window ? dynamic_cast<DesignView*>(window->widget()) : nullptr;
         if (design && !exiting_ && !closingWithoutQuestion_ && hooks.queryCloseDocument &&

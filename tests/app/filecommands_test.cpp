@@ -134,7 +134,7 @@ TEST_F(FileCommandsTest, SaveCloseAndReopenGiveTheSameDesign) {
     EXPECT_EQ(form->params().state.reopen[0], PathOf("card.vlrn").toStdString());
 
     commands->Close();
-    QTRY_COMPARE(WindowCount(), size_t(0));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
     form->Timer2.stop();
     commands->ReopenRecent(1);
     ASSERT_EQ(WindowCount(), 1u);
@@ -175,7 +175,9 @@ TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsI
 
     prompt.answers = {PromptAnswer::No};
     commands->Close();
-    QTRY_COMPARE(WindowCount(), size_t(0));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    // Asked once for each Close.
+    EXPECT_EQ(prompt.asked, (std::vector<std::string>{kSaveUntitledQuestion, kSaveUntitledQuestion}));
 }
 
 TEST_F(FileCommandsTest, ExitWithTwoModifiedDesignsAsksOnce) {

@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, InsertTextWithoutADesignOpensOneInTextMode) {
     form->hooks.openDocument = [&](const QString& path) { opened = path; };
     form->Action("Insert/Text")->trigger();
     EXPECT_TRUE(form->Timer2.isActive());
-    QTRY_COMPARE(opened, QString());
+    EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened.isEmpty(); }));
     EXPECT_EQ(form->TakeNextDesignTool(), 31);
 }
 
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, DesignsGetWindowEntriesAndTheLastClosingResetsTheMenus) {
     EXPECT_FALSE(form->Action("Zoom/100%")->isChecked());
 
     form->DocumentArea()->closeAllSubWindows();
-    QTRY_VERIFY(form->Action("Zoom/100%")->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->Action("Zoom/100%")->isChecked(); }));
     EXPECT_FALSE(form->Action("File/Save")->isEnabled());
     EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
     EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, TheFirstTimeSetupKeepsTheHost) {
 TEST_F(MainWindowTest, EditingAClipWithoutOneShowsNothing) {
     formX->prepareClipPage = [](int, QString&) { return false; };
     form->DeferCommand(503);
-    QTRY_COMPARE(formX->currentPage(), 503);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return formX->currentPage() == 503; }));
     EXPECT_FALSE(formX->isVisible());
 }
 
