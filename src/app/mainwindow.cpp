@@ -662,12 +662,20 @@ QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
     window->setWindowTitle(view->caption());
     const int32_t number = view->docNumber();
     AddWindowEntry(view->caption(), number);
-    // A window may be freed while the main window itself is being destroyed.
-    connect(window, &QObject::destroyed, this, [this, number, alive = alive_] {
+    windowNumbers_[window] = number;
+    // A window may be freed while the main window itself is being destroyed. Its number may
+    // have changed since it was added (a file opened into it), so the entry is found through
+    // the window, whose address is only compared here, never followed.
+    connect(window, &QObject::destroyed, this, [this, window, alive = alive_] {
         if (!*alive) {
             return;
         }
-        RemoveWindowEntry(number);
+        auto found = windowNumbers_.find(window);
+        if (found != windowNumbers_.end()) {
+            const int32_t current = found->second;
+            windowNumbers_.erase(found);
+            RemoveWindowEntry(current);
+        }
         OnDocumentClosed();
     });
     // Large enough for the page, as far as the document area allows.
@@ -775,6 +783,12 @@ void TForm1::RefreshWindowCaption(DesignView* view) {
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         if (window->widget() == view->widget()) {
             window->setWindowTitle(view->caption());
+            // A design opened into the window brings a new number: the old entry goes.
+            auto known = windowNumbers_.find(window);
+            if (known != windowNumbers_.end() && known->second != view->docNumber()) {
+                RemoveWindowEntry(known->second);
+            }
+            windowNumbers_[window] = view->docNumber();
         }
     }
     AddWindowEntry(view->caption(), view->docNumber());

@@ -231,6 +231,8 @@ private:
     std::map<QString, QMenu*> menus_;
     QMenu* windowMenu_ = nullptr;
     std::map<int32_t, QAction*> windowEntries_;
+    // The document number each document window's Window menu entry is filed under.
+    std::map<const QMdiSubWindow*, int32_t> windowNumbers_;
     std::map<QAction*, double> zoomEntries_;
 };
 

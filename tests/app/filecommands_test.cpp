@@ -163,6 +163,23 @@ TEST_F(FileCommandsTest, AFileGoesIntoTheOnlyUntouchedWindowElseIntoANewOne) {
     EXPECT_EQ(numbers.size(), 3u);
 }
 
+TEST_F(FileCommandsTest, AWindowThatTookAFileTakesItsMenuEntriesAlongWhenItCloses) {
+    commands->New();
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("sample.vlrn"));
+    commands->OpenDocument(PathOf("sample.vlrn"));   // into the untouched window, under a new number
+    ASSERT_EQ(WindowCount(), 1u);
+    QMenu* windowMenu = form->Menu("Window");
+    ASSERT_EQ(windowMenu->actions().size(), 1);
+    EXPECT_EQ(windowMenu->actions().front()->text(), "sample");
+    EXPECT_EQ(windowMenu->actions().front()->data().toInt(), Active()->docNumber());
+
+    commands->Close();
+    EXPECT_TRUE(QTest::qWaitFor([windowMenu] { return !windowMenu->menuAction()->isVisible(); }));
+    EXPECT_TRUE(windowMenu->actions().isEmpty());
+    EXPECT_FALSE(form->Action("File/Page Setup/Current File")->isVisible());
+    EXPECT_FALSE(form->Action("File/Grid and Snap/Current File")->isVisible());
+}
+
 TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsIt) {
     commands->New();
     Active()->AddLine(false);
