@@ -182,7 +182,7 @@ void TForm1::FormCreate() {
 
     connect(&Timer1, &QTimer::timeout, this, [this] { RunCommand(pendingCommand_); });
     connect(&Timer2, &QTimer::timeout, this, [this] {
-        if (OpenDesigns().empty() && hooks.openDocument) {
+        if (!exiting_ && OpenDesigns().empty() && hooks.openDocument) {
             hooks.openDocument(QString());
         }
     });
@@ -213,6 +213,8 @@ void TForm1::FormCreate() {
     });
 
     if (hooks.firstTimeSetupPending && hooks.firstTimeSetupPending()) {
+        // No empty design behind the setup: the switch to the insert panel above started one.
+        Timer2.stop();
         Timer6.start();
     } else {
         Timer2.start();
@@ -971,6 +973,10 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
 
     if (!design && (code == 98 || code == 300 || code == 59 || code == 401 || (code >= 100 && code <= 199))) {
         nextDesignTool_ = code == 98 ? 1 : code == 300 ? 31 : code;
+    }
+    // Every switch gives Timer2 the chance to open an empty design when no window is open, so
+    // closing the last design brings a new one; not while the program is ending.
+    if (!exiting_) {
         Timer2.start();
     }
     RefreshEditCommands();

@@ -180,6 +180,31 @@ TEST_F(FileCommandsTest, AWindowThatTookAFileTakesItsMenuEntriesAlongWhenItClose
     EXPECT_FALSE(form->Action("File/Grid and Snap/Current File")->isVisible());
 }
 
+TEST_F(FileCommandsTest, ClosingTheLastDesignBringsOneNewEmptyDesignButExitingDoesNot) {
+    commands->New();
+    Active()->AddLine(false);
+    prompt.answers = {PromptAnswer::No};   // closed without saving
+    const int designsBefore = FakeDesign::untitledCount;
+    commands->Close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 1u; }));
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+    EXPECT_TRUE(Active()->fileName().isEmpty());
+    EXPECT_TRUE(IsUntouchedDesign(Active()->items()));
+    EXPECT_TRUE(form->Menu("Window")->menuAction()->isVisible());
+    QTest::qWait(1000);   // longer than the closing and opening timers together
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+
+    // Ending the program closes the windows for good.
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    QTest::qWait(1000);
+    EXPECT_EQ(WindowCount(), 0u);
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+}
+
 TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsIt) {
     commands->New();
     Active()->AddLine(false);
