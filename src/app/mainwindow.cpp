@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vlr {
 
@@ -1295,7 +1296,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
         return QMainWindow::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyRelease) {
+        routedKey_ = nullptr;   // the press before it has been delivered
+    }
+    if (event->type() == QEvent::KeyPress && !KeyAlreadyRouted(watched, event)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {
             return true;
@@ -1310,6 +1314,24 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::KeyAlreadyRouted(QObject* watched, const QEvent* event) {
+    // A key press goes from the top-level window to its focus widget and, while no widget
+    // accepts it, on to each parent widget; an application-wide filter sees every one of these
+    // offers of the same event. Only the first reaches the design.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    bool onward = false;
+    if (event == routedKey_ && routedReceiver_ && widget) {
+        if (auto* window = qobject_cast<QWindow*>(routedReceiver_.data())) {
+            onward = widget->window()->windowHandle() == window;
+        } else if (auto* previous = qobject_cast<QWidget*>(routedReceiver_.data())) {
+            onward = !previous->isWindow() && previous->parentWidget() == widget;
+        }
+    }
+    routedKey_ = event;
+    routedReceiver_ = watched;
+    return onward;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

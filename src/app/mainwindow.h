@@ -9,6 +9,7 @@
 #include "settings/params.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -179,6 +180,8 @@ private:
     void OnLastDesignClosed();
     void OnDocumentClosed();
     void ChooseColour();
+    // True when a key press is only being passed on from the widget that was offered it before.
+    bool KeyAlreadyRouted(QObject* watched, const QEvent* event);
     void SetHintsAll(bool on);
 
     RegistryStore& store_;
@@ -200,6 +203,9 @@ private:
     std::vector<int> rows_;
     PanelHistory history_;
     bool suggestionBusy_ = false;
+    // The key press last offered to a receiver, and that receiver.
+    const QEvent* routedKey_ = nullptr;
+    QPointer<QObject> routedReceiver_;
     bool exiting_ = false;
     bool closingWithoutQuestion_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -174,6 +174,30 @@ TEST_F(MainWindowTest, KeysGoFirstToTheActiveDesign) {
     EXPECT_EQ(design->characters.right(1), "b");
 }
 
+TEST_F(MainWindowTest, AKeyTypedIntoAWidgetOfTheDesignReachesTheDesignOnce) {
+    FakeDesign* design = OpenDesign(9);
+    // A widget of the document window that takes the focus but leaves keys to its parents, so
+    // the key is offered to every widget up to the main window.
+    auto* field = new QWidget(design);
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->show();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(design->keys, std::vector<int>{Qt::Key_A});
+    EXPECT_EQ(design->characters, "a");
+
+    // The same through the window system's path: the top-level window first, then its focus widget.
+    ASSERT_EQ(form->focusWidget(), field);
+    QTest::keyClick(form->windowHandle(), Qt::Key_B);
+    EXPECT_EQ(design->keys, (std::vector<int>{Qt::Key_A, Qt::Key_B}));
+    EXPECT_EQ(design->characters, "ab");
+
+    // Two presses of the same key are two keys.
+    QTest::keyClick(field, Qt::Key_C);
+    QTest::keyClick(field, Qt::Key_C);
+    EXPECT_EQ(design->characters, "abcc");
+}
+
 TEST_F(MainWindowTest, GridResetAsksAndOnlyYesEqualises) {
     OpenDesign(5);
     int equalised = 0;
