@@ -546,8 +546,7 @@ void TForm1::BuildMenus() {
     }
     grid->addSeparator();
     connect(AddAction(grid, "Tools/Grid/Customize...", "Customize..."), &QAction::triggered, this, [this] {
-        ShowDialog(formX_, 27, 0, QString());
-        if (HintShown(params_, 1028)) {
+        if (ShowDialog(formX_, 27, 0, QString()) && HintShown(params_, 1028)) {
             ShowPanel(1028);
         }
     });
@@ -619,14 +618,16 @@ void TForm1::SetHintsAll(bool on) {
     Action("Help/Hints/Show None")->setChecked(!on);
 }
 
-void TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {
-    if (!host) {
-        return;
+bool TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {
+    // A command whose page is not part of the program shows nothing, not an empty host.
+    if (!host || !host->HasPage(code)) {
+        return false;
     }
     if (host->ShowPage(code, number, text)) {
         host->show();
         host->raise();
     }
+    return true;
 }
 
 void TForm1::ChooseColour() {

@@ -176,7 +176,8 @@ private:
     int32_t NewSelectionTag(ItemList& list);
     void RunSuggestionAction(int suggestion);
     void ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection);
-    void ShowDialog(TDialogHost* host, int code, int number, const QString& text);
+    // False when the host has no page for the code; then nothing is shown.
+    bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);
     void OnLastDesignClosed();
     void OnDocumentClosed();
     void ChooseColour();

@@ -198,6 +198,31 @@ TEST_F(MainWindowTest, AKeyTypedIntoAWidgetOfTheDesignReachesTheDesignOnce) {
     EXPECT_EQ(design->characters, "abcc");
 }
 
+TEST_F(MainWindowTest, CommandsWhosePageIsNotThereShowNothing) {
+    OpenDesign(6);
+    form->Action("Help/Hints/Show All")->trigger();
+    for (const char* path :
+         {"Customize/Line Weights", "Customize/Line Patterns", "Customize/Alignments", "Customize/Font sizes",
+          "Customize/Text angles", "Customize/Shadows", "Tools/Speed", "Tools/Grid/Customize...",
+          "File/Grid and Snap/Current File", "File/Grid and Snap/New Files"}) {
+        form->Action(path)->trigger();
+        EXPECT_FALSE(formX->isVisible()) << path;
+        EXPECT_FALSE(formY->isVisible()) << path;
+        EXPECT_EQ(formX->currentPage(), 0) << path;
+        EXPECT_EQ(formY->currentPage(), 0) << path;
+    }
+    // Not even the grid hint that goes with the grid options.
+    EXPECT_EQ(form->currentPanel(), 20);
+    form->RunCommand(510);   // the clip editor
+    EXPECT_FALSE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 0);
+
+    // A command whose page is there still opens it.
+    form->Action("File/Page Setup/New Files")->trigger();
+    EXPECT_TRUE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 54);
+}
+
 TEST_F(MainWindowTest, GridResetAsksAndOnlyYesEqualises) {
     OpenDesign(5);
     int equalised = 0;
@@ -305,6 +330,10 @@ TEST_F(MainWindowTest, TheFirstTimeSetupKeepsTheHost) {
 }
 
 TEST_F(MainWindowTest, EditingAClipWithoutOneShowsNothing) {
+    int runs = 0;
+    formX->RegisterPage(503, [&runs](int, int, const QString&, QWidget* parent) -> DialogPage* {
+        return new CountingPage(parent, &runs);
+    });
     formX->prepareClipPage = [](int, QString&) { return false; };
     form->DeferCommand(503);
     EXPECT_TRUE(QTest::qWaitFor([this] { return formX->currentPage() == 503; }));
