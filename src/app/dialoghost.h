@@ -50,6 +50,7 @@ public:
     DialogPage* page() const { return page_; }
 
     void RegisterPage(int code, PageFactory factory);
+    bool HasPage(int code) const { return factories_.count(code) != 0; }
 
     // The left and right buttons, as a click on them.
     void LeftButtonClick();

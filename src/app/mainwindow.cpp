@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vlr {
 
@@ -182,7 +183,7 @@ void TForm1::FormCreate() {
 
     connect(&Timer1, &QTimer::timeout, this, [this] { RunCommand(pendingCommand_); });
     connect(&Timer2, &QTimer::timeout, this, [this] {
-        if (OpenDesigns().empty() && hooks.openDocument) {
+        if (!exiting_ && OpenDesigns().empty() && hooks.openDocument) {
             hooks.openDocument(QString());
         }
     });
@@ -213,6 +214,8 @@ void TForm1::FormCreate() {
     });
 
     if (hooks.firstTimeSetupPending && hooks.firstTimeSetupPending()) {
+        // No empty design behind the setup: the switch to the insert panel above started one.
+        Timer2.stop();
         Timer6.start();
     } else {
         Timer2.start();
@@ -543,8 +546,7 @@ void TForm1::BuildMenus() {
     }
     grid->addSeparator();
     connect(AddAction(grid, "Tools/Grid/Customize...", "Customize..."), &QAction::triggered, this, [this] {
-        ShowDialog(formX_, 27, 0, QString());
-        if (HintShown(params_, 1028)) {
+        if (ShowDialog(formX_, 27, 0, QString()) && HintShown(params_, 1028)) {
             ShowPanel(1028);
         }
     });
@@ -616,14 +618,16 @@ void TForm1::SetHintsAll(bool on) {
     Action("Help/Hints/Show None")->setChecked(!on);
 }
 
-void TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {
-    if (!host) {
-        return;
+bool TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {
+    // A command whose page is not part of the program shows nothing, not an empty host.
+    if (!host || !host->HasPage(code)) {
+        return false;
     }
     if (host->ShowPage(code, number, text)) {
         host->show();
         host->raise();
     }
+    return true;
 }
 
 void TForm1::ChooseColour() {
@@ -659,16 +663,23 @@ void TForm1::ChooseColour() {
 QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
     QMdiSubWindow* window = mdiArea_->addSubWindow(view->widget());
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->installEventFilter(this);   // the close question
     window->setWindowTitle(view->caption());
     const int32_t number = view->docNumber();
     AddWindowEntry(view->caption(), number);
-    // A window may be freed while the main window itself is being destroyed.
-    connect(window, &QObject::destroyed, this, [this, number, alive = alive_] {
+    windowNumbers_[window] = number;
+    // A window may be freed while the main window itself is being destroyed. Its number may
+    // have changed since it was added (a file opened into it), so the entry is found through
+    // the window, whose address is only compared here, never followed.
+    connect(window, &QObject::destroyed, this, [this, window, alive = alive_] {
         if (!*alive) {
             return;
         }
-        RemoveWindowEntry(number);
+        auto found = windowNumbers_.find(window);
+        if (found != windowNumbers_.end()) {
+            const int32_t current = found->second;
+            windowNumbers_.erase(found);
+            RemoveWindowEntry(current);
+        }
         OnDocumentClosed();
     });
     // Large enough for the page, as far as the document area allows.
@@ -776,6 +787,12 @@ void TForm1::RefreshWindowCaption(DesignView* view) {
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         if (window->widget() == view->widget()) {
             window->setWindowTitle(view->caption());
+            // A design opened into the window brings a new number: the old entry goes.
+            auto known = windowNumbers_.find(window);
+            if (known != windowNumbers_.end() && known->second != view->docNumber()) {
+                RemoveWindowEntry(known->second);
+            }
+            windowNumbers_[window] = view->docNumber();
         }
     }
     AddWindowEntry(view->caption(), view->docNumber());
@@ -958,6 +975,10 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
 
     if (!design && (code == 98 || code == 300 || code == 59 || code == 401 || (code >= 100 && code <= 199))) {
         nextDesignTool_ = code == 98 ? 1 : code == 300 ? 31 : code;
+    }
+    // Every switch gives Timer2 the chance to open an empty design when no window is open, so
+    // closing the last design brings a new one; not while the program is ending.
+    if (!exiting_) {
         Timer2.start();
     }
     RefreshEditCommands();
@@ -1265,6 +1286,8 @@ void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
+        // The application-wide filter sees each document window's close once; a filter on the
+        // window as well would ask the close question a second time.
         auto* window = qobject_cast<QMdiSubWindow*>(watched);
         auto* design = window ? dynamic_cast<DesignView*>(window->widget()) : nullptr;
         if (design && !exiting_ && !closingWithoutQuestion_ && hooks.queryCloseDocument &&
@@ -1274,7 +1297,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
         return QMainWindow::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyRelease) {
+        routedKey_ = nullptr;   // the press before it has been delivered
+    }
+    if (event->type() == QEvent::KeyPress && !KeyAlreadyRouted(watched, event)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {
             return true;
@@ -1289,6 +1315,24 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::KeyAlreadyRouted(QObject* watched, const QEvent* event) {
+    // A key press goes from the top-level window to its focus widget and, while no widget
+    // accepts it, on to each parent widget; an application-wide filter sees every one of these
+    // offers of the same event. Only the first reaches the design.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    bool onward = false;
+    if (event == routedKey_ && routedReceiver_ && widget) {
+        if (auto* window = qobject_cast<QWindow*>(routedReceiver_.data())) {
+            onward = widget->window()->windowHandle() == window;
+        } else if (auto* previous = qobject_cast<QWidget*>(routedReceiver_.data())) {
+            onward = !previous->isWindow() && previous->parentWidget() == widget;
+        }
+    }
+    routedKey_ = event;
+    routedReceiver_ = watched;
+    return onward;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include "settings/params.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -175,10 +176,13 @@ private:
     int32_t NewSelectionTag(ItemList& list);
     void RunSuggestionAction(int suggestion);
     void ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection);
-    void ShowDialog(TDialogHost* host, int code, int number, const QString& text);
+    // False when the host has no page for the code; then nothing is shown.
+    bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);
     void OnLastDesignClosed();
     void OnDocumentClosed();
     void ChooseColour();
+    // True when a key press is only being passed on from the widget that was offered it before.
+    bool KeyAlreadyRouted(QObject* watched, const QEvent* event);
     void SetHintsAll(bool on);
 
     RegistryStore& store_;
@@ -200,6 +204,9 @@ private:
     std::vector<int> rows_;
     PanelHistory history_;
     bool suggestionBusy_ = false;
+    // The key press last offered to a receiver, and that receiver.
+    const QEvent* routedKey_ = nullptr;
+    QPointer<QObject> routedReceiver_;
     bool exiting_ = false;
     bool closingWithoutQuestion_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -231,6 +238,8 @@ private:
     std::map<QString, QMenu*> menus_;
     QMenu* windowMenu_ = nullptr;
     std::map<int32_t, QAction*> windowEntries_;
+    // The document number each document window's Window menu entry is filed under.
+    std::map<const QMdiSubWindow*, int32_t> windowNumbers_;
     std::map<QAction*, double> zoomEntries_;
 };
 

@@ -40,11 +40,16 @@ public:
     bool HasCopyArea() const override { return false; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
     void DesignEdited() override { ++edits; }
+    // Like the real window: a file that cannot be read leaves an untitled design, and only a
+    // file whose reading the user declined gives false.
     bool OpenDesign(int32_t docNumber, const QString& path) override {
         number_ = docNumber;
         fileName_ = path;
         FixedAnswerPrompt no(PromptAnswer::No);
-        if (path.isEmpty() || !ReadDesign(path.toStdString(), list_, no).ok()) {
+        const ReadStatus status = path.isEmpty()
+                                      ? ReadStatus::NoFile
+                                      : ReadDesign(path.toStdString(), list_, prompt ? *prompt : no).status;
+        if (status != ReadStatus::Ok) {
             FreeList(list_);
             ItemRecord* header = CreateRecord(list_, ItemKind::Header);
             header->recordClass = RecordClass::Header;
@@ -54,7 +59,7 @@ public:
         FindRecord(list_, ItemKind::Header)->docNumber = docNumber;
         ++opened;
         SetCaption();
-        return true;
+        return status != ReadStatus::Declined;
     }
     QString fileName() const override { return fileName_; }
     void SetFileName(const QString& path) override { fileName_ = path; }
@@ -72,6 +77,8 @@ public:
         return line;
     }
 
+    // Answers the reader's questions about a file; without one they are answered No.
+    Prompt* prompt = nullptr;
     std::vector<int> keys;
     QString characters;
     std::vector<int> panels;

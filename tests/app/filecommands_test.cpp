@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -96,7 +97,11 @@ protected:
     void SetUp() override {
         store = std::make_unique<IniRegistryStore>(settingsFolder.path());
         form = std::make_unique<TForm1>(*store, prompt);
-        commands = std::make_unique<FileCommands>(*form, prompt, dialogs, [] { return new FakeDesign(0); });
+        commands = std::make_unique<FileCommands>(*form, prompt, dialogs, [this] {
+            auto* window = new FakeDesign(0);
+            window->prompt = &prompt;
+            return window;
+        });
         commands->Install();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -134,7 +139,7 @@ TEST_F(FileCommandsTest, SaveCloseAndReopenGiveTheSameDesign) {
     EXPECT_EQ(form->params().state.reopen[0], PathOf("card.vlrn").toStdString());
 
     commands->Close();
-    QTRY_COMPARE(WindowCount(), size_t(0));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
     form->Timer2.stop();
     commands->ReopenRecent(1);
     ASSERT_EQ(WindowCount(), 1u);
@@ -163,6 +168,72 @@ TEST_F(FileCommandsTest, AFileGoesIntoTheOnlyUntouchedWindowElseIntoANewOne) {
     EXPECT_EQ(numbers.size(), 3u);
 }
 
+TEST_F(FileCommandsTest, AWindowThatTookAFileTakesItsMenuEntriesAlongWhenItCloses) {
+    commands->New();
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("sample.vlrn"));
+    commands->OpenDocument(PathOf("sample.vlrn"));   // into the untouched window, under a new number
+    ASSERT_EQ(WindowCount(), 1u);
+    QMenu* windowMenu = form->Menu("Window");
+    ASSERT_EQ(windowMenu->actions().size(), 1);
+    EXPECT_EQ(windowMenu->actions().front()->text(), "sample");
+    EXPECT_EQ(windowMenu->actions().front()->data().toInt(), Active()->docNumber());
+
+    commands->Close();
+    EXPECT_TRUE(QTest::qWaitFor([windowMenu] { return !windowMenu->menuAction()->isVisible(); }));
+    EXPECT_TRUE(windowMenu->actions().isEmpty());
+    EXPECT_FALSE(form->Action("File/Page Setup/Current File")->isVisible());
+    EXPECT_FALSE(form->Action("File/Grid and Snap/Current File")->isVisible());
+}
+
+TEST_F(FileCommandsTest, AnInvalidFileTheUserDeclinesLeavesNothingOpen) {
+    // Several records' worth of bytes, none of them a design's.
+    QFile junk(PathOf("junk.vlrn"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+
+    prompt.answers = {PromptAnswer::No};
+    commands->OpenDocument(PathOf("junk.vlrn"));
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{kInvalidFileQuestion});
+    EXPECT_EQ(WindowCount(), 0u);
+    EXPECT_TRUE(form->DocumentArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
+    EXPECT_TRUE(form->Menu("Window")->actions().isEmpty());
+    EXPECT_FALSE(form->Action("File/Save")->isEnabled());
+    EXPECT_FALSE(form->Action("File/Close")->isEnabled());
+
+    // Answering Yes opens it as far as it goes: the window stays.
+    prompt.answers = {PromptAnswer::Yes};
+    commands->OpenDocument(PathOf("junk.vlrn"));
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_TRUE(form->Menu("Window")->menuAction()->isVisible());
+}
+
+TEST_F(FileCommandsTest, ClosingTheLastDesignBringsOneNewEmptyDesignButExitingDoesNot) {
+    commands->New();
+    Active()->AddLine(false);
+    prompt.answers = {PromptAnswer::No};   // closed without saving
+    const int designsBefore = FakeDesign::untitledCount;
+    commands->Close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 1u; }));
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+    EXPECT_TRUE(Active()->fileName().isEmpty());
+    EXPECT_TRUE(IsUntouchedDesign(Active()->items()));
+    EXPECT_TRUE(form->Menu("Window")->menuAction()->isVisible());
+    QTest::qWait(1000);   // longer than the closing and opening timers together
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+
+    // Ending the program closes the windows for good.
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    QTest::qWait(1000);
+    EXPECT_EQ(WindowCount(), 0u);
+    EXPECT_EQ(FakeDesign::untitledCount, designsBefore + 1);
+}
+
 TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsIt) {
     commands->New();
     Active()->AddLine(false);
@@ -175,7 +246,9 @@ TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsI
 
     prompt.answers = {PromptAnswer::No};
     commands->Close();
-    QTRY_COMPARE(WindowCount(), size_t(0));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
+    // Asked once for each Close.
+    EXPECT_EQ(prompt.asked, (std::vector<std::string>{kSaveUntitledQuestion, kSaveUntitledQuestion}));
 }
 
 TEST_F(FileCommandsTest, ExitWithTwoModifiedDesignsAsksOnce) {
@@ -241,6 +314,38 @@ TEST_F(FileCommandsTest, AFailedSaveSaysWhyAndLosesNothing) {
     if (::geteuid() != 0) {
         QFile::setPermissions(PathOf("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+TEST_F(FileCommandsTest, ASaveAsThatCannotWriteSaysWhyAndLosesNothing) {
+    commands->New();
+    FakeDesign* design = Active();
+    dialogs.answers = {PathOf("card.vlrn")};
+    ASSERT_TRUE(commands->SaveDocumentAs(design));
+    design->AddLine(false);
+    ASSERT_TRUE(IsModified(design->items()));
+    const reopenarr_t recentBefore = form->params().state.reopen;
+    const QString captionBefore = design->caption();
+
+    // A plain file used as if it were a folder: nothing can be made under it, not even by the
+    // superuser, whom folder permissions do not stop.
+    QFile plain(PathOf("afile"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("not a folder");
+    plain.close();
+    const QString target = PathOf("afile/out.vlrn");
+    dialogs.answers = {target};
+    prompt.asked.clear();
+    commands->SaveAs();
+
+    ASSERT_EQ(prompt.asked.size(), 1u);   // said once
+    EXPECT_NE(prompt.asked[0].find("could not be saved"), std::string::npos);
+    EXPECT_NE(prompt.asked[0].find(target.toStdString()), std::string::npos);
+    EXPECT_EQ(design->fileName(), PathOf("card.vlrn"));
+    EXPECT_EQ(design->caption(), captionBefore);
+    EXPECT_EQ(form->params().state.reopen, recentBefore);
+    EXPECT_EQ(form->Action("File/Reopen/1")->text(), "card");
+    EXPECT_TRUE(IsModified(design->items()));
+    EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 TEST_F(FileCommandsTest, ReplacingAskedAndRecentMissingFilesReported) {

@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, InsertTextWithoutADesignOpensOneInTextMode) {
     form->hooks.openDocument = [&](const QString& path) { opened = path; };
     form->Action("Insert/Text")->trigger();
     EXPECT_TRUE(form->Timer2.isActive());
-    QTRY_COMPARE(opened, QString());
+    EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened.isEmpty(); }));
     EXPECT_EQ(form->TakeNextDesignTool(), 31);
 }
 
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, DesignsGetWindowEntriesAndTheLastClosingResetsTheMenus) {
     EXPECT_FALSE(form->Action("Zoom/100%")->isChecked());
 
     form->DocumentArea()->closeAllSubWindows();
-    QTRY_VERIFY(form->Action("Zoom/100%")->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->Action("Zoom/100%")->isChecked(); }));
     EXPECT_FALSE(form->Action("File/Save")->isEnabled());
     EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
     EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
@@ -172,6 +172,55 @@ TEST_F(MainWindowTest, KeysGoFirstToTheActiveDesign) {
     design->consumeKeys = false;
     QTest::keyClick(form.get(), Qt::Key_B);
     EXPECT_EQ(design->characters.right(1), "b");
+}
+
+TEST_F(MainWindowTest, AKeyTypedIntoAWidgetOfTheDesignReachesTheDesignOnce) {
+    FakeDesign* design = OpenDesign(9);
+    // A widget of the document window that takes the focus but leaves keys to its parents, so
+    // the key is offered to every widget up to the main window.
+    auto* field = new QWidget(design);
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->show();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(design->keys, std::vector<int>{Qt::Key_A});
+    EXPECT_EQ(design->characters, "a");
+
+    // The same through the window system's path: the top-level window first, then its focus widget.
+    ASSERT_EQ(form->focusWidget(), field);
+    QTest::keyClick(form->windowHandle(), Qt::Key_B);
+    EXPECT_EQ(design->keys, (std::vector<int>{Qt::Key_A, Qt::Key_B}));
+    EXPECT_EQ(design->characters, "ab");
+
+    // Two presses of the same key are two keys.
+    QTest::keyClick(field, Qt::Key_C);
+    QTest::keyClick(field, Qt::Key_C);
+    EXPECT_EQ(design->characters, "abcc");
+}
+
+TEST_F(MainWindowTest, CommandsWhosePageIsNotThereShowNothing) {
+    OpenDesign(6);
+    form->Action("Help/Hints/Show All")->trigger();
+    for (const char* path :
+         {"Customize/Line Weights", "Customize/Line Patterns", "Customize/Alignments", "Customize/Font sizes",
+          "Customize/Text angles", "Customize/Shadows", "Tools/Speed", "Tools/Grid/Customize...",
+          "File/Grid and Snap/Current File", "File/Grid and Snap/New Files"}) {
+        form->Action(path)->trigger();
+        EXPECT_FALSE(formX->isVisible()) << path;
+        EXPECT_FALSE(formY->isVisible()) << path;
+        EXPECT_EQ(formX->currentPage(), 0) << path;
+        EXPECT_EQ(formY->currentPage(), 0) << path;
+    }
+    // Not even the grid hint that goes with the grid options.
+    EXPECT_EQ(form->currentPanel(), 20);
+    form->RunCommand(510);   // the clip editor
+    EXPECT_FALSE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 0);
+
+    // A command whose page is there still opens it.
+    form->Action("File/Page Setup/New Files")->trigger();
+    EXPECT_TRUE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 54);
 }
 
 TEST_F(MainWindowTest, GridResetAsksAndOnlyYesEqualises) {
@@ -284,9 +333,13 @@ TEST_F(MainWindowTest, TheFirstTimeSetupKeepsTheHost) {
 }
 
 TEST_F(MainWindowTest, EditingAClipWithoutOneShowsNothing) {
+    int runs = 0;
+    formX->RegisterPage(503, [&runs](int, int, const QString&, QWidget* parent) -> DialogPage* {
+        return new CountingPage(parent, &runs);
+    });
     formX->prepareClipPage = [](int, QString&) { return false; };
     form->DeferCommand(503);
-    QTRY_COMPARE(formX->currentPage(), 503);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return formX->currentPage() == 503; }));
     EXPECT_FALSE(formX->isVisible());
 }
 

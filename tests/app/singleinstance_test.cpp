@@ -32,9 +32,9 @@ TEST(SingleInstance, ASecondStartHandsItsFileToTheRunningProgram) {
     second.setProcessEnvironment(environment);
     second.start(VLR_PROGRAM, {"-open", design, "-open", folder.filePath("missing.vlrn")});
     // The second program hands over and ends at once, while this one keeps serving events.
-    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&second] { return second.state() == QProcess::NotRunning; }, 20000));
     EXPECT_EQ(second.exitCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&opened] { return opened.count() == 1; }, 5000));
     EXPECT_EQ(opened.at(0).at(0).toString(), design);   // the missing file is not asked for
 }
 
