@@ -12,7 +12,8 @@ namespace vlr {
 
 namespace {
 
-constexpr int kConnectTimeoutMs = 500;
+// A missing server is known at once; the wait only matters for a busy running program.
+constexpr int kConnectTimeoutMs = 2000;
 constexpr int kLockTimeoutMs = 3000;
 
 // Serialises two programs starting at the same moment.

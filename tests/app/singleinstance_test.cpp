@@ -56,7 +56,7 @@ TEST(SingleInstance, TheStartUpLockIsHeldUntilTheProgramListens) {
     QSignalSpy activated(&first, &SingleInstance::activated);
     EXPECT_TRUE(second.HandOffToRunningInstance({}));
     EXPECT_TRUE(other.tryLock(0)); // and leaves the lock free
-    QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&activated] { return activated.count() == 1; }, 5000));
 }
 
 TEST(SingleInstance, TheOpenArgumentsOfACommandLine) {

@@ -89,7 +89,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         EXPECT_TRUE(window->OpenDesign(42, path));
         // The progressive repaint runs to its end.
-        QTRY_VERIFY(!window->repaintPending());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
     }
     ItemRecord* Header() { return FindRecord(window->items(), ItemKind::Header); }
     QRgb CanvasPixel(int x, int y) { return window->canvas().image().pixel(x, y); }
@@ -139,7 +139,7 @@ TEST_F(SandboxTest, ZoomSetsTheTileAndTheScrollRanges) {
     Open(path, QSize(600, 400));
     for (double zoom : {0.25, 1.0, 3.0}) {
         window->SetZoom(zoom);
-        QTRY_VERIFY(!window->repaintPending());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
         ItemRecord* header = Header();
         EXPECT_EQ(header->spanX, nearest(816 * zoom)) << zoom;
         EXPECT_EQ(window->canvas().width(), std::min(nearest(816 * zoom), 1600)) << zoom;
@@ -153,7 +153,7 @@ TEST_F(SandboxTest, ZoomSetsTheTileAndTheScrollRanges) {
     }
     // At 25% the 204 x 264 page fits: no bars.
     window->SetZoom(0.25);
-    QTRY_VERIFY(!window->repaintPending());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
     EXPECT_FALSE(window->scrollBarX()->isVisible());
 }
 
@@ -287,7 +287,7 @@ TEST_F(SandboxTest, AProgressiveRepaintStopsWhenTheDesignChangesOrTheWindowClose
     // The design changes under the pass: the pass ends instead of walking stale records.
     window->DesignChanged();
     FreeList(window->items());
-    QTRY_VERIFY(!window->repaintPending());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
     // A window closed during a pass goes without touching its freed records.
     window.reset();
     QTest::qWait(50);
