@@ -17,8 +17,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // No display name: the window system would add it to every window title, and the dialog
+    // hosts' titles are to read exactly as the program sets them.
     QApplication::setApplicationName("velloran");
-    QApplication::setApplicationDisplayName("Velloran Business Cards");
 
     // "-open FILE" from the desktop goes to the program already running, if there is one.
     const QStringList files = vlr::FilesToOpen(QApplication::arguments());

@@ -1,7 +1,6 @@
 // Message boxes for the prompts of model and rendering code.
 #include "platform/messageprompt.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace vlr {
@@ -38,7 +37,7 @@ PromptAnswer MessageBoxPrompt::Ask(PromptIcon icon, std::string_view text, Promp
     case PromptButtons::Ok:
         break;
     }
-    QMessageBox box(boxIcon, QApplication::applicationDisplayName(),
+    QMessageBox box(boxIcon, QString::fromUtf8(kMessageBoxTitle),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), standard, parent_);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -7,6 +7,9 @@ class QWidget;
 
 namespace vlr {
 
+// The title of the program's message boxes.
+inline constexpr const char* kMessageBoxTitle = "Velloran Business Cards";
+
 class MessageBoxPrompt : public Prompt {
 public:
     explicit MessageBoxPrompt(QWidget* parent = nullptr) : parent_(parent) {}
