@@ -81,6 +81,8 @@ public:
     ~TForm1() override;
 
     TParams& params() { return params_; }
+    // Where the settings and style lists are kept.
+    RegistryStore& store() { return store_; }
     MainWindowHooks hooks;
     void SetDialogHosts(TDialogHost* formX, TDialogHost* formY);
     TDialogHost* FormX() const { return formX_; }

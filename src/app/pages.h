@@ -12,5 +12,7 @@ class TForm1;
 void RegisterDialogPages(TDialogHost& formX, TDialogHost& formY);
 // The pages that work on the main window's designs and settings.
 void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY);
+// The pages that customise the style lists and the light direction.
+void RegisterStylePages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY);
 
 } // namespace vlr

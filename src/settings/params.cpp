@@ -19,7 +19,6 @@ namespace {
 
 // The largest list position a stored tab may name; the panels check against the real list.
 constexpr int32_t kLargestListPosition = 64;
-constexpr double kLargestWeightMm = 1000.0;
 constexpr double kLargestDimension = 1.0e6;
 
 bool IsColour(int32_t value) {

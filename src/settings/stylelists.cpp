@@ -23,10 +23,6 @@ constexpr const char* kSizesKey = "Software/Tessarine/CustomSizes";
 constexpr const char* kColorsKey = "Software/Tessarine/CustomColors";
 constexpr const char* kDialogColorsKey = "Software/Tessarine/DialogColors";
 
-// A weight above this many millimetres is no line weight but a typing accident.
-constexpr double kLargestWeightMm = 1000.0;
-constexpr int32_t kLargestFontSize = 1638;
-
 // Built-in entries of the lists.
 struct NamedReal {
     const char* name;
@@ -61,7 +57,8 @@ std::string Named(const char* name, int slot) {
     return name + Letter(slot);
 }
 
-// Line weight conversion of a typed value in a unit; false when the result is no usable weight.
+} // namespace
+
 bool WeightFromValue(double number, int32_t units, double pxPerMmX, double& millimetres, int32_t& pixels) {
     double a = std::fabs(number);
     switch (units) {
@@ -81,8 +78,7 @@ bool WeightFromValue(double number, int32_t units, double pxPerMmX, double& mill
     return millimetres <= kLargestWeightMm;
 }
 
-// Brings degrees into [0, 360] as adding or subtracting whole turns would: 360 stays 360, 720
-// becomes 360, -90 becomes 270. Computed with fmod, so a huge value costs no more than a small.
+// Computed with fmod, so a huge value costs no more than a small.
 double WrapDegrees(double value) {
     if (value > 360.0) {
         double rest = std::fmod(value, 360.0);
@@ -94,6 +90,8 @@ double WrapDegrees(double value) {
     }
     return value;
 }
+
+namespace {
 
 // Reads a string value: missing is fine (empty), a value of the wrong type spoils the slot.
 bool ReadSlotText(RegistryKey& key, const std::string& name, std::string& text) {

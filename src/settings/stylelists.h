@@ -81,6 +81,18 @@ struct StyleSlots {
 // |a - b| < 0.0001: the equality of real style values everywhere.
 bool NearlyEqual(double a, double b);
 
+// A weight above this many millimetres is no line weight but a typing accident.
+inline constexpr double kLargestWeightMm = 1000.0;
+inline constexpr int32_t kLargestFontSize = 1638;
+
+// A line weight or pattern length typed as a number in units (1 pixels, 2 millimetres, 3 inches):
+// its absolute value in millimetres and in screen pixels (pixel values are whole pixels, and the
+// millimetres follow them). False when the weight is above kLargestWeightMm.
+bool WeightFromValue(double number, int32_t units, double pxPerMmX, double& millimetres, int32_t& pixels);
+// Brings degrees into [0, 360] as adding or subtracting whole turns would: 360 stays 360, 720
+// becomes 360, -90 becomes 270.
+double WrapDegrees(double value);
+
 // ---- storage ----
 
 // Factory values of every slot; units from the settings' "units" and "angles" values.

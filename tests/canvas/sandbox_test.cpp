@@ -7,6 +7,7 @@
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "settings/params.h"
+#include "shadowedsquare.h"
 
 #include <gtest/gtest.h>
 
@@ -210,25 +211,7 @@ TEST_F(SandboxTest, GridlinesAndAnchorsStandWhereTheirPositionsSay) {
 
 TEST_F(SandboxTest, ShadowsLeftOutWhileLoadingAppearWhenThePassEnds) {
     QString path = folder.filePath("shadow.vlrn");
-    {
-        ItemList list;
-        ItemRecord* header = CreateRecord(list, ItemKind::Header);
-        header->recordClass = RecordClass::Header;
-        header->zoom = 1.0;
-        header->units = 1;
-        header->canvasWidth = 300;
-        header->canvasHeight = 200;
-        ItemRecord* square = CreateRecord(list, ItemKind::Rectangle);
-        square->zOrder = 1;
-        square->color = square->fillColor = 0x0000FF;
-        square->shapeMode = 2;
-        square->pointList = {{.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
-        ShapeBounds(square, list.screen);
-        // Elevation 85 lies 10 pixels away from the light (top left); lightness 0 is black.
-        square->shadowElevation = 85;
-        square->shadowLightness = 0;
-        ASSERT_TRUE(WriteDesign(path.toStdString(), list));
-    }
+    ASSERT_TRUE(test::WriteShadowedSquare(path));
     Open(path);
     EXPECT_FALSE(window->loading());
     // Right of and below the square, inside its offset copy: darkened.
