@@ -23,7 +23,7 @@ namespace vlr {
 
 namespace {
 
-constexpr int kSampleWidth = 240, kSampleHeight = 150;
+constexpr int kSampleWidth = 260, kSampleHeight = 190;
 constexpr int32_t kPureBlue = 0xFF0000;
 
 struct TrackBarTexts {

@@ -32,7 +32,7 @@ public:
     TShadow(TParams& params, RegistryStore& store, Prompt& prompt, std::function<void()> lightDirectionSaved,
             QWidget* parent = nullptr);
 
-    QSize PreferredClientSize() const override { return {660, 460}; }
+    QSize PreferredClientSize() const override { return {700, 600}; }
     // Save: the shadows and the light direction replace the settings', the open designs take the
     // direction and the settings are stored.
     bool RunAction() override;

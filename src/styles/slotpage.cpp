@@ -63,6 +63,11 @@ void TSlotPage::Build(const QString& openingHelp, const QString& closingHelp) {
             ChooseSlot(slot);
         }
     });
+    // A slot clicked is a slot to edit: typing goes on in its name.
+    connect(column_, &QListWidget::itemClicked, this, [this] {
+        name_->setFocus(Qt::MouseFocusReason);
+        name_->selectAll();
+    });
     connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
         NameOf(chosen_) = text.trimmed().toStdString();
         column_->item(chosen_)->setText(text.trimmed());
