@@ -140,11 +140,14 @@ TForm1::TForm1(RegistryStore& store, Prompt& prompt, QWidget* parent)
 TForm1::~TForm1() {
     *alive_ = false;
     qApp->removeEventFilter(this);
-    // The document windows go with the widget tree after this object; they no longer report.
+    // The document windows no longer report; they are freed here, while the window they call
+    // back still exists (a focused one is told it loses the focus as the widget tree goes).
     QObject::disconnect(mdiArea_, nullptr, this, nullptr);
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (QMdiSubWindow* window : windows) {
         QObject::disconnect(window, nullptr, this, nullptr);
     }
+    qDeleteAll(windows);
     if (!settingsSaved_) {
         SaveSettings(params_, store_);
         SaveDialogColors(params_.slots, store_);
@@ -397,14 +400,11 @@ void TForm1::BuildMenus() {
             [this, call] { call(hooks.fileClose); });
     file->addSeparator();
     QMenu* pageSetup = AddMenu(file, "File/Page Setup", "Page Setup");
-    connect(AddAction(pageSetup, "File/Page Setup/Current File", "Current File"), &QAction::triggered, this, [this] {
-        if (DesignView* design = ActiveDesign()) {
-            ShowDialog(formX_, 54, design->docNumber(), design->caption());
-        }
-    });
+    connect(AddAction(pageSetup, "File/Page Setup/Current File", "Current File"), &QAction::triggered, this,
+            [this] { OpenPageSetup(PageSetupFor::CurrentFile); });
     actions_["File/Page Setup/separator"] = pageSetup->addSeparator();
     connect(AddAction(pageSetup, "File/Page Setup/New Files", "New Files"), &QAction::triggered, this,
-            [this] { ShowDialog(formX_, 54, 0, "New Files"); });
+            [this] { OpenPageSetup(PageSetupFor::NewFiles); });
     QMenu* gridAndSnap = AddMenu(file, "File/Grid and Snap", "Grid and Snap");
     connect(AddAction(gridAndSnap, "File/Grid and Snap/Current File", "Current File"), &QAction::triggered, this,
             [this] {
@@ -616,6 +616,16 @@ void TForm1::SetHintsAll(bool on) {
     params_.hints.fill(on ? 1 : 0);
     Action("Help/Hints/Show All")->setChecked(on);
     Action("Help/Hints/Show None")->setChecked(!on);
+}
+
+void TForm1::OpenPageSetup(PageSetupFor target) {
+    // Without an open design "Current File" sets up new files, under their title.
+    DesignView* design = target == PageSetupFor::CurrentFile ? ActiveDesign() : nullptr;
+    if (design) {
+        ShowDialog(formX_, 54, design->docNumber(), design->caption());
+    } else {
+        ShowDialog(formX_, 54, target == PageSetupFor::CurrentFile ? -1 : 0, "New Files");
+    }
 }
 
 bool TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& text) {

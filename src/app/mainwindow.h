@@ -126,6 +126,13 @@ public:
     bool BackAvailable() const;
     bool ForwardAvailable() const;
 
+    // ---- the page-setup wizard ----
+    // The wizard for the active design ("New Files" when none is open) or for the page setups
+    // of new files. The File menu's Page Setup entries and the Insert panel's Page Setup link
+    // open it here.
+    enum class PageSetupFor { CurrentFile, NewFiles };
+    void OpenPageSetup(PageSetupFor target);
+
     // ---- menus ----
     void EnableFileCommands(bool enabled);
     void SetGridMenu(int state, bool apply);

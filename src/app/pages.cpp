@@ -4,7 +4,10 @@
 #include "app/about.h"
 #include "app/dialoghost.h"
 #include "app/mainwindow.h"
-#include "app/pagesetuppage.h"
+#include "canvas/designview.h"
+#include "canvas/pagegrid.h"
+#include "model/itemkind.h"
+#include "output/page.h"
 #include "styles/directions.h"
 #include "styles/patterns.h"
 #include "styles/shadow.h"
@@ -14,6 +17,33 @@
 #include <QUrl>
 
 namespace vlr {
+
+namespace {
+
+// An open design window shows the page just applied: the gridlines respaced over it, then, by
+// setting the zoom it has, its extents, rulers and scroll bars recomputed and repainted.
+void ShowChangedPage(TForm1& form, DesignView& view) {
+    ItemList& items = view.items();
+    EditHooks hooks;
+    hooks.refreshUndoCommands = [&form, &items] { form.RefreshUndoCommands(items); };
+    RespaceGridlines(items, hooks);
+    if (const ItemRecord* header = FindRecord(items, ItemKind::Header)) {
+        view.SetZoom(header->zoom);
+    }
+}
+
+PageDocumentLookup PageDocumentsOf(TForm1& form) {
+    return [&form](int32_t number) -> std::optional<PageDocument> {
+        for (DesignView* view : form.OpenDesigns()) {
+            if (view->docNumber() == number) {
+                return PageDocument{&view->items(), [&form, view] { ShowChangedPage(form, *view); }};
+            }
+        }
+        return std::nullopt;
+    };
+}
+
+} // namespace
 
 void RegisterDialogPages(TDialogHost& formX, TDialogHost& /*formY*/) {
     formX.RegisterPage(45, [&formX](int, int, const QString&, QWidget* parent) -> DialogPage* {
@@ -27,7 +57,7 @@ void RegisterDialogPages(TDialogHost& formX, TDialogHost& /*formY*/) {
 void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY) {
     RegisterStylePages(form, prompt, formX, formY);
     formX.RegisterPage(54, [&form, &prompt](int, int number, const QString&, QWidget* parent) -> DialogPage* {
-        return new TPageSetupPage(form, prompt, number, parent);
+        return new TPage(form.params(), prompt, number, PageDocumentsOf(form), parent);
     });
 }
 
