@@ -18,6 +18,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace vlr {
 
 namespace {
@@ -71,7 +74,9 @@ PageOpening OpenPageSetups(const pagesetArr_t& newFiles, const ItemRecord* heade
     if (!header) {
         return opening;
     }
-    const int32_t type = header->designType;
+    // Headers keep the type's absolute value, as the window's page guides read it.
+    const int64_t stored = std::llabs(static_cast<int64_t>(header->designType));
+    const int32_t type = stored <= kDesignTypeCount ? static_cast<int32_t>(stored) : 0;
     if (!IsDesignType(type)) {
         opening.chosenType = 0;
         return opening;

@@ -7,12 +7,14 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QList>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace vlr {
 
@@ -434,9 +436,21 @@ void PaintSample(QPainter& painter, int32_t designType, const pageset_t& pageset
         painter.drawText(QRect(4, top, 400, 100), Qt::AlignLeft | Qt::AlignTop, note);
     }
 
-    for (const SampleStroke& stroke : SampleStrokes(designType, pageset, layout)) {
-        painter.setPen(LinePen(stroke.colour, stroke.dotted));
-        painter.drawLine(stroke.line);
+    // One call per pen; silver first, so the designed card's red outline stays whole where the
+    // other cards touch it.
+    const std::vector<SampleStroke> strokes = SampleStrokes(designType, pageset, layout);
+    for (const auto& [colour, dotted] : {std::pair{kSilver, false}, std::pair{kSilver, true},
+                                         std::pair{kDesignedCard, false}, std::pair{kDesignedCard, true}}) {
+        QList<QLine> lines;
+        for (const SampleStroke& stroke : strokes) {
+            if (stroke.colour == colour && stroke.dotted == dotted) {
+                lines.push_back(stroke.line);
+            }
+        }
+        if (!lines.isEmpty()) {
+            painter.setPen(LinePen(colour, dotted));
+            painter.drawLines(lines);
+        }
     }
     painter.restore();
 }

