@@ -127,8 +127,7 @@ std::array<QString, 2> DimensionHints(int32_t designType) {
     case DesignType::Brochures:
         return {
             "On your screen, you can draw beyond the paper edges or margins, but your printer will only "
-            "print "
-            "what fits on your paper.",
+            "print what fits on your paper.",
             QStringLiteral("You will see the margins drawn in dotted lines around your art.") + " " +
                 "Also, you will see the outline of your paper drawn in solid lines around your art when you "
                 "enlarge the canvas area by dragging the ruler ends."};
@@ -141,14 +140,12 @@ std::array<QString, 2> DimensionHints(int32_t designType) {
             "Before printing, the software will copy your design to all the cards in the rows and columns "
             "that you set up.",
             "The size of your canvas equals the size of one card. You will see the outline of your card "
-            "drawn "
-            "in solid lines when you enlarge the canvas area by dragging the ruler ends."};
+            "drawn in solid lines when you enlarge the canvas area by dragging the ruler ends."};
     case DesignType::DigitalImages:
         return {"Digital images, for instance in Web sites or photo-albums, have their sizes specified in "
                 "pixels.",
                 "A pixel is one color dot on your screen. The screen has several hundred pixels in each "
-                "direction, "
-                "horizontal and vertical."};
+                "direction, horizontal and vertical."};
     default:
         return {};
     }
