@@ -495,14 +495,15 @@ void TForm1::BuildMenus() {
         QAction* action = AddAction(grid, QString("Tools/Grid/") + kFourWays[state], kFourWays[state]);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, state] {
-            if (!ActiveDesign()) {
-                SetGridMenu(state, false);
+            DesignView* design = ActiveDesign();
+            if (design) {
+                design->SetGridShown(state);
+            }
+            // The check marks and the toolbar tell what the design now shows, nothing else.
+            SyncGridMenus(design);
+            if (!design) {
                 return;
             }
-            if (hooks.setGridShown) {
-                hooks.setGridShown(state);
-            }
-            SetGridMenu(state, true);
             if (state > 0 && HintShown(params_, 1028)) {
                 ShowPanel(1028);
             }
@@ -514,14 +515,14 @@ void TForm1::BuildMenus() {
         QAction* action = AddAction(anchors, QString("Tools/Grid/Anchors/") + kFourWays[state], kFourWays[state]);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, state] {
-            if (!ActiveDesign()) {
-                SetAnchorsMenu(state);
+            DesignView* design = ActiveDesign();
+            if (design) {
+                design->SetAnchorsShown(state);
+            }
+            SyncGridMenus(design);
+            if (!design) {
                 return;
             }
-            if (hooks.setAnchorsShown) {
-                hooks.setAnchorsShown(state);
-            }
-            SetAnchorsMenu(state);
             if (state > 0 && HintShown(params_, 1042)) {
                 ShowPanel(1042);
             }
@@ -532,21 +533,27 @@ void TForm1::BuildMenus() {
     for (int i = 0; i < 3; ++i) {
         QAction* action = AddAction(reset, QString("Tools/Grid/Reset/") + kFourWays[i + 1], kFourWays[i + 1]);
         connect(action, &QAction::triggered, this, [this, axes = resetAxes[i]] {
-            if (!ActiveDesign()) {
+            DesignView* design = ActiveDesign();
+            if (!design) {
                 return;
             }
             PromptAnswer answer = prompt_.Ask(PromptIcon::Question,
                                               "Make the distances between the gridlines equal?\n"
                                               "(Use 'Tools|Grid|Customize...' to set the default distance).",
                                               PromptButtons::YesNo);
-            if (answer != PromptAnswer::No && hooks.equalizeGrid) {
-                hooks.equalizeGrid(axes);
+            // The design may have closed while the question was open.
+            if (answer != PromptAnswer::No && design == ActiveDesign()) {
+                design->EqualizeGrid(axes);
             }
         });
     }
     grid->addSeparator();
+    // The grid options of the active design, or of new files when none is open.
     connect(AddAction(grid, "Tools/Grid/Customize...", "Customize..."), &QAction::triggered, this, [this] {
-        if (ShowDialog(formX_, 27, 0, QString()) && HintShown(params_, 1028)) {
+        DesignView* design = ActiveDesign();
+        const bool shown = design ? ShowDialog(formX_, 27, design->docNumber(), design->caption())
+                                  : ShowDialog(formX_, 26, 0, "New Files");
+        if (shown && HintShown(params_, 1028)) {
             ShowPanel(1028);
         }
     });
@@ -555,14 +562,14 @@ void TForm1::BuildMenus() {
         QAction* action = AddAction(snap, QString("Tools/Snap/") + kFourWays[state], kFourWays[state]);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, state] {
-            if (!ActiveDesign()) {
-                SetSnapMenu(state, false);
+            DesignView* design = ActiveDesign();
+            if (design) {
+                design->SetSnap(state);
+            }
+            SyncGridMenus(design);
+            if (!design) {
                 return;
             }
-            if (hooks.setSnap) {
-                hooks.setSnap(state);
-            }
-            SetSnapMenu(state, true);
             if (state == 3 && HintShown(params_, 1029)) {
                 ShowPanel(1029);
             }
@@ -570,7 +577,8 @@ void TForm1::BuildMenus() {
     }
     connect(AddAction(tools, "Tools/Speed", "Speed"), &QAction::triggered, this, [this] {
         DesignView* design = ActiveDesign();
-        ShowDialog(formY_, 64, 0, design ? "Speed - " + design->caption() : QString("Speed"));
+        ShowDialog(formY_, 64, design ? design->docNumber() : 0,
+                   design ? "Speed - " + design->caption() : QString("Speed"));
     });
 
     // ---- Customize ----
@@ -1233,12 +1241,12 @@ void TForm1::SyncGridMenus(DesignView* design) {
     if (header) {
         SetGridMenu(pair(header->showGridX, header->showGridY), false);
         SetAnchorsMenu(pair(header->anchorsX, header->anchorsY));
-        SetSnapMenu(pair(header->snapX, header->snapY), false);
+        SetSnapMenu(pair(header->snapX, header->snapY), true);
     } else {
         const defaults_t& d = params_.state.defaults;
         SetGridMenu(pair(d.showGridX, d.showGridY), false);
         SetAnchorsMenu(pair(d.anchorsX, d.anchorsY));
-        SetSnapMenu(pair(d.snapX, d.snapY), false);
+        SetSnapMenu(pair(d.snapX, d.snapY), true);
     }
 }
 

@@ -51,9 +51,6 @@ struct MainWindowHooks {
     std::function<void()> printPreview, print, exportExact, exportSmooth, screenshot;
     // Editing the active design.
     std::function<void()> undo, redo, clearUndo, cut, copy, paste, copyToClipboard, joinItems, splitGroup;
-    // Grid, anchors and snap of the active design (type 0 none, 1 horizontal, 2 vertical, 3 both).
-    std::function<void(int type)> setGridShown, setAnchorsShown, setSnap;
-    std::function<void(int axes)> equalizeGrid;
     // Picture insertion, and a picture file given to open.
     std::function<void()> insertPicture;
     std::function<void(const QString& path)> insertPictureFile;

@@ -9,8 +9,10 @@
 #include "model/itemkind.h"
 #include "output/page.h"
 #include "styles/directions.h"
+#include "styles/options.h"
 #include "styles/patterns.h"
 #include "styles/shadow.h"
+#include "styles/speed.h"
 #include "styles/thickness.h"
 
 #include <QDesktopServices>
@@ -54,10 +56,63 @@ void RegisterDialogPages(TDialogHost& formX, TDialogHost& /*formY*/) {
     formX.openWebPage = [] { QDesktopServices::openUrl(QUrl(kProductWebAddress)); };
 }
 
+namespace {
+
+// The open design of a document number; none when it has closed meanwhile.
+DesignView* DesignOfNumber(TForm1& form, int number) {
+    for (DesignView* design : form.OpenDesigns()) {
+        if (number != 0 && design->docNumber() == number) {
+            return design;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY) {
     RegisterStylePages(form, prompt, formX, formY);
     formX.RegisterPage(54, [&form, &prompt](int, int number, const QString&, QWidget* parent) -> DialogPage* {
         return new TPage(form.params(), prompt, number, PageDocumentsOf(form), parent);
+    });
+    // Grid options of new files.
+    formX.RegisterPage(26, [&form, &prompt](int, int, const QString&, QWidget* parent) -> DialogPage* {
+        auto* page = new TOptions(form.params().state.defaults, prompt, parent);
+        page->save = [&form](const defaults_t& options) {
+            form.params().state.defaults = options;
+            form.SyncGridMenus(form.ActiveDesign());
+        };
+        return page;
+    });
+    // Grid options of the design the page was opened for.
+    formX.RegisterPage(27, [&form, &prompt](int, int number, const QString&, QWidget* parent) -> DialogPage* {
+        DesignView* design = DesignOfNumber(form, number);
+        const ItemRecord* header = design ? FindRecord(design->items(), ItemKind::Header) : nullptr;
+        const TParams& params = form.params();
+        auto* page = new TOptions(GridOptionsOfDesign(header, params.state.defaults, params.decimalSeparator),
+                                  prompt, parent);
+        page->save = [&form, number](const defaults_t& options) {
+            DesignView* design = DesignOfNumber(form, number);
+            if (!design) {
+                return;
+            }
+            ApplyGridOptions(FindRecord(design->items(), ItemKind::Header), options);
+            design->GridOptionsChanged();
+            if (design == form.ActiveDesign()) {
+                form.SyncGridMenus(design);
+            }
+        };
+        return page;
+    });
+    formY.RegisterPage(64, [&form](int, int number, const QString&, QWidget* parent) -> DialogPage* {
+        DesignView* design = DesignOfNumber(form, number);
+        auto* page = new Tspeed(design ? design->displaySwitches() : DisplaySwitches{}, parent);
+        page->apply = [&form, number](const DisplaySwitches& switches) {
+            if (DesignView* design = DesignOfNumber(form, number)) {
+                design->SetDisplaySwitches(switches);
+            }
+        };
+        return page;
     });
 }
 

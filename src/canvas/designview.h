@@ -12,6 +12,15 @@ class QWidget;
 
 namespace vlr {
 
+// The window's display switches: what its painting may leave out to be quick. Printing and
+// exporting always draw everything.
+struct DisplaySwitches {
+    bool pictures = true;
+    bool shadows = true;
+    bool surfaces = true;
+    friend bool operator==(const DisplaySwitches&, const DisplaySwitches&) = default;
+};
+
 class DesignView {
 public:
     virtual ~DesignView();
@@ -52,6 +61,18 @@ public:
     virtual int untitledNumber() const = 0;
     // The caption: the file name without folder and extension, or "Untitled" and the number.
     virtual void SetCaption() = 0;
+
+    // The design's grid: type 0 none, 1 horizontal (the gridlines at x positions), 2 vertical,
+    // 3 both, for the shown gridlines, their anchors and snapping.
+    virtual void SetGridShown(int type) = 0;
+    virtual void SetAnchorsShown(int type) = 0;
+    virtual void SetSnap(int type) = 0;
+    // Respaces the gridlines one density apart: axes 2 horizontal grid, 4 vertical, 6 both.
+    virtual void EqualizeGrid(int axes) = 0;
+    // The header's grid settings were changed from outside: rulers, anchors and gridlines again.
+    virtual void GridOptionsChanged() = 0;
+    virtual DisplaySwitches displaySwitches() const = 0;
+    virtual void SetDisplaySwitches(const DisplaySwitches& switches) = 0;
 };
 
 } // namespace vlr

@@ -1,10 +1,12 @@
 // The document window.
 #include "canvas/sandbox.h"
 
+#include "canvas/anchors.h"
 #include "canvas/sandboxhost.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "render/drawdesign.h"
+#include "render/textdraw.h"
 #include "settings/pageheader.h"
 #include "settings/params.h"
 
@@ -13,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -25,18 +28,16 @@ namespace {
 
 constexpr int32_t kSilver = 0xC0C0C0;
 constexpr int32_t kCanvasColour = 0xFFFFFF;
-constexpr QRgb kGridlineColour = qRgb(170, 204, 255);
-constexpr QRgb kAnchorColour = qRgb(69, 122, 255);
-constexpr QRgb kRulerTickColour = qRgb(80, 80, 80);
-constexpr QRgb kRulerLabelColour = qRgb(64, 64, 64);
-constexpr QRgb kRulerPageColour = qRgb(255, 255, 225);
 constexpr QRgb kRulerOutsideColour = qRgb(192, 192, 192);
-constexpr int kAnchorSize = 7;
-constexpr int kStripDepth = 12; // anchor height 7 + tick 4 + 1
+constexpr QRgb kPointerMarkColour = qRgb(255, 0, 0);
+constexpr QRgb kHintColour = qRgb(0, 0, 0);
+constexpr QRgb kHintBackground = qRgb(204, 255, 204);
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
-// Default gridlines of a new design stay within this count per axis.
-constexpr int64_t kMostGridlines = 10000;
+// The tooltip of a page-edge drag keeps this far from the pointer.
+constexpr int kHintDistance = 8;
+// A dragged page start shows at most this much of the page on the ruler.
+constexpr int kShiftedPageShown = 3200;
 
 bool IsPictureExtension(const QString& path) {
     QString extension = QFileInfo(path.trimmed()).suffix().toLower();
@@ -53,6 +54,7 @@ class SandboxViewport : public QWidget {
 public:
     explicit SandboxViewport(TSandbox& window) : QWidget(&window), window_(window) {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
     }
 
 protected:
@@ -64,6 +66,25 @@ protected:
                               window_.pageOffset_.y + window_.tileOffset_.y, window_.canvas_.image());
         }
     }
+    // An anchor being dragged keeps the mouse wherever the pointer goes.
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!window_.OnCanvas(event->position().toPoint())) {
+            window_.Background1MouseDown(event);
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (window_.anchorDrag_ != 0 || !window_.OnCanvas(event->position().toPoint())) {
+            window_.Background1MouseMove(event);
+        } else {
+            window_.Image1MouseMove(event);
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (window_.anchorDrag_ != 0 || window_.stripPressed_) {
+            window_.Background1MouseUp(event);
+        }
+    }
+    void leaveEvent(QEvent*) override { window_.ViewportLeave(); }
 
 private:
     TSandbox& window_;
@@ -73,18 +94,64 @@ class SandboxRuler : public QWidget {
 public:
     SandboxRuler(TSandbox& window, Qt::Orientation axis) : QWidget(&window), window_(window), axis_(axis) {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(kRulerOutsideColour));
-        painter.drawImage(0, 0, axis_ == Qt::Horizontal ? window_.rulerXImage_ : window_.rulerYImage_);
+        const bool horizontal = axis_ == Qt::Horizontal;
+        painter.drawImage(0, 0, horizontal ? window_.rulerXImage_ : window_.rulerYImage_);
+        // The pointer's mark is drawn over the ruler's picture, which stays untouched under it.
+        const int mark = horizontal ? window_.rulerMarkX_ : window_.rulerMarkY_;
+        if (mark >= 0) {
+            painter.setPen(QColor(kPointerMarkColour));
+            if (horizontal) {
+                painter.drawLine(mark, 0, mark, height() - 1);
+            } else {
+                painter.drawLine(0, mark, width() - 1, mark);
+            }
+        }
     }
+    void mousePressEvent(QMouseEvent* event) override { window_.RulerMouseDown(axis_, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { window_.RulerMouseMove(axis_, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { window_.RulerMouseUp(axis_, event); }
 
 private:
     TSandbox& window_;
     Qt::Orientation axis_;
+};
+
+// The small tooltip of a page-edge drag: bold text on its own background.
+class SandboxHint : public QWidget {
+public:
+    explicit SandboxHint(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+    void SetText(const QString& text) {
+        text_ = text;
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        resize(std::max(120, fontMetrics().horizontalAdvance(text_) + 8),
+               std::max(20, fontMetrics().height() + 4));
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(kHintBackground));
+        painter.setPen(QColor(kHintColour).lighter(300));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.setPen(QColor(kHintColour));
+        painter.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text_);
+    }
+
+private:
+    QString text_;
 };
 
 // ---- creation ----
@@ -104,6 +171,7 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     panel1_ = new QWidget(this);
     panel1_->setAutoFillBackground(true);
     panel1_->hide();
+    hint1_ = new SandboxHint(panel0_);
     scrollBarX_ = new QScrollBar(Qt::Horizontal, this);
     scrollBarY_ = new QScrollBar(Qt::Vertical, this);
     scrollBarX_->hide();
@@ -182,23 +250,6 @@ Point TSandbox::DesignFromCanvas(Point canvas) const {
 
 // ---- a new design ----
 
-void TSandbox::DefaultGridlines(ItemRecord* grid, ItemRecord* header) {
-    auto fill = [](std::vector<GridNode>& nodes, double density, double scale, double start, double extent) {
-        nodes.clear();
-        int64_t step = nearest(density * scale);
-        if (step < 1 || !(density > 0.0)) {
-            return;
-        }
-        int64_t count = static_cast<int64_t>(std::trunc(extent / density));
-        int64_t first = nearest(start * scale);
-        for (int64_t k = 0; k <= std::min(count, kMostGridlines); ++k) {
-            nodes.push_back({SaturateInt32(first + k * step), 0, 0});
-        }
-    };
-    fill(grid->gridX, header->gridDensityX, header->pxPerUnitX, header->canvasLeft, header->canvasWidth);
-    fill(grid->gridY, header->gridDensityY, header->pxPerUnitY, header->canvasTop, header->canvasHeight);
-}
-
 void TSandbox::CreateNewDesign() {
     FreeList(items_);
     const defaults_t& defaults = params_.state.defaults;
@@ -232,7 +283,7 @@ void TSandbox::CreateNewDesign() {
 
     ItemRecord* grid = CreateRecord(items_, ItemKind::Gridlines);
     grid->historyState = 0;
-    DefaultGridlines(grid, header);
+    FillDefaultGridlines(grid, header);
     SetModified(items_, false);
 }
 
@@ -407,6 +458,7 @@ void TSandbox::Relayout() {
         panel1_->hide();
     }
     layoutBusy_ = false;
+    DrawRulers(true);
     Scroll(Qt::Horizontal);
     Scroll(Qt::Vertical);
 }
@@ -459,6 +511,7 @@ void TSandbox::Scroll(Qt::Orientation axis) {
     if (!header) {
         return;
     }
+    ErasePointerMarks();
     if (axis == Qt::Horizontal) {
         pageOffset_.x = SaturateInt32(static_cast<int64_t>(header->boundLeft) - scrollBarX_->value());
     } else {
@@ -486,6 +539,8 @@ void TSandbox::FillBackground() {
     QPainter painter(&background_);
     painter.fillRect(background_.rect(), QBrush(backgroundTile_));
     painter.end();
+    untouchedTop_ = UntouchedStrip(background_, GridAxis::X);
+    untouchedLeft_ = UntouchedStrip(background_, GridAxis::Y);
     DrawAnchorStrips();
 }
 
@@ -579,38 +634,8 @@ void TSandbox::PaintPageBackground(const Rect& area) {
     }
 }
 
-void TSandbox::DrawGridlines() {
-    ItemRecord* header = Header();
-    ItemRecord* grid = FindLiveRecord(items_, ItemKind::Gridlines);
-    if (!header || !grid || canvas_.isNull()) {
-        return;
-    }
-    const double z = zoom();
-    canvas_.setBrush({ColourFromQRgb(kGridlineColour), BrushStyle::Solid});
-    const int32_t pageHeight = SaturateInt32(static_cast<int64_t>(header->spanY) - tileOffset_.y);
-    const int32_t pageWidth = SaturateInt32(static_cast<int64_t>(header->spanX) - tileOffset_.x);
-    if (header->showGridX) {
-        for (const GridNode& node : grid->gridX) {
-            if (node.removed) {
-                continue;
-            }
-            int64_t x = static_cast<int64_t>(nearest(z * node.position)) - tileOffset_.x - header->boundLeft;
-            if (x >= 0 && x < canvas_.width()) {
-                canvas_.FillRect({static_cast<int32_t>(x), 0, static_cast<int32_t>(x + 1), pageHeight});
-            }
-        }
-    }
-    if (header->showGridY) {
-        for (const GridNode& node : grid->gridY) {
-            if (node.removed) {
-                continue;
-            }
-            int64_t y = static_cast<int64_t>(nearest(z * node.position)) - tileOffset_.y - header->boundTop;
-            if (y >= 0 && y < canvas_.height()) {
-                canvas_.FillRect({0, static_cast<int32_t>(y), pageWidth, static_cast<int32_t>(y + 1)});
-            }
-        }
-    }
+void TSandbox::DrawGridlines(const Rect& area) {
+    vlr::DrawGridlines(canvas_, Header(), LiveGridlines(items_), tileOffset_, area);
 }
 
 std::vector<ItemRecord*> StackingOrderOf(const ItemList& items) {
@@ -624,7 +649,7 @@ void TSandbox::RedrawAll(bool markers) {
     {
         CanvasLock lock(canvas_);
         PaintPageBackground({0, 0, canvas_.width(), canvas_.height()});
-        DrawGridlines();
+        DrawGridlines({0, 0, canvas_.width(), canvas_.height()});
         selectionUnder_.holding = false;
         const Rect visible{0, 0, canvas_.width(), canvas_.height()};
         for (ItemRecord* item : StackingOrder(items_)) {
@@ -685,21 +710,25 @@ void TSandbox::RedrawArea(const Rect& rect) {
         Point b = CanvasFromDesign({design.right, design.bottom});
         area = {a.x, a.y, b.x + 1, b.y + 1};
     }
-    {
-        CanvasLock lock(canvas_);
-        PaintPageBackground(area);
-        for (ItemRecord* item : StackingOrder(items_)) {
-            Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
-            Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
-            if (b.x >= area.left && a.x <= area.right && b.y >= area.top && a.y <= area.bottom) {
-                PaintItem(item, false);
-            }
-        }
-    }
+    RepaintArea(area, false);
     selectionUnder_.holding = false;
     pendingJob_ = 0;
     Timer3.start();
     panel0_->update();
+}
+
+void TSandbox::RepaintArea(const Rect& area, bool withoutSelection) {
+    CanvasLock lock(canvas_);
+    PaintPageBackground(area);
+    DrawGridlines(area);
+    for (ItemRecord* item : StackingOrder(items_)) {
+        Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
+        Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
+        if (!(withoutSelection && IsSelected(item)) && b.x >= area.left && a.x <= area.right &&
+            b.y >= area.top && a.y <= area.bottom) {
+            PaintItem(item, false);
+        }
+    }
 }
 
 void TSandbox::FreeMarkers() {
@@ -728,7 +757,7 @@ void TSandbox::StartProgressiveRepaint() {
     {
         CanvasLock lock(canvas_);
         PaintPageBackground({0, 0, canvas_.width(), canvas_.height()});
-        DrawGridlines();
+        DrawGridlines({0, 0, canvas_.width(), canvas_.height()});
     }
     progressive_ = StackingOrder(items_);
     progressiveNext_ = 0;
@@ -811,11 +840,11 @@ void TSandbox::ApplyLightDirection(int direction) {
     RedrawAll(true);
 }
 
-void TSandbox::SetDisplaySwitches(bool pictures, bool shadows, bool surfaces) {
-    bool surfacesChanged = surfaces != show3D_;
-    showPictures_ = pictures;
-    showShadows_ = shadows;
-    show3D_ = surfaces;
+void TSandbox::SetDisplaySwitches(const DisplaySwitches& switches) {
+    bool surfacesChanged = switches.surfaces != show3D_;
+    showPictures_ = switches.pictures;
+    showShadows_ = switches.shadows;
+    show3D_ = switches.surfaces;
     if (surfacesChanged) {
         for (ItemRecord* item : items_) {
             if (item->kind == ItemKind::Clip) {
@@ -828,195 +857,469 @@ void TSandbox::SetDisplaySwitches(bool pictures, bool shadows, bool surfaces) {
 
 // ---- rulers and anchor strips ----
 
-void TSandbox::DrawRulers() {
+void TSandbox::DrawRulers(bool force) {
     ItemRecord* header = Header();
     if (!header) {
         return;
     }
     const double z = zoom();
-    auto draw = [&](QImage& image, Qt::Orientation axis) {
-        const bool horizontal = axis == Qt::Horizontal;
-        const int length = horizontal ? panel0_->width() : panel0_->height();
-        image = horizontal ? QImage(std::max(1, length), kRulerThickness, QImage::Format_RGB32)
-                           : QImage(kRulerThickness, std::max(1, length), QImage::Format_RGB32);
-        image.fill(kRulerOutsideColour);
-        QPainter painter(&image);
-        const int start = horizontal ? pageOffset_.x : pageOffset_.y;
-        const int extent = horizontal ? header->spanX : header->spanY;
-        const int visibleStart = std::max(0, start), visibleEnd = std::min(length, start + extent);
-        if (visibleEnd <= visibleStart) {
+    auto build = [&](bool horizontal, QImage& strip, int32_t& offset) {
+        const int32_t viewport = horizontal ? panel0_->width() : panel0_->height();
+        const int64_t scroll = horizontal ? scrollBarX_->value() : scrollBarY_->value();
+        const int32_t start = horizontal ? header->boundLeft : header->boundTop;
+        int64_t extent = horizontal ? header->spanX : header->spanY;
+        // A page being stretched on this ruler needs a strip as long as its new extent.
+        if ((rulerDrag_ == 4 && horizontal) || (rulerDrag_ == 5 && !horizontal)) {
+            extent = std::max<int64_t>(
+                extent,
+                DraggedPageExtent(SaturateInt32(extent), horizontal ? rulerPointer_.x() - rulerPress_.x()
+                                                                    : rulerPointer_.y() - rulerPress_.y()));
+        }
+        const int32_t wanted = RulerOffset(viewport, extent, scroll, start);
+        const int32_t length = RulerStripLength(viewport, extent);
+        const int32_t current = horizontal ? strip.width() : strip.height();
+        if (!force && wanted == offset && current == length && !strip.isNull()) {
             return;
         }
-        if (horizontal) {
-            painter.fillRect(visibleStart, 0, visibleEnd - visibleStart, kRulerThickness,
-                             QColor(kRulerPageColour));
-        } else {
-            painter.fillRect(0, visibleStart, kRulerThickness, visibleEnd - visibleStart,
-                             QColor(kRulerPageColour));
-        }
-        // The measuring unit's steps: (pixels per major step, subdivisions with their heights).
-        struct Series {
-            double step;
-            int height;
-        };
-        std::vector<Series> series;
-        double major = 0.0;
-        int labelEvery = 1;
-        bool labels = true;
+        offset = wanted;
         const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
-        switch (static_cast<int32_t>(header->units)) {
-        case 1:
-            major = nearest(z * 100.0);
-            labelEvery = 100;
-            if (z > 0.1 && z <= 0.25) {
-                series.push_back({major / 5, 1});
-            }
-            if (z > 0.25) {
-                series.push_back({major / 10, 1});
-            }
-            if (z > 1) {
-                series.push_back({major / 20, 1});
-            }
-            break;
-        case 2:
-            major = nearest(z * perUnit * 10.0);
-            labelEvery = 10;
-            labels = z > 0.25;
-            series.push_back({major / 2, 4});
-            series.push_back({major / 4, 1});
-            if (z > 1) {
-                series.push_back({major / 8, 1});
-            }
-            break;
-        default:
-            major = nearest(z * perUnit);
-            labels = z > 0.125;
-            if (z > 0.25) {
-                series.push_back({major / 2, 8});
-                series.push_back({major / 4, 4});
-            }
-            if (z > 0.5) {
-                series.push_back({major / 8, 1});
-            }
-            if (z > 1) {
-                series.push_back({major / 16, 1});
-            }
-            if (z > 2) {
-                series.push_back({major / 32, 1});
-            }
-            break;
-        }
-        if (major < 2.0) {
-            return;
-        }
-        series.insert(series.begin(), {major, 11});
-        painter.setPen(QColor(kRulerTickColour));
-        for (const Series& s : series) {
-            if (s.step < 2.0) {
-                continue;
-            }
-            for (int64_t k = 1;; ++k) {
-                int position = start + static_cast<int>(std::lround(k * s.step));
-                if (position >= visibleEnd) {
-                    break;
-                }
-                if (position < visibleStart) {
-                    k = std::max<int64_t>(k, static_cast<int64_t>((visibleStart - start) / s.step));
-                    continue;
-                }
-                if (horizontal) {
-                    painter.drawLine(position, kRulerThickness - s.height, position, kRulerThickness - 1);
-                } else {
-                    painter.drawLine(kRulerThickness - s.height, position, kRulerThickness - 1, position);
-                }
-            }
-        }
-        if (labels) {
-            QFont font("Arial");
-            font.setPixelSize(8);
-            painter.setFont(font);
-            painter.setPen(QColor(kRulerLabelColour));
-            for (int64_t k = 1;; ++k) {
-                int position = start + static_cast<int>(std::lround(k * major));
-                if (position >= visibleEnd) {
-                    break;
-                }
-                if (position < visibleStart) {
-                    continue;
-                }
-                QString label = QString::number(k * labelEvery);
-                if (horizontal) {
-                    painter.drawText(position + 2, 8, label);
-                } else {
-                    painter.save();
-                    painter.translate(8, position - 2);
-                    painter.rotate(-90);
-                    painter.drawText(0, 0, label);
-                    painter.restore();
-                }
-            }
-        }
+        strip = DrawRulerStrip(ComputeRulerScale(header->units, z, perUnit, offset, length), length,
+                               horizontal, RulerLabelFont());
     };
-    draw(rulerXImage_, Qt::Horizontal);
-    draw(rulerYImage_, Qt::Vertical);
+    build(true, rulerStripX_, rulerOffsetX_);
+    build(false, rulerStripY_, rulerOffsetY_);
+    ComposeRulers();
+}
+
+void TSandbox::ComposeRulers() {
+    ItemRecord* header = Header();
+    if (!header) {
+        return;
+    }
+    auto compose = [&](bool horizontal) {
+        int64_t pageStart = horizontal ? pageOffset_.x : pageOffset_.y;
+        int64_t extent = horizontal ? header->spanX : header->spanY;
+        const int delta =
+            horizontal ? rulerPointer_.x() - rulerPress_.x() : rulerPointer_.y() - rulerPress_.y();
+        const int end = horizontal ? 4 : 5, start = horizontal ? 6 : 7;
+        if (rulerDrag_ == end) {
+            extent = DraggedPageExtent(SaturateInt32(extent), delta);
+        } else if (rulerDrag_ == start) {
+            // The page follows the pointer, never starting before the canvas origin.
+            const int64_t bound = horizontal ? header->boundLeft : header->boundTop;
+            pageStart += std::max<int64_t>(delta, -bound);
+            extent = std::min<int64_t>(extent, kShiftedPageShown);
+        }
+        const int32_t offset = horizontal ? rulerOffsetX_ : rulerOffsetY_;
+        const int32_t length = horizontal ? panel0_->width() : panel0_->height();
+        return ComposeRuler(horizontal ? rulerStripX_ : rulerStripY_, length, pageStart + offset, pageStart,
+                            pageStart + extent, horizontal);
+    };
+    rulerXImage_ = compose(true);
+    rulerYImage_ = compose(false);
     rulerX_->update();
     rulerY_->update();
 }
 
 void TSandbox::DrawAnchorStrips() {
-    if (background_.isNull() || backgroundTile_.isNull()) {
+    if (background_.isNull()) {
         return;
     }
-    // The untouched texture under both strips first.
-    {
-        QPainter painter(&background_);
-        painter.setBrushOrigin(0, 0);
-        painter.fillRect(QRect(0, 0, background_.width(), kStripDepth), QBrush(backgroundTile_));
-        painter.fillRect(QRect(0, 0, kStripDepth, background_.height()), QBrush(backgroundTile_));
-    }
-    ItemRecord* header = Header();
-    ItemRecord* grid = FindLiveRecord(items_, ItemKind::Gridlines);
-    if (!header || !grid || !initialised_) {
-        panel0_->update();
-        return;
-    }
-    const double z = zoom();
-    QPainter painter(&background_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    auto anchor = [&](int left, int top, bool horizontal) {
-        QLinearGradient shade(left, top, horizontal ? left + kAnchorSize : left,
-                              horizontal ? top : top + kAnchorSize);
-        shade.setColorAt(0, QColor(kAnchorColour).lighter(150));
-        shade.setColorAt(1, QColor(kAnchorColour).darker(120));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(shade);
-        painter.drawRoundedRect(QRectF(left, top, kAnchorSize, kAnchorSize), 2, 2);
-        painter.setPen(QColor(kAnchorColour));
-        if (horizontal) {
-            painter.drawLine(left + kAnchorSize / 2, 8, left + kAnchorSize / 2, 11);
-        } else {
-            painter.drawLine(8, top + kAnchorSize / 2, 11, top + kAnchorSize / 2);
-        }
-    };
-    if (header->showGridX && header->anchorsX) {
-        for (const GridNode& node : grid->gridX) {
-            int64_t left =
-                static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.x - 3 - header->boundLeft;
-            if (!node.removed && left >= 0 && left < background_.width()) {
-                anchor(static_cast<int>(left), 1, true);
-            }
-        }
-    }
-    if (header->showGridY && header->anchorsY) {
-        for (const GridNode& node : grid->gridY) {
-            int64_t top =
-                static_cast<int64_t>(nearest(z * node.position)) + pageOffset_.y - 3 - header->boundTop;
-            if (!node.removed && top >= 0 && top < background_.height()) {
-                anchor(1, static_cast<int>(top), false);
-            }
-        }
+    ItemRecord* header = initialised_ ? Header() : nullptr;
+    ItemRecord* grid = initialised_ ? LiveGridlines(items_) : nullptr;
+    DrawAnchorStrip(background_, untouchedTop_, GridAxis::X, header, grid, pageOffset_);
+    DrawAnchorStrip(background_, untouchedLeft_, GridAxis::Y, header, grid, pageOffset_);
+    if (anchorDrag_ != 0 && header) {
+        // The dragged anchor follows the pointer; the one it left stays red where it was.
+        const GridAxis axis = anchorDrag_ == 1 ? GridAxis::X : GridAxis::Y;
+        const Point pointer{anchorPointer_.x(), anchorPointer_.y()};
+        DrawAnchor(background_, axis,
+                   AnchorStart(header, pageOffset_, axis, StripPosition(header, pageOffset_, axis, pointer)),
+                   true);
     }
     panel0_->update();
+}
+
+void TSandbox::MarkPointer(QPoint viewport) {
+    QPoint marked = viewport;
+    if (toolMode_ != 0) {
+        const Point canvas{viewport.x() - pageOffset_.x - tileOffset_.x,
+                           viewport.y() - pageOffset_.y - tileOffset_.y};
+        const Point snapped = SnapPoint(canvas);
+        marked = QPoint(snapped.x + pageOffset_.x + tileOffset_.x, snapped.y + pageOffset_.y + tileOffset_.y);
+    }
+    if (marked.x() != rulerMarkX_ || marked.y() != rulerMarkY_) {
+        rulerMarkX_ = marked.x();
+        rulerMarkY_ = marked.y();
+        rulerX_->update();
+        rulerY_->update();
+    }
+}
+
+void TSandbox::ErasePointerMarks() {
+    if (rulerMarkX_ >= 0 || rulerMarkY_ >= 0) {
+        rulerMarkX_ = rulerMarkY_ = -1;
+        rulerX_->update();
+        rulerY_->update();
+    }
+}
+
+// ---- the mouse over the viewport ----
+
+bool TSandbox::OnCanvas(QPoint viewport) const {
+    if (canvas_.isNull() || !initialised_) {
+        return false;
+    }
+    const int left = pageOffset_.x + tileOffset_.x, top = pageOffset_.y + tileOffset_.y;
+    return viewport.x() >= left && viewport.x() < left + canvas_.width() && viewport.y() >= top &&
+           viewport.y() < top + canvas_.height();
+}
+
+void TSandbox::Image1MouseMove(QMouseEvent* event) {
+    if (ItemRecord* grid = LiveGridlines(items_); grid && ClearHighlights(grid)) {
+        DrawAnchorStrips();
+    }
+    panel0_->unsetCursor();
+    MarkPointer(event->position().toPoint());
+}
+
+void TSandbox::ViewportLeave() {
+    ErasePointerMarks();
+    if (anchorDrag_ == 0) {
+        if (ItemRecord* grid = LiveGridlines(items_); grid && ClearHighlights(grid)) {
+            DrawAnchorStrips();
+        }
+    }
+}
+
+void TSandbox::Background1MouseMove(QMouseEvent* event) {
+    ErasePointerMarks();
+    ItemRecord* header = Header();
+    ItemRecord* grid = LiveGridlines(items_);
+    if (!header || !grid) {
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    if (anchorDrag_ != 0) {
+        anchorMoved_ = anchorMoved_ || point != anchorPress_;
+        anchorPointer_ = point;
+        DrawAnchorStrips();
+        return;
+    }
+    bool changed = false;
+    std::optional<GridAxis> over =
+        HighlightAnchorAt(grid, header, pageOffset_, {point.x(), point.y()}, &changed);
+    if (changed) {
+        DrawAnchorStrips();
+    }
+    if (over) {
+        panel0_->setCursor(*over == GridAxis::X ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    } else {
+        panel0_->unsetCursor();
+    }
+}
+
+void TSandbox::Background1MouseDown(QMouseEvent* event) {
+    ItemRecord* header = Header();
+    ItemRecord* grid = LiveGridlines(items_);
+    if (event->button() != Qt::LeftButton || !header || !grid) {
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    HighlightAnchorAt(grid, header, pageOffset_, {point.x(), point.y()});
+    for (GridAxis axis : {GridAxis::X, GridAxis::Y}) {
+        if (const GridNode* node = HighlightedGridline(grid, axis)) {
+            anchorDrag_ = axis == GridAxis::X ? 1 : 2;
+            const int64_t centre = AnchorStart(header, pageOffset_, axis, node->position) + kAnchorSize / 2;
+            anchorPress_ = axis == GridAxis::X ? QPoint(SaturateInt32(centre), point.y())
+                                               : QPoint(point.x(), SaturateInt32(centre));
+            anchorPointer_ = anchorPress_;
+            anchorMoved_ = false;
+            return;
+        }
+    }
+    stripPressed_ = StripAt({point.x(), point.y()}).has_value();
+}
+
+void TSandbox::Background1MouseUp(QMouseEvent* event) {
+    ItemRecord* header = Header();
+    const QPoint point = event->position().toPoint();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int dragged = anchorDrag_;
+    const bool moved = anchorMoved_;
+    const bool stripClick = stripPressed_;
+    anchorDrag_ = 0;
+    anchorMoved_ = stripPressed_ = false;
+    if (!header) {
+        return;
+    }
+    if (dragged != 0 && moved) {
+        const GridAxis axis = dragged == 1 ? GridAxis::X : GridAxis::Y;
+        const bool horizontal = axis == GridAxis::X;
+        const double z = zoom();
+        const int press = horizontal ? anchorPress_.x() : anchorPress_.y();
+        const int at = horizontal ? point.x() : point.y();
+        const int page = horizontal ? pageOffset_.x : pageOffset_.y;
+        const int32_t from = nearest((press - page) / z), to = nearest((at - page) / z);
+        const int32_t position = StripPosition(header, pageOffset_, axis, {point.x(), point.y()});
+        EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
+        if (MoveGridlineWithItems(items_, *this, editMetrics(), axis, from, to, position, hooks)) {
+            DesignChanged();
+            host_.RefreshDesignControls();
+        }
+        RedrawAll(true);
+        return;
+    }
+    if (dragged == 0 && stripClick && shift) {
+        if (std::optional<GridAxis> axis = StripAt({point.x(), point.y()});
+            axis && GridEditable(header, *axis)) {
+            const int32_t position = StripPosition(header, pageOffset_, *axis, {point.x(), point.y()});
+            if (EditGrid(items_, *axis, GridAction::Add, position,
+                         {.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }})) {
+                DesignChanged();
+                RedrawAll(true);
+            }
+        }
+    }
+    DrawAnchorStrips();
+}
+
+// ---- dragging the page's edges on the rulers ----
+
+void TSandbox::RulerMouseDown(Qt::Orientation axis, QMouseEvent* event) {
+    ItemRecord* header = Header();
+    if (event->button() != Qt::LeftButton || !header) {
+        return;
+    }
+    const bool horizontal = axis == Qt::Horizontal;
+    const QPoint point = event->position().toPoint();
+    const PageEdge edge =
+        PageEdgeNear(horizontal ? point.x() : point.y(), horizontal ? pageOffset_.x : pageOffset_.y,
+                     horizontal ? header->spanX : header->spanY);
+    if (edge == PageEdge::None) {
+        return;
+    }
+    rulerDrag_ = edge == PageEdge::End ? (horizontal ? 4 : 5) : (horizontal ? 6 : 7);
+    rulerPress_ = rulerPointer_ = point;
+    RulerMouseMove(axis, event);
+}
+
+QString TSandbox::rulerHintText() const {
+    return hint1_->isVisible() ? hintText_ : QString();
+}
+
+void TSandbox::ShowRulerHint(Qt::Orientation axis, QPoint rulerPoint, const QString& text) {
+    hintText_ = text;
+    auto* hint = static_cast<SandboxHint*>(hint1_);
+    hint->SetText(text);
+    // Below the pointer on the top ruler, right of it on the left one, inside the viewport.
+    QPoint place = axis == Qt::Horizontal
+                       ? QPoint(rulerPoint.x(), rulerPoint.y() - kRulerThickness + kHintDistance)
+                       : QPoint(rulerPoint.x() - kRulerThickness + kHintDistance, rulerPoint.y());
+    place.setX(std::clamp(place.x(), 0, std::max(0, panel0_->width() - hint->width())));
+    place.setY(std::clamp(place.y(), 0, std::max(0, panel0_->height() - hint->height())));
+    hint->move(place);
+    hint->show();
+    hint->raise();
+}
+
+void TSandbox::RulerMouseMove(Qt::Orientation axis, QMouseEvent* event) {
+    ItemRecord* header = Header();
+    if (!header) {
+        return;
+    }
+    const bool horizontal = axis == Qt::Horizontal;
+    const QPoint point = event->position().toPoint();
+    QWidget* ruler = horizontal ? rulerX_ : rulerY_;
+    if (rulerDrag_ == 0) {
+        const PageEdge edge =
+            PageEdgeNear(horizontal ? point.x() : point.y(), horizontal ? pageOffset_.x : pageOffset_.y,
+                         horizontal ? header->spanX : header->spanY);
+        ruler->setCursor(edge == PageEdge::None ? Qt::ArrowCursor
+                         : horizontal           ? Qt::SizeHorCursor
+                                                : Qt::SizeVerCursor);
+        return;
+    }
+    rulerPointer_ = point;
+    if (rulerDrag_ == 4 || rulerDrag_ == 5) {
+        const int32_t extent =
+            DraggedPageExtent(horizontal ? header->spanX : header->spanY,
+                              horizontal ? point.x() - rulerPress_.x() : point.y() - rulerPress_.y());
+        const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
+        const std::string length =
+            FormatLength(extent / perUnit / zoom(), header->units, params_.decimalSeparator);
+        ShowRulerHint(axis, point,
+                      QString(horizontal ? "Width: " : "Height: ") + QString::fromStdString(length));
+        DrawRulers();
+    } else {
+        ComposeRulers();
+    }
+}
+
+void TSandbox::RulerMouseUp(Qt::Orientation axis, QMouseEvent* event) {
+    ItemRecord* header = Header();
+    const int drag = rulerDrag_;
+    rulerDrag_ = 0;
+    hint1_->hide();
+    if (drag == 0 || !header) {
+        return;
+    }
+    const bool horizontal = axis == Qt::Horizontal;
+    const QPoint point = event->position().toPoint();
+    const int64_t delta = horizontal ? point.x() - rulerPress_.x() : point.y() - rulerPress_.y();
+    const double z = zoom();
+    const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
+    ItemRecord* grid = LiveGridlines(items_);
+    const GridAxis gridAxis = horizontal ? GridAxis::X : GridAxis::Y;
+    if (drag == 4 || drag == 5) {
+        const int32_t extent = DraggedPageExtent(horizontal ? header->spanX : header->spanY, delta);
+        (horizontal ? header->canvasWidth : header->canvasHeight) = extent / perUnit / z;
+        SetModified(items_, true);
+        HeaderGeometry(header);
+        if (grid) {
+            AddGridlinesForGrownPage(grid, header, gridAxis);
+        }
+    } else {
+        const int32_t before = horizontal ? header->boundLeft : header->boundTop;
+        const int64_t after = std::max<int64_t>(0, before + delta);
+        (horizontal ? header->canvasLeft : header->canvasTop) = after / perUnit / z;
+        SetModified(items_, true);
+        HeaderGeometry(header);
+        // The grid moves by what the page moved, which stops at the canvas origin.
+        const int32_t moved = (horizontal ? header->boundLeft : header->boundTop) - before;
+        if (grid) {
+            ShiftGrid(grid, gridAxis, nearest(moved / z));
+        }
+    }
+    DesignChanged();
+    DrawAnchorStrips();
+    Relayout();
+    RedrawAll(true);
+}
+
+// ---- the grid commands ----
+
+void TSandbox::SetGridShown(int type) {
+    if (ItemRecord* header = Header()) {
+        header->showGridX = (type & 1) != 0;
+        header->showGridY = (type & 2) != 0;
+        RedrawAll(true);
+        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+    }
+}
+
+void TSandbox::SetAnchorsShown(int type) {
+    if (ItemRecord* header = Header()) {
+        header->anchorsX = (type & 1) != 0;
+        header->anchorsY = (type & 2) != 0;
+        if (ItemRecord* grid = LiveGridlines(items_)) {
+            ClearHighlights(grid);
+        }
+        DrawAnchorStrips();
+    }
+}
+
+void TSandbox::SetSnap(int type) {
+    if (ItemRecord* header = Header()) {
+        header->snapX = (type & 1) != 0;
+        header->snapY = (type & 2) != 0;
+        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+    }
+}
+
+void TSandbox::EqualizeGrid(int axes) {
+    EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
+    bool changed = false;
+    if (axes & 2) {
+        changed = EditGrid(items_, GridAxis::X, GridAction::Equalize, 0, hooks) || changed;
+    }
+    if (axes & 4) {
+        changed = EditGrid(items_, GridAxis::Y, GridAction::Equalize, 0, hooks) || changed;
+    }
+    if (changed) {
+        DesignChanged();
+        RedrawAll(true);
+    }
+}
+
+bool TSandbox::DeleteAnchorUnderPointer() {
+    EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
+    if (!EditGrid(items_, GridAxis::X, GridAction::Remove, 0, hooks) &&
+        !EditGrid(items_, GridAxis::Y, GridAction::Remove, 0, hooks)) {
+        return false;
+    }
+    anchorDrag_ = 0;
+    DesignChanged();
+    RedrawAll(true);
+    return true;
+}
+
+void TSandbox::GridOptionsChanged() {
+    ItemRecord* header = Header();
+    if (!header) {
+        return;
+    }
+    if (ItemRecord* grid = LiveGridlines(items_)) {
+        ClearHighlights(grid);
+    }
+    DrawRulers(true);
+    RedrawAll(true);
+    host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+}
+
+// ---- snapping and editing on this canvas ----
+
+SnapFrame TSandbox::snapFrame() const {
+    return {Header(), LiveGridlines(items_), tileOffset_};
+}
+
+Point TSandbox::SnapPoint(Point canvas) const {
+    return vlr::SnapPoint(snapFrame(), canvas);
+}
+
+EditMetrics TSandbox::editMetrics() const {
+    return {params_.markerWidth, params_.markerHeight, params_.screen};
+}
+
+int32_t TSandbox::BeginEdit(bool drawCopies) {
+    DesignChanged();
+    return vlr::BeginEdit(items_, *this, editMetrics(),
+                          {.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }}, drawCopies);
+}
+
+Rect TSandbox::WholeCanvas() const {
+    return {0, 0, canvas_.width(), canvas_.height()};
+}
+
+void TSandbox::EraseMarkers() {
+    RestoreArea(markerUnder_);
+    FreeMarkers();
+}
+
+void TSandbox::RepaintUnderSelection(const Rect& area) {
+    if (canvas_.isNull()) {
+        return;
+    }
+    RepaintArea(area, true);
+    SaveArea(selectionUnder_, area);
+    panel0_->update();
+}
+
+void TSandbox::DrawQuick(ItemRecord* item) {
+    PaintItem(item, true);
+}
+
+int32_t TSandbox::AverageCharWidth(const ItemRecord& text) const {
+    // Measuring needs a raster; the canvas's own is borrowed for it and its font put back.
+    RasterCanvas& canvas = const_cast<RasterCanvas&>(canvas_);
+    if (canvas.isNull()) {
+        return 0;
+    }
+    const FontSpec before = canvas.font();
+    canvas.setFont(TextFont(text, zoom(), text.textColor));
+    const int32_t width = canvas.GetTextMetrics().averageCharWidth;
+    canvas.setFont(before);
+    return width;
 }
 
 // ---- saved pixels ----
@@ -1050,8 +1353,8 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 
 // ---- input and focus ----
 
-bool TSandbox::KeyDown(QKeyEvent&) {
-    return false;
+bool TSandbox::KeyDown(QKeyEvent& event) {
+    return event.key() == Qt::Key_Delete && acceptKeys_ && DeleteAnchorUnderPointer();
 }
 
 bool TSandbox::KeyPress(QKeyEvent&) {

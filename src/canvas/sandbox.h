@@ -4,6 +4,9 @@
 #pragma once
 
 #include "canvas/designview.h"
+#include "canvas/grid.h"
+#include "canvas/rulers.h"
+#include "canvas/selection.h"
 #include "model/designfile.h"
 #include "model/geometry.h"
 #include "model/itemrecord.h"
@@ -33,10 +36,9 @@ struct SaveUnder {
     RasterCanvas pixels;
 };
 
-class TSandbox : public QWidget, public DesignView {
+class TSandbox : public QWidget, public DesignView, private EditCanvas {
     Q_OBJECT
 public:
-    static constexpr int kRulerThickness = 12;
     static constexpr int kBarThickness = 16;
     static constexpr int kTileLimit = 1600;
 
@@ -62,6 +64,16 @@ public:
     void SetFileName(const QString& path) override { fileName_ = path; }
     int untitledNumber() const override { return untitledNumber_; }
     void SetCaption() override;
+    void SetGridShown(int type) override;
+    void SetAnchorsShown(int type) override;
+    void SetSnap(int type) override;
+    void EqualizeGrid(int axes) override;
+    void GridOptionsChanged() override;
+    DisplaySwitches displaySwitches() const override { return {showPictures_, showShadows_, show3D_}; }
+    void SetDisplaySwitches(const DisplaySwitches& switches) override;
+    // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
+    // False when there is none, so that the key acts on the selection.
+    bool DeleteAnchorUnderPointer();
 
     // Room for the whole page with its margin, the rulers and the scroll bars.
     QSize sizeHint() const override;
@@ -78,7 +90,6 @@ public:
     // Draws one item on the canvas; quick leaves out shadows and 3-D surfaces.
     void PaintItem(ItemRecord* item, bool quick);
     void ResetInsertionPoints();
-    void SetDisplaySwitches(bool pictures, bool shadows, bool surfaces);
     // Something changed the design's records: a progressive repaint under way starts over.
     void DesignChanged();
 
@@ -101,15 +112,30 @@ public:
     // The status of the last attempt to read a design file.
     ReadStatus lastReadStatus() const { return lastRead_; }
     // The canvas position of a design point, and back.
-    Point CanvasFromDesign(Point design) const;
+    Point CanvasFromDesign(Point design) const override;
     Point DesignFromCanvas(Point canvas) const;
     // The current zoom (the header's).
-    double zoom() const;
+    double zoom() const override;
+    // A canvas point taken to the gridlines where snap is on.
+    Point SnapPoint(Point canvas) const;
+    SnapFrame snapFrame() const;
+    // The selection opened for editing on this window's canvas (the selection tools' first step).
+    int32_t BeginEdit(bool drawCopies);
+    EditMetrics editMetrics() const;
 
-    // The rulers' pictures and the anchor strips, as last drawn.
+    // The rulers' pictures and the anchor strips, as last drawn; the rulers' red marks (-1 none).
     const QImage& rulerXImage() const { return rulerXImage_; }
     const QImage& rulerYImage() const { return rulerYImage_; }
     const QImage& backgroundImage() const { return background_; }
+    int rulerMarkX() const { return rulerMarkX_; }
+    int rulerMarkY() const { return rulerMarkY_; }
+    QWidget* rulerX() const { return rulerX_; }
+    QWidget* rulerY() const { return rulerY_; }
+    // The tooltip of a page-edge drag and its text.
+    QWidget* rulerHint() const { return hint1_; }
+    QString rulerHintText() const;
+    int anchorDrag() const { return anchorDrag_; }
+    int rulerDrag() const { return rulerDrag_; }
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
 
@@ -131,12 +157,37 @@ private:
     friend class SandboxRuler;
     ItemRecord* Header() const;
     void CreateNewDesign();
-    void DefaultGridlines(ItemRecord* grid, ItemRecord* header);
     void PaintPageBackground(const Rect& area);
-    void DrawGridlines();
+    void DrawGridlines(const Rect& area);
+    // Background, gridlines and the items meeting the area, the selected ones left out on request.
+    void RepaintArea(const Rect& area, bool withoutSelection);
     void DrawAnchorStrips();
-    void DrawRulers();
+    // Rebuilds the ruler strips when their offset changed (always when forced) and composes both
+    // rulers.
+    void DrawRulers(bool force = false);
+    void ComposeRulers();
     void FreeMarkers();
+    // The mouse on the viewport: over the canvas, or over the background with the anchor strips.
+    bool OnCanvas(QPoint viewport) const;
+    void Background1MouseDown(QMouseEvent* event);
+    void Background1MouseMove(QMouseEvent* event);
+    void Background1MouseUp(QMouseEvent* event);
+    void Image1MouseMove(QMouseEvent* event);
+    void ViewportLeave();
+    // The red marks in the rulers at a viewport point, and their removal.
+    void MarkPointer(QPoint viewport);
+    void ErasePointerMarks();
+    // A page-edge drag on a ruler.
+    void RulerMouseDown(Qt::Orientation axis, QMouseEvent* event);
+    void RulerMouseMove(Qt::Orientation axis, QMouseEvent* event);
+    void RulerMouseUp(Qt::Orientation axis, QMouseEvent* event);
+    void ShowRulerHint(Qt::Orientation axis, QPoint rulerPoint, const QString& text);
+    // EditCanvas
+    Rect WholeCanvas() const override;
+    void EraseMarkers() override;
+    void RepaintUnderSelection(const Rect& area) override;
+    void DrawQuick(ItemRecord* item) override;
+    int32_t AverageCharWidth(const ItemRecord& text) const override;
     void ProgressiveStep();
     void StartProgressiveRepaint();
     void FormActivate();
@@ -182,6 +233,23 @@ private:
     QImage background_;
     QImage backgroundTile_;
     QImage rulerXImage_, rulerYImage_;
+    QImage untouchedTop_, untouchedLeft_;
+
+    // rulers: the light-yellow strips, the page pixel each starts at, the red marks
+    QImage rulerStripX_, rulerStripY_;
+    int32_t rulerOffsetX_ = -1, rulerOffsetY_ = -1;
+    int rulerMarkX_ = -1, rulerMarkY_ = -1;
+    // a page-edge drag: 4 end and 6 start on rulerX, 5 and 7 on rulerY; the press and the pointer
+    int rulerDrag_ = 0;
+    QPoint rulerPress_, rulerPointer_;
+    QWidget* hint1_ = nullptr;
+    QString hintText_;
+
+    // an anchor's drag: the anchor's centre when pressed and the pointer, viewport pixels
+    QPoint anchorPress_, anchorPointer_;
+    bool anchorMoved_ = false;
+    // a press on a strip outside any anchor, for Shift+click
+    bool stripPressed_ = false;
 
     // progressive repaint over a snapshot of the stacking order
     std::vector<ItemRecord*> progressive_;

@@ -70,6 +70,14 @@ public:
         setWindowTitle(title_);
     }
 
+    void SetGridShown(int type) override { SetFlags(type, Header()->showGridX, Header()->showGridY); }
+    void SetAnchorsShown(int type) override { SetFlags(type, Header()->anchorsX, Header()->anchorsY); }
+    void SetSnap(int type) override { SetFlags(type, Header()->snapX, Header()->snapY); }
+    void EqualizeGrid(int axes) override { equalised.push_back(axes); }
+    void GridOptionsChanged() override { ++gridOptionChanges; }
+    DisplaySwitches displaySwitches() const override { return switches; }
+    void SetDisplaySwitches(const DisplaySwitches& value) override { switches = value; }
+
     ItemRecord* AddLine(bool selected) {
         ItemRecord* line = CreateRecord(list_, ItemKind::Line);
         line->zOrder = NextZOrder(list_);
@@ -88,9 +96,19 @@ public:
     bool keysIgnored = false;
     int opened = 0;
     int edits = 0;
+    std::vector<int> equalised;
+    int gridOptionChanges = 0;
+    DisplaySwitches switches;
     static inline int untitledCount = 0;
 
 private:
+    ItemRecord* Header() { return FindRecord(list_, ItemKind::Header); }
+    // The two header flags of a grid type: 1 the first, 2 the second, 3 both.
+    static void SetFlags(int type, ByteField& x, ByteField& y) {
+        x = (type & 1) ? 1 : 0;
+        y = (type & 2) ? 1 : 0;
+    }
+
     ItemList list_;
     int32_t number_;
     QString title_;

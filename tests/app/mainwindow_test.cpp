@@ -201,19 +201,10 @@ TEST_F(MainWindowTest, AKeyTypedIntoAWidgetOfTheDesignReachesTheDesignOnce) {
 TEST_F(MainWindowTest, CommandsWhosePageIsNotThereShowNothing) {
     OpenDesign(6);
     form->Action("Help/Hints/Show All")->trigger();
-    for (const char* path :
-         {"Tools/Speed", "Tools/Grid/Customize...", "File/Grid and Snap/Current File", "File/Grid and Snap/New Files"}) {
-        form->Action(path)->trigger();
-        EXPECT_FALSE(formX->isVisible()) << path;
-        EXPECT_FALSE(formY->isVisible()) << path;
-        EXPECT_EQ(formX->currentPage(), 0) << path;
-        EXPECT_EQ(formY->currentPage(), 0) << path;
-    }
-    // Not even the grid hint that goes with the grid options.
-    EXPECT_EQ(form->currentPanel(), 20);
     form->RunCommand(510);   // the clip editor
     EXPECT_FALSE(formX->isVisible());
     EXPECT_EQ(formX->currentPage(), 0);
+    EXPECT_EQ(form->currentPanel(), 20);
 
     // A command whose page is there still opens it.
     form->Action("File/Page Setup/New Files")->trigger();
@@ -221,20 +212,75 @@ TEST_F(MainWindowTest, CommandsWhosePageIsNotThereShowNothing) {
     EXPECT_EQ(formX->currentPage(), 54);
 }
 
+TEST_F(MainWindowTest, GridCustomizeOpensTheActiveDesignsOptionsOrThoseOfNewFiles) {
+    form->Action("Tools/Grid/Customize...")->trigger();
+    EXPECT_EQ(formX->currentPage(), 26);
+    EXPECT_EQ(formX->windowTitle(), "Grid and Snap - New Files");
+    formX->RightButtonClick();
+    OpenDesign(8);
+    form->Action("Tools/Grid/Customize...")->trigger();
+    EXPECT_EQ(formX->currentPage(), 27);
+    EXPECT_EQ(formX->windowTitle(), "Grid and Snap - Card 8");
+    formX->RightButtonClick();
+    form->Action("Tools/Speed")->trigger();
+    EXPECT_EQ(formY->currentPage(), 64);
+    EXPECT_EQ(formY->windowTitle(), "Speed - Card 8");
+}
+
+TEST_F(MainWindowTest, GridMenusActOnTheActiveDesignAndShowItsState) {
+    bool gridButton = false, snapButton = false;
+    form->hooks.setToolbarGridSnap = [&](bool grid, bool snap) {
+        gridButton = grid;
+        snapButton = snap;
+    };
+    // No design: the entries show the new-file settings and a click changes nothing.
+    form->Action("Tools/Grid/Both")->trigger();
+    EXPECT_TRUE(form->Action("Tools/Grid/None")->isChecked());
+    EXPECT_FALSE(form->Action("Tools/Grid/Both")->isChecked());
+    form->Action("Tools/Snap/Vertical")->trigger();
+    EXPECT_TRUE(form->Action("Tools/Snap/None")->isChecked());
+    EXPECT_FALSE(snapButton);
+
+    FakeDesign* design = OpenDesign(9);
+    ItemRecord* header = FindRecord(design->items(), ItemKind::Header);
+    struct Case {
+        const char* entry;
+        ByteField* x;
+        ByteField* y;
+        bool wantX, wantY;
+    };
+    const Case cases[] = {
+        {"Tools/Grid/Vertical", &header->showGridX, &header->showGridY, false, true},
+        {"Tools/Grid/Both", &header->showGridX, &header->showGridY, true, true},
+        {"Tools/Grid/Anchors/Horizontal", &header->anchorsX, &header->anchorsY, true, false},
+        {"Tools/Snap/Horizontal", &header->snapX, &header->snapY, true, false},
+        {"Tools/Snap/None", &header->snapX, &header->snapY, false, false},
+    };
+    for (const Case& each : cases) {
+        form->Action(each.entry)->trigger();
+        EXPECT_EQ(*each.x != 0, each.wantX) << each.entry;
+        EXPECT_EQ(*each.y != 0, each.wantY) << each.entry;
+        EXPECT_TRUE(form->Action(each.entry)->isChecked()) << each.entry;
+    }
+    EXPECT_TRUE(gridButton);
+    EXPECT_FALSE(snapButton);
+    form->Action("Tools/Snap/Both")->trigger();
+    EXPECT_TRUE(snapButton);
+    EXPECT_TRUE(form->Menu("Tools/Grid/Reset")->isEnabled());
+}
+
 TEST_F(MainWindowTest, GridResetAsksAndOnlyYesEqualises) {
-    OpenDesign(5);
-    int equalised = 0;
-    form->hooks.equalizeGrid = [&](int axes) { equalised = axes; };
+    FakeDesign* design = OpenDesign(5);
     form->SetGridMenu(3, false);
     prompt.answer = PromptAnswer::No;
     form->Action("Tools/Grid/Reset/Vertical")->trigger();
-    EXPECT_EQ(equalised, 0);
+    EXPECT_TRUE(design->equalised.empty());
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0], "Make the distances between the gridlines equal?\n"
                                "(Use 'Tools|Grid|Customize...' to set the default distance).");
     prompt.answer = PromptAnswer::Yes;
     form->Action("Tools/Grid/Reset/Both")->trigger();
-    EXPECT_EQ(equalised, 6);
+    EXPECT_EQ(design->equalised, std::vector<int>{6});
     form->SetGridMenu(1, false);
     EXPECT_TRUE(form->Action("Tools/Grid/Reset/Horizontal")->isEnabled());
     EXPECT_FALSE(form->Action("Tools/Grid/Reset/Vertical")->isEnabled());

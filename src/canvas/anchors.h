@@ -1,0 +1,52 @@
+// The anchor strips along the top and left edges of a document window's viewport: where each
+// gridline's anchor stands, which anchor the pointer is over, and the strips' pictures. Viewport
+// coordinates are pixels of the viewport, whose background carries the strips and over which the
+// canvas lies at the page's offset.
+#pragma once
+
+#include "canvas/grid.h"
+
+#include <QImage>
+
+#include <optional>
+
+namespace vlr {
+
+// The strips are this deep: anchor 7, tick 4 and a pixel.
+inline constexpr int kStripDepth = 12;
+inline constexpr int kAnchorSize = 7;
+
+// A strip is live while its axis's gridlines and anchors are both shown.
+bool StripLive(const ItemRecord* header, GridAxis axis);
+// The left edge (top edge on the left strip) of the anchor of a gridline, in viewport pixels.
+int64_t AnchorStart(const ItemRecord* header, Point pageOffset, GridAxis axis, int32_t position);
+// The strip a viewport point is on: the top one when y < x, the left one otherwise, and neither
+// deeper than the strip. The answer does not depend on what is shown.
+std::optional<GridAxis> StripAt(Point viewport);
+// The gridline position under a viewport point on a strip: nearest((x + boundLeft - pageOffset.x)
+// / zoom) on the top strip, with y on the left one.
+int32_t StripPosition(const ItemRecord* header, Point pageOffset, GridAxis axis, Point viewport);
+
+// Clears every highlight of both lists, then highlights the first anchor of a live strip under
+// the point (the top strip's first): an anchor covers its 7 pixels and the one after, from the
+// strip's second pixel to its end. Returns the axis of the highlighted anchor, or none. changed
+// tells whether any highlight came or went.
+std::optional<GridAxis> HighlightAnchorAt(ItemRecord* grid, const ItemRecord* header, Point pageOffset,
+                                          Point viewport, bool* changed = nullptr);
+// Clears every highlight; true when there was one.
+bool ClearHighlights(ItemRecord* grid);
+// The highlighted gridline of an axis, or none.
+const GridNode* HighlightedGridline(const ItemRecord* grid, GridAxis axis);
+
+// The strip of an axis drawn over the background: the untouched texture first (saved when the
+// background was filled), then, while the strip is live, an anchor with its tick for every
+// gridline that is not removed; a highlighted one in red. Anchors before the viewport's start are
+// left out.
+void DrawAnchorStrip(QImage& background, const QImage& untouched, GridAxis axis, const ItemRecord* header,
+                     const ItemRecord* grid, Point pageOffset);
+// One anchor with its tick, its left (top) edge at start.
+void DrawAnchor(QImage& background, GridAxis axis, int64_t start, bool highlighted);
+// The untouched texture under a strip, taken from the freshly filled background.
+QImage UntouchedStrip(const QImage& background, GridAxis axis);
+
+} // namespace vlr

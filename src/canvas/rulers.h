@@ -1,0 +1,82 @@
+// The rulers of a document window: their scale in the design's measuring unit, the strips they
+// are composed from, the position marks, the page-edge drags and the lengths their tooltip shows.
+// Plain functions; the window keeps the pictures and hands the pointer over.
+#pragma once
+
+#include "model/numeric.h"
+
+#include <QFont>
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vlr {
+
+inline constexpr int kRulerThickness = 12;
+// A ruler strip is at most this long, unless the viewport is longer.
+inline constexpr int kRulerStripLimit = 1600;
+
+struct RulerTick {
+    int32_t position = 0; // pixels from the strip's start
+    int32_t height = 0;
+    friend bool operator==(const RulerTick&, const RulerTick&) = default;
+};
+struct RulerLabel {
+    int32_t position = 0; // the labelled tick, pixels from the strip's start
+    int64_t value = 0;    // the number shown
+    friend bool operator==(const RulerLabel&, const RulerLabel&) = default;
+};
+struct RulerScale {
+    std::vector<RulerTick> ticks;
+    std::vector<RulerLabel> labels;
+};
+
+// The ticks and labels of a strip covering page pixels (at zoom) stripStart ... stripStart +
+// stripLength - 1, the page's start being 0, in the unit (1 pixels, 2 millimetres, 3 inches; any
+// other as inches):
+// - pixels: every nearest(zoom x 100) pixels 11 high, labelled 100, 200, ...; every fifth of that
+//   1 high when 0.1 < zoom <= 0.25, every tenth when zoom > 0.25 and every twentieth when zoom > 1;
+// - millimetres: every nearest(zoom x pixels per unit x 10) pixels 11 high, labelled 10, 20, ...
+//   when zoom > 0.25; halves 4 high; quarters 1 high; eighths 1 high when zoom > 1;
+// - inches: every nearest(zoom x pixels per unit) pixels 11 high, labelled 1, 2, ... when zoom >
+//   0.125; halves 8 high and quarters 4 high when zoom > 0.25; eighths when zoom > 0.5, sixteenths
+//   when zoom > 1 and thirty-seconds when zoom > 2, all 1 high.
+// Each series starts one step after the page's start and its ticks stand at whole multiples of its
+// step wherever the strip starts, so the labels count the steps from the page's start.
+RulerScale ComputeRulerScale(int32_t units, double zoom, double pixelsPerUnit, int32_t stripStart,
+                             int32_t stripLength);
+
+// The strip's length: the viewport's or the page's, whichever is longer, but not beyond the strip
+// limit, which a longer viewport raises to its own length so that a wide window has a whole ruler.
+int32_t RulerStripLength(int32_t viewportExtent, int64_t pageExtent);
+// The page pixel the strip starts at, given the scroll position and the page's start at zoom: 0
+// while the strip covers the page, else whole strip-minus-viewport lengths, so that the strip
+// always covers the viewport's part of the page and is rebuilt only every so often.
+int32_t RulerOffset(int32_t viewportExtent, int64_t pageExtent, int64_t scroll, int64_t pageStart);
+
+// The light-yellow strip with its ticks and labels; along x for the top ruler, along y (ticks from
+// the right edge leftwards, labels reading upwards) for the left one.
+QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizontal, const QFont& labelFont);
+// The ruler: silver, with the strip copied over the part of the viewport the page covers.
+// stripScreenStart is where the strip's first pixel falls in the viewport; visible the page's
+// extent in the viewport.
+QImage ComposeRuler(const QImage& strip, int32_t rulerLength, int64_t stripScreenStart, int64_t visibleStart,
+                    int64_t visibleEnd, bool horizontal);
+// The ruler's label face: "Arial" 7 points.
+QFont RulerLabelFont();
+
+// Which edge of the page a pointer on a ruler is near: within 5 pixels (exclusive) of it. The end
+// wins when both are.
+enum class PageEdge { None, Start, End };
+PageEdge PageEdgeNear(int64_t pointer, int64_t pageStart, int64_t pageExtent);
+// The page's extent while its end is dragged by delta pixels: never under 5 pixels.
+int32_t DraggedPageExtent(int32_t extent, int64_t delta);
+
+// A length for the rulers' tooltip, in the unit: "None" below 0.0001; pixels as a whole number
+// and " Pixels" (" Pixel" for exactly 1), millimetres as a whole number and " mm", inches with up
+// to two decimals and " Inches" (" Inch" for exactly 1).
+std::string FormatLength(double value, int32_t units, char decimalSeparator = '.');
+
+} // namespace vlr
