@@ -89,8 +89,8 @@ std::vector<GridNode> SpacedGridlines(int64_t start, double density, double pixe
     // A density that rounds up to a whole pixel must not give more gridlines than the page has
     // pixels: a crafted file would otherwise ask for millions.
     const double extentPixels = std::fabs(extent * pixelsPerUnit);
-    const double count = std::min({std::trunc(extent / density), std::floor(extentPixels / step) + 1.0,
-                                   static_cast<double>(kMostGridlines)});
+    const double count = std::min(
+        {std::trunc(extent / density), std::floor(extentPixels / step), static_cast<double>(kMostGridlines)});
     for (int64_t k = first; k <= static_cast<int64_t>(count); ++k) {
         nodes.push_back({SaturateInt32(start + k * step), 0, 0});
     }

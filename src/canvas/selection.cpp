@@ -128,7 +128,8 @@ void RestoreSelection(ItemList& list, const std::vector<int32_t>& serials) {
     // A version stands in for the record it replaced, and for what that one stood in for.
     std::unordered_map<int32_t, ItemRecord*> versionOf;
     for (ItemRecord* item : list) {
-        if (IsLiveItem(item) && item->replaces != 0) {
+        if (item->recordClass == RecordClass::Item && item->replaces != 0 && item->kind != ItemKind::Deletion &&
+            item->kind != ItemKind::Gridlines) {
             versionOf[item->replaces] = item;
         }
     }

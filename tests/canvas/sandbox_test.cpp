@@ -4,6 +4,7 @@
 
 #include "canvas/sandboxhost.h"
 #include "model/geometry.h"
+#include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "settings/params.h"
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <deque>
 
 namespace vlr {
@@ -274,6 +276,225 @@ TEST_F(SandboxTest, AProgressiveRepaintStopsWhenTheDesignChangesOrTheWindowClose
     // A window closed during a pass goes without touching its freed records.
     window.reset();
     QTest::qWait(50);
+}
+
+// ---- rulers, gridlines, anchors and snap on a real window ----
+
+// A 400 x 300 pixel page 20 pixels right of and 30 below the canvas origin, gridlines at x 120 and
+// 220 and at y 80 (page x 100, 200 and page y 50), shown with anchors, 50 pixels apart by
+// default; lines starting 1 and 3 pixels right of page x 100.
+void WriteGridDesign(const QString& path) {
+    ItemList list;
+    ItemRecord* header = CreateRecord(list, ItemKind::Header);
+    header->recordClass = RecordClass::Header;
+    header->zoom = 1.0;
+    header->units = 1;
+    header->pxPerUnitX = header->pxPerUnitY = 1.0;
+    header->canvasLeft = 20.0;
+    header->canvasTop = 30.0;
+    header->canvasWidth = 400;
+    header->canvasHeight = 300;
+    header->gridDensityX = header->gridDensityY = 50;
+    header->showGridX = header->showGridY = header->anchorsX = header->anchorsY = 1;
+    ItemRecord* gridlines = CreateRecord(list, ItemKind::Gridlines);
+    gridlines->gridX = {{.position = 120}, {.position = 220}};
+    gridlines->gridY = {{.position = 80}};
+    for (int32_t x : {101, 103}) {
+        ItemRecord* line = CreateRecord(list, ItemKind::Line);
+        line->zOrder = x;
+        line->x1 = x;
+        line->y1 = 100;
+        line->x2 = 300;
+        line->y2 = 150;
+        SetWorldFromPixels(line, list.screen);
+        Recalculate(line, list.screen);
+    }
+    ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+}
+
+std::vector<int32_t> LivePositions(ItemList& list, bool x) {
+    std::vector<int32_t> positions;
+    for (const GridNode& node : x ? LiveGridlines(list)->gridX : LiveGridlines(list)->gridY) {
+        if (!node.removed) {
+            positions.push_back(node.position);
+        }
+    }
+    return positions;
+}
+
+bool PressDelete(TSandbox& window) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    return window.KeyDown(key);
+}
+
+TEST_F(SandboxTest, DraggingAnAnchorMovesItsGridlineAndTheItemsOnIt) {
+    QString path = folder.filePath("grid.vlrn");
+    WriteGridDesign(path);
+    Open(path);
+    QWidget* viewport = window->viewport();
+    // The anchor of gridline 120 stands at viewport x 117 ... 124 of the top strip.
+    QTest::mouseMove(viewport, QPoint(121, 5));
+    EXPECT_EQ(viewport->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(121, 5));
+    EXPECT_EQ(window->anchorDrag(), 1);
+    QTest::mouseMove(viewport, QPoint(140, 6));
+    QTest::mouseMove(viewport, QPoint(161, 6));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(161, 6));
+    EXPECT_EQ(window->anchorDrag(), 0);
+    // The gridline goes to the pointer; the items by the pointer's distance from the anchor's
+    // centre (120), which the press grabbed 1 pixel off.
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{161, 220}));
+    // The line 1 pixel off the gridline went 41 pixels along; the one 3 pixels off stayed.
+    std::vector<int32_t> starts;
+    for (ItemRecord* item : window->items()) {
+        if (IsLiveItem(item) && item->kind == ItemKind::Line) {
+            starts.push_back(item->x1);
+        }
+    }
+    std::sort(starts.begin(), starts.end());
+    EXPECT_EQ(starts, (std::vector<int32_t>{103, 142}));
+    // The gridline is drawn where it went: canvas x 161 - 20.
+    EXPECT_EQ(CanvasPixel(141, 10), qRgb(170, 204, 255));
+    EXPECT_NE(CanvasPixel(100, 10), qRgb(170, 204, 255));
+    // Two undo steps: the gridline, then the line.
+    Undo(window->items());
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 220}));
+    EXPECT_TRUE(CanUndo(window->items()));
+}
+
+TEST_F(SandboxTest, ShiftClickAddsAGridlineAndDeleteRemovesTheOneUnderThePointer) {
+    QString path = folder.filePath("grid.vlrn");
+    WriteGridDesign(path);
+    Open(path);
+    QWidget* viewport = window->viewport();
+    // Between two anchors of the top strip, and on the left strip.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(300, 6));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(4, 200));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(350, 6)); // without Shift: nothing
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 220, 300}));
+    EXPECT_EQ(LivePositions(window->items(), false), (std::vector<int32_t>{80, 200}));
+
+    // Delete with the pointer over the anchor of gridline 220.
+    QTest::mouseMove(viewport, QPoint(219, 4));
+    EXPECT_TRUE(PressDelete(*window));
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 300}));
+    // On the left strip: gridline y 80's anchor covers viewport y 77 ... 84.
+    QTest::mouseMove(viewport, QPoint(6, 84));
+    EXPECT_EQ(viewport->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_TRUE(PressDelete(*window));
+    EXPECT_EQ(LivePositions(window->items(), false), (std::vector<int32_t>{200}));
+
+    // Over the page no anchor is under the pointer: the key is left to the selection, and the
+    // design's history is as it was.
+    ItemRecord* before = LiveGridlines(window->items());
+    QTest::mouseMove(viewport, QPoint(219, 150));
+    EXPECT_EQ(window->rulerMarkX(), 219);
+    EXPECT_FALSE(PressDelete(*window));
+    EXPECT_EQ(LiveGridlines(window->items()), before);
+    // Hidden anchors cannot be deleted either.
+    QTest::mouseMove(viewport, QPoint(121, 4));
+    window->SetAnchorsShown(2);
+    EXPECT_FALSE(PressDelete(*window));
+    EXPECT_EQ(LiveGridlines(window->items()), before);
+    window->SetAnchorsShown(3);
+    QTest::mouseMove(viewport, QPoint(121, 5));
+    EXPECT_TRUE(PressDelete(*window));
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{300}));
+}
+
+TEST_F(SandboxTest, DraggingThePagesEdgesOnTheRulerResizesAndShiftsThePage) {
+    QString path = folder.filePath("grid.vlrn");
+    WriteGridDesign(path);
+    Open(path);
+    QWidget* ruler = window->rulerX();
+    // The page's right edge is at ruler x 20 + 400.
+    QTest::mouseMove(ruler, QPoint(418, 5));
+    EXPECT_EQ(ruler->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(418, 5));
+    QTest::mouseMove(ruler, QPoint(518, 5));
+    EXPECT_EQ(window->rulerHintText(), "Width: 500 Pixels");
+    EXPECT_TRUE(window->rulerHint()->isVisible());
+    QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(518, 5));
+    EXPECT_FALSE(window->rulerHint()->isVisible());
+    EXPECT_EQ(double(Header()->canvasWidth), 500.0);
+    EXPECT_EQ(Header()->spanX, 500);
+    EXPECT_TRUE(IsModified(window->items()));
+    // The grown part gained gridlines one density apart past the last one.
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 220, 270, 320, 370, 420, 470}));
+
+    // Dragged far left, the page keeps 5 pixels.
+    QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(521, 5));
+    QTest::mouseMove(ruler, QPoint(-200, 5));
+    EXPECT_EQ(window->rulerHintText(), "Width: 5 Pixels");
+    QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(-200, 5));
+    EXPECT_EQ(double(Header()->canvasWidth), 5.0);
+
+    // The left edge (the 5-pixel page's end is as near at 21) dragged 30 pixels right takes the
+    // page and its gridlines along.
+    QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(16, 5));
+    QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(46, 5));
+    EXPECT_EQ(double(Header()->canvasLeft), 50.0);
+    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{150, 250, 300, 350, 400, 450, 500}));
+}
+
+TEST_F(SandboxTest, AreaRepaintsKeepTheGridlinesAndAWideWindowHasAWholeRuler) {
+    QString path = folder.filePath("grid.vlrn");
+    WriteGridDesign(path);
+    Open(path);
+    window->RedrawArea({90, 100, 130, 200});
+    EXPECT_EQ(CanvasPixel(100, 150), qRgb(170, 204, 255));
+    // Hidden, they are gone from the canvas but still snap.
+    window->SetGridShown(0);
+    EXPECT_EQ(CanvasPixel(100, 150), qRgb(255, 255, 255));
+    EXPECT_FALSE(host.gridOn);
+    window->SetSnap(1);
+    EXPECT_TRUE(host.snapOn);
+    EXPECT_EQ(window->SnapPoint({110, 7}), (Point{100, 7}));
+
+    QString banner = folder.filePath("banner.vlrn");
+    WritePixelDesign(banner, 3000, 200, false);
+    Open(banner, QSize(2200, 400));
+    const int viewport = window->viewportSize().width();
+    ASSERT_GT(viewport, 1600);
+    for (int scroll : {0, 700, window->scrollBarX()->maximum()}) {
+        window->scrollBarX()->setValue(scroll);
+        // Light yellow wherever the page is seen, to the viewport's end or the page's.
+        const int pageStart = std::max(0, window->pageOffset().x);
+        const int pageEnd = std::min(viewport, window->pageOffset().x + 3000);
+        EXPECT_EQ(window->rulerXImage().pixel(pageStart + 1, 1), qRgb(255, 255, 225)) << scroll;
+        EXPECT_EQ(window->rulerXImage().pixel(pageEnd - 2, 1), qRgb(255, 255, 225)) << scroll;
+    }
+}
+
+TEST_F(SandboxTest, SwitchingShadowsOffInOneWindowLeavesAnotherAsItWas) {
+    QString path = folder.filePath("shadow.vlrn");
+    {
+        ItemList list;
+        ItemRecord* header = CreateRecord(list, ItemKind::Header);
+        header->recordClass = RecordClass::Header;
+        header->zoom = 1.0;
+        header->units = 1;
+        header->canvasWidth = 300;
+        header->canvasHeight = 200;
+        ItemRecord* square = CreateRecord(list, ItemKind::Rectangle);
+        square->zOrder = 1;
+        square->color = square->fillColor = 0x0000FF;
+        square->shapeMode = 2;
+        square->pointList = {{.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
+        ShapeBounds(square, list.screen);
+        square->shadowElevation = 85;
+        square->shadowLightness = 0;
+        ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+    }
+    Open(path);
+    TSandbox other(params, host, prompt);
+    other.resize(400, 300);
+    ASSERT_TRUE(other.OpenDesign(43, path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !other.repaintPending(); }, 5000));
+    window->SetDisplaySwitches({.pictures = true, .shadows = false, .surfaces = true});
+    EXPECT_EQ(CanvasPixel(105, 105), qRgb(255, 255, 255));
+    EXPECT_EQ(other.displaySwitches(), DisplaySwitches{});
+    EXPECT_LT(qRed(other.canvas().image().pixel(105, 105)), 128);
 }
 
 } // namespace
