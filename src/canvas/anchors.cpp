@@ -101,6 +101,18 @@ const GridNode* HighlightedGridline(const ItemRecord* grid, GridAxis axis) {
     return nullptr;
 }
 
+QImage BackgroundTile() {
+    QImage tile(49, 49, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < tile.width(); ++x) {
+            const int shade = 150 + ((x * 7 + y * 13) % 11) - ((x / 7 + y / 7) % 2) * 6;
+            row[x] = qRgb(shade, shade + 2, shade + 8);
+        }
+    }
+    return tile;
+}
+
 QImage UntouchedStrip(const QImage& background, GridAxis axis) {
     return axis == GridAxis::X ? background.copy(0, 0, background.width(), kStripDepth)
                                : background.copy(0, 0, kStripDepth, background.height());
@@ -159,6 +171,87 @@ void DrawAnchorStrip(QImage& background, const QImage& untouched, GridAxis axis,
             DrawAnchor(background, axis, AnchorStart(header, pageOffset, axis, node.position),
                        node.highlighted != 0);
         }
+    }
+}
+
+// ---- the mouse on the strips ----
+
+StripPress PressOnStrips(ItemRecord* grid, const ItemRecord* header, Point pageOffset, Point viewport) {
+    StripPress press;
+    press.pointer = viewport;
+    if (!grid || !header) {
+        return press;
+    }
+    HighlightAnchorAt(grid, header, pageOffset, viewport);
+    for (GridAxis axis : {GridAxis::X, GridAxis::Y}) {
+        if (const GridNode* node = HighlightedGridline(grid, axis)) {
+            const int32_t centre =
+                SaturateInt32(AnchorStart(header, pageOffset, axis, node->position) + kAnchorHalf);
+            press.dragging = axis;
+            press.press = axis == GridAxis::X ? Point{centre, viewport.y} : Point{viewport.x, centre};
+            press.pointer = press.press;
+            return press;
+        }
+    }
+    press.onStrip = StripAt(viewport).has_value();
+    return press;
+}
+
+Qt::CursorShape MoveOnStrips(StripPress& press, ItemRecord* grid, const ItemRecord* header, Point pageOffset,
+                             Point viewport, bool& redraw) {
+    redraw = false;
+    if (press.dragging) {
+        press.moved = press.moved || viewport != press.press;
+        press.pointer = viewport;
+        redraw = true;
+        return *press.dragging == GridAxis::X ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+    }
+    if (!grid || !header) {
+        return Qt::ArrowCursor;
+    }
+    std::optional<GridAxis> over = HighlightAnchorAt(grid, header, pageOffset, viewport, &redraw);
+    return !over ? Qt::ArrowCursor : *over == GridAxis::X ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+}
+
+StripRelease ReleaseOnStrips(const StripPress& press, const ItemRecord* header, Point pageOffset,
+                             Point viewport, bool shift) {
+    StripRelease release;
+    if (!header) {
+        return release;
+    }
+    if (press.dragging && press.moved) {
+        const GridAxis axis = *press.dragging;
+        const double z = Zoom(header);
+        const int64_t page = axis == GridAxis::X ? pageOffset.x : pageOffset.y;
+        const int64_t from = axis == GridAxis::X ? press.press.x : press.press.y;
+        const int64_t to = axis == GridAxis::X ? viewport.x : viewport.y;
+        release.action = StripRelease::Action::Move;
+        release.axis = axis;
+        release.from = nearest((from - page) / z);
+        release.to = nearest((to - page) / z);
+        release.position = StripPosition(header, pageOffset, axis, viewport);
+    } else if (!press.dragging && press.onStrip && shift) {
+        std::optional<GridAxis> axis = StripAt(viewport);
+        if (axis && StripLive(header, *axis)) {
+            release.action = StripRelease::Action::Add;
+            release.axis = *axis;
+            release.position = StripPosition(header, pageOffset, *axis, viewport);
+        }
+    }
+    return release;
+}
+
+void DrawAnchorStrips(QImage& background, const QImage& untouchedTop, const QImage& untouchedLeft,
+                      const ItemRecord* header, const ItemRecord* grid, Point pageOffset,
+                      const StripPress& press) {
+    DrawAnchorStrip(background, untouchedTop, GridAxis::X, header, grid, pageOffset);
+    DrawAnchorStrip(background, untouchedLeft, GridAxis::Y, header, grid, pageOffset);
+    if (press.dragging && header) {
+        const GridAxis axis = *press.dragging;
+        DrawAnchor(
+            background, axis,
+            AnchorStart(header, pageOffset, axis, StripPosition(header, pageOffset, axis, press.pointer)),
+            true);
     }
 }
 

@@ -46,7 +46,45 @@ void DrawAnchorStrip(QImage& background, const QImage& untouched, GridAxis axis,
                      const ItemRecord* grid, Point pageOffset);
 // One anchor with its tick, its left (top) edge at start.
 void DrawAnchor(QImage& background, GridAxis axis, int64_t start, bool highlighted);
+// The texture repeated over the viewport's background, under the strips: a quiet weave 49
+// pixels square.
+QImage BackgroundTile();
 // The untouched texture under a strip, taken from the freshly filled background.
 QImage UntouchedStrip(const QImage& background, GridAxis axis);
+
+// ---- the mouse on the strips ----
+
+// What a button press on the strips started: the drag of an anchor (its axis, its centre where
+// pressed and the pointer, viewport pixels), or a press on a strip outside the anchors.
+struct StripPress {
+    std::optional<GridAxis> dragging;
+    Point press;
+    Point pointer;
+    bool moved = false;
+    bool onStrip = false;
+};
+// Button down: the anchor under the point is highlighted and its drag starts; elsewhere on a
+// strip the press is remembered for a Shift+click.
+StripPress PressOnStrips(ItemRecord* grid, const ItemRecord* header, Point pageOffset, Point viewport);
+// A move over the strips: during a drag the pointer is followed; otherwise the anchor under it is
+// highlighted. Returns the cursor to show (west-east over a top anchor, north-south over a left
+// one); redraw tells whether the strips need drawing again.
+Qt::CursorShape MoveOnStrips(StripPress& press, ItemRecord* grid, const ItemRecord* header, Point pageOffset,
+                             Point viewport, bool& redraw);
+// What the release does: nothing; move the dragged gridline to the pointer, with the items
+// standing on it moving from its old page coordinate to the new; or, after a Shift+click on a
+// live strip, add a gridline under the pointer.
+struct StripRelease {
+    enum class Action { None, Move, Add } action = Action::None;
+    GridAxis axis = GridAxis::X;
+    int32_t from = 0, to = 0; // page coordinates of the items' move
+    int32_t position = 0;     // the gridline's new position
+};
+StripRelease ReleaseOnStrips(const StripPress& press, const ItemRecord* header, Point pageOffset,
+                             Point viewport, bool shift);
+// Both strips, and during a drag the dragged anchor at the pointer (red, as is the one it left).
+void DrawAnchorStrips(QImage& background, const QImage& untouchedTop, const QImage& untouchedLeft,
+                      const ItemRecord* header, const ItemRecord* grid, Point pageOffset,
+                      const StripPress& press);
 
 } // namespace vlr

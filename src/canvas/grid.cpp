@@ -145,6 +145,28 @@ void ShiftGrid(ItemRecord* grid, GridAxis axis, int32_t delta) {
     }
 }
 
+bool SetGridFlags(ItemRecord* header, GridFlag flag, int type) {
+    if (!header) {
+        return false;
+    }
+    const uint8_t x = (type & 1) ? 1 : 0, y = (type & 2) ? 1 : 0;
+    switch (flag) {
+    case GridFlag::Shown:
+        header->showGridX = x;
+        header->showGridY = y;
+        break;
+    case GridFlag::Anchors:
+        header->anchorsX = x;
+        header->anchorsY = y;
+        break;
+    case GridFlag::Snap:
+        header->snapX = x;
+        header->snapY = y;
+        break;
+    }
+    return true;
+}
+
 bool GridEditable(const ItemRecord* header, GridAxis axis) {
     if (!header) {
         return false;
@@ -206,6 +228,12 @@ bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position
     version->gridX = std::move(x);
     version->gridY = std::move(y);
     return true;
+}
+
+bool EqualizeGridAxes(ItemList& list, int axes, const EditHooks& hooks) {
+    const bool x = (axes & 2) && EditGrid(list, GridAxis::X, GridAction::Equalize, 0, hooks);
+    const bool y = (axes & 4) && EditGrid(list, GridAxis::Y, GridAction::Equalize, 0, hooks);
+    return x || y;
 }
 
 // ---- snapping ----

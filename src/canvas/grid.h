@@ -59,6 +59,11 @@ void AddGridlinesForGrownPage(ItemRecord* grid, const ItemRecord* header, GridAx
 // the first stands on it.
 void ShiftGrid(ItemRecord* grid, GridAxis axis, int32_t delta);
 
+// The header's grid flags: for type 0 none, 1 the horizontal grid (x), 2 the vertical (y), 3 both.
+// False without a header.
+enum class GridFlag { Shown, Anchors, Snap };
+bool SetGridFlags(ItemRecord* header, GridFlag flag, int type);
+
 // True when the axis's gridlines and their anchors are both shown: only then can its gridlines be
 // moved, added or deleted.
 bool GridEditable(const ItemRecord* header, GridAxis axis);
@@ -75,6 +80,10 @@ enum class GridAction {
 // the design and its redo history as they were and returns false.
 bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position = 0,
               const EditHooks& hooks = {});
+
+// Equalizes the horizontal grid (axes 2), the vertical grid (4) or both (6), each an edit of its
+// own. True when either changed.
+bool EqualizeGridAxes(ItemList& list, int axes, const EditHooks& hooks = {});
 
 // ---- snapping ----
 

@@ -1,6 +1,8 @@
 // The rulers.
 #include "canvas/rulers.h"
 
+#include "canvas/grid.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -14,10 +16,14 @@ constexpr QRgb kTickColour = qRgb(80, 80, 80);
 constexpr QRgb kLabelColour = qRgb(64, 64, 64);
 constexpr QRgb kPageColour = qRgb(255, 255, 225);
 constexpr QRgb kOutsideColour = qRgb(192, 192, 192);
+constexpr QRgb kPointerMarkColour = qRgb(255, 0, 0);
 constexpr int kMajorHeight = 11;
 // A pointer this close to a page edge (exclusive) takes the edge.
 constexpr int64_t kEdgeReach = 5;
 constexpr int32_t kSmallestPage = 5;
+constexpr int kHintDistance = 8;
+// A dragged page start shows at most this much of the page on the ruler.
+constexpr int64_t kShiftedPageShown = 3200;
 
 struct Series {
     double step = 0.0; // pixels
@@ -205,6 +211,121 @@ PageEdge PageEdgeNear(int64_t pointer, int64_t pageStart, int64_t pageExtent) {
 
 int32_t DraggedPageExtent(int32_t extent, int64_t delta) {
     return SaturateInt32(std::max<int64_t>(kSmallestPage, static_cast<int64_t>(extent) + delta));
+}
+
+RulerView RulerViewOf(const ItemRecord* header, bool horizontal, int32_t length, int64_t pageStart,
+                      int64_t scroll) {
+    RulerView view;
+    view.horizontal = horizontal;
+    view.length = std::max(1, length);
+    view.pageStart = pageStart;
+    view.scroll = scroll;
+    if (header) {
+        view.units = header->units;
+        view.zoom = header->zoom;
+        view.pixelsPerUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
+        view.pageExtent = horizontal ? header->spanX : header->spanY;
+        view.bound = horizontal ? header->boundLeft : header->boundTop;
+    }
+    return view;
+}
+
+RulerView DraggedView(RulerView view, const PageEdgeDrag& drag) {
+    const int64_t delta = drag.pointer - drag.press;
+    if (drag.edge == PageEdge::End) {
+        view.pageExtent = DraggedPageExtent(SaturateInt32(view.pageExtent), delta);
+    } else if (drag.edge == PageEdge::Start) {
+        view.pageStart += std::max(delta, -view.bound);
+        view.pageExtent = std::min(view.pageExtent, kShiftedPageShown);
+    }
+    return view;
+}
+
+std::string PageEdgeHint(const RulerView& view, const PageEdgeDrag& drag, char decimalSeparator) {
+    const double extent = DraggedView(view, drag).pageExtent;
+    return std::string(view.horizontal ? "Width: " : "Height: ") +
+           FormatLength(extent / view.pixelsPerUnit / view.zoom, view.units, decimalSeparator);
+}
+
+void FinishPageEdgeDrag(ItemList& items, const PageEdgeDrag& drag) {
+    ItemRecord* header = FindRecord(items, ItemKind::Header);
+    if (!header || drag.edge == PageEdge::None) {
+        return;
+    }
+    const RulerView view = RulerViewOf(header, drag.horizontal, 1, 0, 0);
+    const double z = view.zoom;
+    ItemRecord* grid = LiveGridlines(items);
+    const GridAxis axis = drag.horizontal ? GridAxis::X : GridAxis::Y;
+    const RulerView dragged = DraggedView(view, drag);
+    if (drag.edge == PageEdge::End) {
+        (drag.horizontal ? header->canvasWidth : header->canvasHeight) =
+            dragged.pageExtent / view.pixelsPerUnit / z;
+    } else {
+        const int64_t start = view.bound + (dragged.pageStart - view.pageStart);
+        (drag.horizontal ? header->canvasLeft : header->canvasTop) = start / view.pixelsPerUnit / z;
+    }
+    SetModified(items, true);
+    HeaderGeometry(header);
+    if (!grid) {
+        return;
+    }
+    if (drag.edge == PageEdge::End) {
+        AddGridlinesForGrownPage(grid, header, axis);
+    } else {
+        // The gridlines move by what the page moved, which stops at the canvas origin.
+        const int64_t moved = (drag.horizontal ? header->boundLeft : header->boundTop) - view.bound;
+        ShiftGrid(grid, axis, nearest(moved / z));
+    }
+}
+
+Qt::CursorShape PageEdgeCursor(const RulerView& view, int64_t pointer) {
+    if (PageEdgeNear(pointer, view.pageStart, view.pageExtent) == PageEdge::None) {
+        return Qt::ArrowCursor;
+    }
+    return view.horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+}
+
+QPoint RulerHintPlace(bool horizontal, QPoint pointer, QSize hint, QSize viewport) {
+    // The viewport starts a ruler's thickness past the ruler's own pixels, across it.
+    const QPoint place = horizontal ? QPoint(pointer.x(), pointer.y() - kRulerThickness + kHintDistance)
+                                    : QPoint(pointer.x() - kRulerThickness + kHintDistance, pointer.y());
+    return {std::clamp(place.x(), 0, std::max(0, viewport.width() - hint.width())),
+            std::clamp(place.y(), 0, std::max(0, viewport.height() - hint.height()))};
+}
+
+QLabel* CreateRulerHint(QWidget* parent) {
+    auto* hint = new QLabel(parent);
+    hint->setStyleSheet("QLabel { background: #ccffcc; color: black; border: 1px solid #808080; "
+                        "font-weight: bold; padding: 2px 4px; }");
+    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint->hide();
+    return hint;
+}
+
+void PaintRuler(QPainter& painter, const QImage& picture, int mark, bool horizontal) {
+    painter.drawImage(0, 0, picture);
+    if (mark >= 0) {
+        painter.setPen(QColor(kPointerMarkColour));
+        painter.drawLine(horizontal ? QLine(mark, 0, mark, kRulerThickness - 1)
+                                    : QLine(0, mark, kRulerThickness - 1, mark));
+    }
+}
+
+void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, bool force) {
+    const int32_t offset = RulerOffset(view.length, view.pageExtent, view.scroll, view.bound);
+    const int32_t length = RulerStripLength(view.length, view.pageExtent);
+    const int32_t current = view.horizontal ? strip.image.width() : strip.image.height();
+    if (!force && !strip.image.isNull() && offset == strip.offset && current == length) {
+        return;
+    }
+    strip.offset = offset;
+    strip.image = DrawRulerStrip(ComputeRulerScale(view.units, view.zoom, view.pixelsPerUnit, offset, length),
+                                 length, view.horizontal, RulerLabelFont());
+}
+
+QImage RulerPicture(const RulerStrip& strip, const RulerView& view) {
+    return ComposeRuler(strip.image, view.length, view.pageStart + strip.offset, view.pageStart,
+                        view.pageStart + view.pageExtent, view.horizontal);
 }
 
 std::string FormatLength(double value, int32_t units, char decimalSeparator) {

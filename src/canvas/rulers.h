@@ -3,10 +3,12 @@
 // Plain functions; the window keeps the pictures and hands the pointer over.
 #pragma once
 
+#include "model/itemrecord.h"
 #include "model/numeric.h"
 
 #include <QFont>
 #include <QImage>
+#include <QLabel>
 
 #include <cstdint>
 #include <string>
@@ -73,6 +75,65 @@ enum class PageEdge { None, Start, End };
 PageEdge PageEdgeNear(int64_t pointer, int64_t pageStart, int64_t pageExtent);
 // The page's extent while its end is dragged by delta pixels: never under 5 pixels.
 int32_t DraggedPageExtent(int32_t extent, int64_t delta);
+
+// ---- one ruler in its window ----
+
+// One ruler as the window shows it: the design's unit and scale, the ruler's length (the
+// viewport's extent along it), where the page starts in the viewport and its extent at zoom, the
+// page's start at zoom from the canvas origin and the scroll position.
+struct RulerView {
+    bool horizontal = true;
+    int32_t units = 3;
+    double zoom = 1.0;
+    double pixelsPerUnit = 96.0;
+    int32_t length = 1;
+    int64_t pageStart = 0;
+    int64_t pageExtent = 0;
+    int64_t bound = 0;
+    int64_t scroll = 0;
+};
+RulerView RulerViewOf(const ItemRecord* header, bool horizontal, int32_t length, int64_t pageStart,
+                      int64_t scroll);
+
+// A drag of one of the page's edges on a ruler, in ruler pixels along it.
+struct PageEdgeDrag {
+    PageEdge edge = PageEdge::None;
+    bool horizontal = true;
+    int64_t press = 0;
+    int64_t pointer = 0;
+};
+// The page as the ruler shows it during a drag: its end at the dragged extent, or the whole page
+// moved with the pointer (never before the canvas origin, and at most 3200 pixels of it).
+RulerView DraggedView(RulerView view, const PageEdgeDrag& drag);
+// The tooltip while the end is dragged: "Width: " or "Height: " and the new length.
+std::string PageEdgeHint(const RulerView& view, const PageEdgeDrag& drag, char decimalSeparator);
+// A finished drag. The end sets the page's width (height) in units; the page's start sets its
+// left (top) offset, and the gridlines of that axis move by what the page moved. Either marks
+// the design modified and derives the header's geometry again; a grown page gains gridlines.
+// Not an undoable edit.
+void FinishPageEdgeDrag(ItemList& items, const PageEdgeDrag& drag);
+
+// The cursor over a ruler: west-east (north-south) near one of the page's edges, else the arrow.
+Qt::CursorShape PageEdgeCursor(const RulerView& view, int64_t pointer);
+// Where the tooltip of a drag goes: 8 pixels below the pointer on the top ruler, 8 right of it on
+// the left one, in the viewport's pixels and kept inside it.
+QPoint RulerHintPlace(bool horizontal, QPoint pointer, QSize hint, QSize viewport);
+
+// The tooltip of a page-edge drag, hidden: bold text on a light green ground.
+QLabel* CreateRulerHint(QWidget* parent);
+// A ruler's picture with the pointer's red mark across it at mark (none when negative); the
+// picture itself stays untouched under the mark.
+void PaintRuler(QPainter& painter, const QImage& picture, int mark, bool horizontal);
+
+// A ruler's light-yellow strip and the page pixel it starts at.
+struct RulerStrip {
+    QImage image;
+    int32_t offset = -1;
+};
+// Draws the strip again when its start or its length changes, or when forced.
+void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, bool force);
+// The ruler's picture: the strip over the part of the viewport the page covers.
+QImage RulerPicture(const RulerStrip& strip, const RulerView& view);
 
 // A length for the rulers' tooltip, in the unit: "None" below 0.0001; pixels as a whole number
 // and " Pixels" (" Pixel" for exactly 1), millimetres as a whole number and " mm", inches with up

@@ -2,11 +2,11 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/anchors.h"
+#include "canvas/imagecontrol.h"
 #include "canvas/sandboxhost.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "render/drawdesign.h"
-#include "render/textdraw.h"
 #include "settings/pageheader.h"
 #include "settings/params.h"
 
@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -28,16 +29,8 @@ namespace {
 
 constexpr int32_t kSilver = 0xC0C0C0;
 constexpr int32_t kCanvasColour = 0xFFFFFF;
-constexpr QRgb kRulerOutsideColour = qRgb(192, 192, 192);
-constexpr QRgb kPointerMarkColour = qRgb(255, 0, 0);
-constexpr QRgb kHintColour = qRgb(0, 0, 0);
-constexpr QRgb kHintBackground = qRgb(204, 255, 204);
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
-// The tooltip of a page-edge drag keeps this far from the pointer.
-constexpr int kHintDistance = 8;
-// A dragged page start shows at most this much of the page on the ruler.
-constexpr int kShiftedPageShown = 3200;
 
 bool IsPictureExtension(const QString& path) {
     QString extension = QFileInfo(path.trimmed()).suffix().toLower();
@@ -46,113 +39,6 @@ bool IsPictureExtension(const QString& path) {
 }
 
 } // namespace
-
-// ---- the parts of the window ----
-
-// The viewport: the background texture with the anchor strips, and the canvas tile over it.
-class SandboxViewport : public QWidget {
-public:
-    explicit SandboxViewport(TSandbox& window) : QWidget(&window), window_(window) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMouseTracking(true);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.drawImage(0, 0, window_.background_);
-        if (!window_.canvas_.isNull() && window_.initialised_) {
-            painter.drawImage(window_.pageOffset_.x + window_.tileOffset_.x,
-                              window_.pageOffset_.y + window_.tileOffset_.y, window_.canvas_.image());
-        }
-    }
-    // An anchor being dragged keeps the mouse wherever the pointer goes.
-    void mousePressEvent(QMouseEvent* event) override {
-        if (!window_.OnCanvas(event->position().toPoint())) {
-            window_.Background1MouseDown(event);
-        }
-    }
-    void mouseMoveEvent(QMouseEvent* event) override {
-        if (window_.anchorDrag_ != 0 || !window_.OnCanvas(event->position().toPoint())) {
-            window_.Background1MouseMove(event);
-        } else {
-            window_.Image1MouseMove(event);
-        }
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (window_.anchorDrag_ != 0 || window_.stripPressed_) {
-            window_.Background1MouseUp(event);
-        }
-    }
-    void leaveEvent(QEvent*) override { window_.ViewportLeave(); }
-
-private:
-    TSandbox& window_;
-};
-
-class SandboxRuler : public QWidget {
-public:
-    SandboxRuler(TSandbox& window, Qt::Orientation axis) : QWidget(&window), window_(window), axis_(axis) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMouseTracking(true);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(kRulerOutsideColour));
-        const bool horizontal = axis_ == Qt::Horizontal;
-        painter.drawImage(0, 0, horizontal ? window_.rulerXImage_ : window_.rulerYImage_);
-        // The pointer's mark is drawn over the ruler's picture, which stays untouched under it.
-        const int mark = horizontal ? window_.rulerMarkX_ : window_.rulerMarkY_;
-        if (mark >= 0) {
-            painter.setPen(QColor(kPointerMarkColour));
-            if (horizontal) {
-                painter.drawLine(mark, 0, mark, height() - 1);
-            } else {
-                painter.drawLine(0, mark, width() - 1, mark);
-            }
-        }
-    }
-    void mousePressEvent(QMouseEvent* event) override { window_.RulerMouseDown(axis_, event); }
-    void mouseMoveEvent(QMouseEvent* event) override { window_.RulerMouseMove(axis_, event); }
-    void mouseReleaseEvent(QMouseEvent* event) override { window_.RulerMouseUp(axis_, event); }
-
-private:
-    TSandbox& window_;
-    Qt::Orientation axis_;
-};
-
-// The small tooltip of a page-edge drag: bold text on its own background.
-class SandboxHint : public QWidget {
-public:
-    explicit SandboxHint(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        hide();
-    }
-    void SetText(const QString& text) {
-        text_ = text;
-        QFont bold = font();
-        bold.setBold(true);
-        setFont(bold);
-        resize(std::max(120, fontMetrics().horizontalAdvance(text_) + 8),
-               std::max(20, fontMetrics().height() + 4));
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(kHintBackground));
-        painter.setPen(QColor(kHintColour).lighter(300));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        painter.setPen(QColor(kHintColour));
-        painter.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text_);
-    }
-
-private:
-    QString text_;
-};
 
 // ---- creation ----
 
@@ -165,13 +51,34 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     QPalette silver = corner1_->palette();
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
     corner1_->setPalette(silver);
-    rulerX_ = new SandboxRuler(*this, Qt::Horizontal);
-    rulerY_ = new SandboxRuler(*this, Qt::Vertical);
-    panel0_ = new SandboxViewport(*this);
+    auto* viewport = new ImageControl(this);
+    viewport->paint = [this](QPainter& painter) {
+        painter.drawImage(0, 0, background_);
+        if (!canvas_.isNull() && initialised_) {
+            painter.drawImage(pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y, canvas_.image());
+        }
+    };
+    viewport->mouseDown = [this](QMouseEvent* event) { Background1MouseDown(event); };
+    viewport->mouseMove = [this](QMouseEvent* event) { Background1MouseMove(event); };
+    viewport->mouseUp = [this](QMouseEvent* event) { Background1MouseUp(event); };
+    viewport->mouseLeave = [this] { ViewportLeave(); };
+    panel0_ = viewport;
+    for (Qt::Orientation axis : {Qt::Horizontal, Qt::Vertical}) {
+        auto* ruler = new ImageControl(this);
+        const bool horizontal = axis == Qt::Horizontal;
+        ruler->paint = [this, horizontal](QPainter& painter) {
+            PaintRuler(painter, horizontal ? rulerXImage_ : rulerYImage_,
+                       horizontal ? rulerMarkX_ : rulerMarkY_, horizontal);
+        };
+        ruler->mouseDown = [this, axis](QMouseEvent* event) { RulerMouseDown(axis, event); };
+        ruler->mouseMove = [this, axis](QMouseEvent* event) { RulerMouseMove(axis, event); };
+        ruler->mouseUp = [this, axis](QMouseEvent* event) { RulerMouseUp(axis, event); };
+        (horizontal ? rulerX_ : rulerY_) = ruler;
+    }
     panel1_ = new QWidget(this);
     panel1_->setAutoFillBackground(true);
     panel1_->hide();
-    hint1_ = new SandboxHint(panel0_);
+    hint1_ = CreateRulerHint(panel0_);
     scrollBarX_ = new QScrollBar(Qt::Horizontal, this);
     scrollBarY_ = new QScrollBar(Qt::Vertical, this);
     scrollBarX_->hide();
@@ -299,7 +206,7 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     docNumber_ = docNumber;
     tileOffset_ = {};
     copyArea_ = {};
-    anchorDrag_ = 0;
+    stripPress_ = {};
     tileSize_ = {};
     DesignChanged();
 
@@ -314,7 +221,8 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     int remembered = host_.RememberedToolMode();
     toolMode_ =
         remembered == 1 || remembered == 31 || (remembered >= 100 && remembered <= 199) ? remembered : 0;
-    clickCount_ = dragCode_ = anchorDrag_ = 0;
+    clickCount_ = dragCode_ = 0;
+    stripPress_ = {};
     inputBlocked_ = false;
 
     layoutBusy_ = false;
@@ -525,15 +433,7 @@ void TSandbox::Scroll(Qt::Orientation axis) {
 void TSandbox::FillBackground() {
     QSize size = panel0_ ? panel0_->size() : QSize(1, 1);
     if (backgroundTile_.isNull()) {
-        // A quiet woven texture, 49 pixels square.
-        backgroundTile_ = QImage(49, 49, QImage::Format_RGB32);
-        for (int y = 0; y < 49; ++y) {
-            auto* row = reinterpret_cast<QRgb*>(backgroundTile_.scanLine(y));
-            for (int x = 0; x < 49; ++x) {
-                int shade = 150 + ((x * 7 + y * 13) % 11) - ((x / 7 + y / 7) % 2) * 6;
-                row[x] = qRgb(shade, shade + 2, shade + 8);
-            }
-        }
+        backgroundTile_ = BackgroundTile();
     }
     background_ = QImage(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
     QPainter painter(&background_);
@@ -638,10 +538,6 @@ void TSandbox::DrawGridlines(const Rect& area) {
     vlr::DrawGridlines(canvas_, Header(), LiveGridlines(items_), tileOffset_, area);
 }
 
-std::vector<ItemRecord*> StackingOrderOf(const ItemList& items) {
-    return StackingOrder(items);
-}
-
 void TSandbox::RedrawAll(bool markers) {
     if (canvas_.isNull() || !initialised_ || closing_) {
         return;
@@ -743,6 +639,11 @@ void TSandbox::DesignChanged() {
 
 void TSandbox::DesignEdited() {
     DesignChanged();
+    // A version brought back by Undo or Redo keeps the highlight its anchor had when it was
+    // replaced; the pointer is elsewhere now, and Delete must not take that gridline.
+    if (ItemRecord* grid = LiveGridlines(items_)) {
+        ClearHighlights(grid);
+    }
     if (progressive_.empty()) {
         RedrawAll(true);
     } else {
@@ -810,11 +711,7 @@ void TSandbox::SetZoom(double z) {
     RestoreArea(markerUnder_);
     FreeMarkers();
     header->zoom = z;
-    for (ItemRecord* item : items_) {
-        if (item->kind == ItemKind::Clip) {
-            ClearChildList(item);
-        }
-    }
+    ClearClipPictures();
     HeaderGeometry(header);
     DesignChanged();
     loading_ = true;
@@ -832,12 +729,17 @@ void TSandbox::ApplyLightDirection(int direction) {
         return;
     }
     header->lightDirection = static_cast<uint8_t>(std::clamp(direction, 0, 3));
+    ClearClipPictures();
+    RedrawAll(true);
+}
+
+void TSandbox::ClearClipPictures() {
+    // Each clip rebuilds its cached picture when it is drawn next.
     for (ItemRecord* item : items_) {
         if (item->kind == ItemKind::Clip) {
             ClearChildList(item);
         }
     }
-    RedrawAll(true);
 }
 
 void TSandbox::SetDisplaySwitches(const DisplaySwitches& switches) {
@@ -846,119 +748,59 @@ void TSandbox::SetDisplaySwitches(const DisplaySwitches& switches) {
     showShadows_ = switches.shadows;
     show3D_ = switches.surfaces;
     if (surfacesChanged) {
-        for (ItemRecord* item : items_) {
-            if (item->kind == ItemKind::Clip) {
-                ClearChildList(item);
-            }
-        }
+        ClearClipPictures();
     }
     RedrawAll(true);
 }
 
 // ---- rulers and anchor strips ----
 
+RulerView TSandbox::RulerViewFor(bool horizontal) const {
+    RulerView view = RulerViewOf(Header(), horizontal, horizontal ? panel0_->width() : panel0_->height(),
+                                 horizontal ? pageOffset_.x : pageOffset_.y,
+                                 horizontal ? scrollBarX_->value() : scrollBarY_->value());
+    return edgeDrag_.edge != PageEdge::None && edgeDrag_.horizontal == horizontal
+               ? DraggedView(view, edgeDrag_)
+               : view;
+}
+
 void TSandbox::DrawRulers(bool force) {
-    ItemRecord* header = Header();
-    if (!header) {
-        return;
+    if (Header()) {
+        UpdateRulerStrip(rulerStripX_, RulerViewFor(true), force);
+        UpdateRulerStrip(rulerStripY_, RulerViewFor(false), force);
+        ComposeRulers();
     }
-    const double z = zoom();
-    auto build = [&](bool horizontal, QImage& strip, int32_t& offset) {
-        const int32_t viewport = horizontal ? panel0_->width() : panel0_->height();
-        const int64_t scroll = horizontal ? scrollBarX_->value() : scrollBarY_->value();
-        const int32_t start = horizontal ? header->boundLeft : header->boundTop;
-        int64_t extent = horizontal ? header->spanX : header->spanY;
-        // A page being stretched on this ruler needs a strip as long as its new extent.
-        if ((rulerDrag_ == 4 && horizontal) || (rulerDrag_ == 5 && !horizontal)) {
-            extent = std::max<int64_t>(
-                extent,
-                DraggedPageExtent(SaturateInt32(extent), horizontal ? rulerPointer_.x() - rulerPress_.x()
-                                                                    : rulerPointer_.y() - rulerPress_.y()));
-        }
-        const int32_t wanted = RulerOffset(viewport, extent, scroll, start);
-        const int32_t length = RulerStripLength(viewport, extent);
-        const int32_t current = horizontal ? strip.width() : strip.height();
-        if (!force && wanted == offset && current == length && !strip.isNull()) {
-            return;
-        }
-        offset = wanted;
-        const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
-        strip = DrawRulerStrip(ComputeRulerScale(header->units, z, perUnit, offset, length), length,
-                               horizontal, RulerLabelFont());
-    };
-    build(true, rulerStripX_, rulerOffsetX_);
-    build(false, rulerStripY_, rulerOffsetY_);
-    ComposeRulers();
 }
 
 void TSandbox::ComposeRulers() {
-    ItemRecord* header = Header();
-    if (!header) {
-        return;
-    }
-    auto compose = [&](bool horizontal) {
-        int64_t pageStart = horizontal ? pageOffset_.x : pageOffset_.y;
-        int64_t extent = horizontal ? header->spanX : header->spanY;
-        const int delta =
-            horizontal ? rulerPointer_.x() - rulerPress_.x() : rulerPointer_.y() - rulerPress_.y();
-        const int end = horizontal ? 4 : 5, start = horizontal ? 6 : 7;
-        if (rulerDrag_ == end) {
-            extent = DraggedPageExtent(SaturateInt32(extent), delta);
-        } else if (rulerDrag_ == start) {
-            // The page follows the pointer, never starting before the canvas origin.
-            const int64_t bound = horizontal ? header->boundLeft : header->boundTop;
-            pageStart += std::max<int64_t>(delta, -bound);
-            extent = std::min<int64_t>(extent, kShiftedPageShown);
-        }
-        const int32_t offset = horizontal ? rulerOffsetX_ : rulerOffsetY_;
-        const int32_t length = horizontal ? panel0_->width() : panel0_->height();
-        return ComposeRuler(horizontal ? rulerStripX_ : rulerStripY_, length, pageStart + offset, pageStart,
-                            pageStart + extent, horizontal);
-    };
-    rulerXImage_ = compose(true);
-    rulerYImage_ = compose(false);
+    rulerXImage_ = RulerPicture(rulerStripX_, RulerViewFor(true));
+    rulerYImage_ = RulerPicture(rulerStripY_, RulerViewFor(false));
     rulerX_->update();
     rulerY_->update();
 }
 
 void TSandbox::DrawAnchorStrips() {
-    if (background_.isNull()) {
-        return;
+    if (!background_.isNull()) {
+        vlr::DrawAnchorStrips(background_, untouchedTop_, untouchedLeft_, initialised_ ? Header() : nullptr,
+                              initialised_ ? LiveGridlines(items_) : nullptr, pageOffset_, stripPress_);
+        panel0_->update();
     }
-    ItemRecord* header = initialised_ ? Header() : nullptr;
-    ItemRecord* grid = initialised_ ? LiveGridlines(items_) : nullptr;
-    DrawAnchorStrip(background_, untouchedTop_, GridAxis::X, header, grid, pageOffset_);
-    DrawAnchorStrip(background_, untouchedLeft_, GridAxis::Y, header, grid, pageOffset_);
-    if (anchorDrag_ != 0 && header) {
-        // The dragged anchor follows the pointer; the one it left stays red where it was.
-        const GridAxis axis = anchorDrag_ == 1 ? GridAxis::X : GridAxis::Y;
-        const Point pointer{anchorPointer_.x(), anchorPointer_.y()};
-        DrawAnchor(background_, axis,
-                   AnchorStart(header, pageOffset_, axis, StripPosition(header, pageOffset_, axis, pointer)),
-                   true);
-    }
-    panel0_->update();
 }
 
 void TSandbox::MarkPointer(QPoint viewport) {
-    QPoint marked = viewport;
+    const Point corner{pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y};
+    Point marked{viewport.x(), viewport.y()};
     if (toolMode_ != 0) {
-        const Point canvas{viewport.x() - pageOffset_.x - tileOffset_.x,
-                           viewport.y() - pageOffset_.y - tileOffset_.y};
-        const Point snapped = SnapPoint(canvas);
-        marked = QPoint(snapped.x + pageOffset_.x + tileOffset_.x, snapped.y + pageOffset_.y + tileOffset_.y);
+        const Point snapped = SnapPoint({marked.x - corner.x, marked.y - corner.y});
+        marked = {snapped.x + corner.x, snapped.y + corner.y};
     }
-    if (marked.x() != rulerMarkX_ || marked.y() != rulerMarkY_) {
-        rulerMarkX_ = marked.x();
-        rulerMarkY_ = marked.y();
-        rulerX_->update();
-        rulerY_->update();
-    }
+    SetPointerMarks(marked.x, marked.y);
 }
 
-void TSandbox::ErasePointerMarks() {
-    if (rulerMarkX_ >= 0 || rulerMarkY_ >= 0) {
-        rulerMarkX_ = rulerMarkY_ = -1;
+void TSandbox::SetPointerMarks(int x, int y) {
+    if (x != rulerMarkX_ || y != rulerMarkY_) {
+        rulerMarkX_ = x;
+        rulerMarkY_ = y;
         rulerX_->update();
         rulerY_->update();
     }
@@ -967,189 +809,108 @@ void TSandbox::ErasePointerMarks() {
 // ---- the mouse over the viewport ----
 
 bool TSandbox::OnCanvas(QPoint viewport) const {
-    if (canvas_.isNull() || !initialised_) {
-        return false;
-    }
     const int left = pageOffset_.x + tileOffset_.x, top = pageOffset_.y + tileOffset_.y;
-    return viewport.x() >= left && viewport.x() < left + canvas_.width() && viewport.y() >= top &&
+    return !canvas_.isNull() && initialised_ && viewport.x() >= left &&
+           viewport.x() < left + canvas_.width() && viewport.y() >= top &&
            viewport.y() < top + canvas_.height();
 }
 
-void TSandbox::Image1MouseMove(QMouseEvent* event) {
+void TSandbox::ClearAnchorHighlights() {
     if (ItemRecord* grid = LiveGridlines(items_); grid && ClearHighlights(grid)) {
         DrawAnchorStrips();
     }
+}
+
+void TSandbox::Image1MouseMove(QMouseEvent* event) {
+    ClearAnchorHighlights();
     panel0_->unsetCursor();
     MarkPointer(event->position().toPoint());
 }
 
 void TSandbox::ViewportLeave() {
     ErasePointerMarks();
-    if (anchorDrag_ == 0) {
-        if (ItemRecord* grid = LiveGridlines(items_); grid && ClearHighlights(grid)) {
-            DrawAnchorStrips();
-        }
+    if (!stripPress_.dragging) {
+        ClearAnchorHighlights();
     }
 }
 
 void TSandbox::Background1MouseMove(QMouseEvent* event) {
-    ErasePointerMarks();
-    ItemRecord* header = Header();
-    ItemRecord* grid = LiveGridlines(items_);
-    if (!header || !grid) {
-        return;
-    }
+    // Over the canvas the pointer is the canvas's, except during an anchor's drag.
     const QPoint point = event->position().toPoint();
-    if (anchorDrag_ != 0) {
-        anchorMoved_ = anchorMoved_ || point != anchorPress_;
-        anchorPointer_ = point;
-        DrawAnchorStrips();
+    if (!stripPress_.dragging && OnCanvas(point)) {
+        Image1MouseMove(event);
         return;
     }
-    bool changed = false;
-    std::optional<GridAxis> over =
-        HighlightAnchorAt(grid, header, pageOffset_, {point.x(), point.y()}, &changed);
-    if (changed) {
+    ErasePointerMarks();
+    bool redraw = false;
+    const Qt::CursorShape cursor = MoveOnStrips(stripPress_, LiveGridlines(items_), Header(), pageOffset_,
+                                                {point.x(), point.y()}, redraw);
+    if (redraw) {
         DrawAnchorStrips();
     }
-    if (over) {
-        panel0_->setCursor(*over == GridAxis::X ? Qt::SizeHorCursor : Qt::SizeVerCursor);
-    } else {
-        panel0_->unsetCursor();
-    }
+    panel0_->setCursor(cursor);
 }
 
 void TSandbox::Background1MouseDown(QMouseEvent* event) {
-    ItemRecord* header = Header();
-    ItemRecord* grid = LiveGridlines(items_);
-    if (event->button() != Qt::LeftButton || !header || !grid) {
-        return;
+    if (event->button() == Qt::LeftButton && !OnCanvas(event->position().toPoint())) {
+        const QPoint point = event->position().toPoint();
+        stripPress_ = PressOnStrips(LiveGridlines(items_), Header(), pageOffset_, {point.x(), point.y()});
     }
-    const QPoint point = event->position().toPoint();
-    HighlightAnchorAt(grid, header, pageOffset_, {point.x(), point.y()});
-    for (GridAxis axis : {GridAxis::X, GridAxis::Y}) {
-        if (const GridNode* node = HighlightedGridline(grid, axis)) {
-            anchorDrag_ = axis == GridAxis::X ? 1 : 2;
-            const int64_t centre = AnchorStart(header, pageOffset_, axis, node->position) + kAnchorSize / 2;
-            anchorPress_ = axis == GridAxis::X ? QPoint(SaturateInt32(centre), point.y())
-                                               : QPoint(point.x(), SaturateInt32(centre));
-            anchorPointer_ = anchorPress_;
-            anchorMoved_ = false;
-            return;
-        }
-    }
-    stripPressed_ = StripAt({point.x(), point.y()}).has_value();
 }
 
 void TSandbox::Background1MouseUp(QMouseEvent* event) {
-    ItemRecord* header = Header();
+    if (!stripPress_.dragging && !stripPress_.onStrip) {
+        return;
+    }
     const QPoint point = event->position().toPoint();
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const int dragged = anchorDrag_;
-    const bool moved = anchorMoved_;
-    const bool stripClick = stripPressed_;
-    anchorDrag_ = 0;
-    anchorMoved_ = stripPressed_ = false;
-    if (!header) {
-        return;
+    const StripRelease release = ReleaseOnStrips(stripPress_, Header(), pageOffset_, {point.x(), point.y()},
+                                                 event->modifiers() & Qt::ShiftModifier);
+    stripPress_ = {};
+    const EditHooks hooks = UndoHooks();
+    bool changed = false;
+    if (release.action == StripRelease::Action::Move) {
+        changed = MoveGridlineWithItems(items_, *this, editMetrics(), release.axis, release.from, release.to,
+                                        release.position, hooks);
+    } else if (release.action == StripRelease::Action::Add) {
+        changed = EditGrid(items_, release.axis, GridAction::Add, release.position, hooks);
     }
-    if (dragged != 0 && moved) {
-        const GridAxis axis = dragged == 1 ? GridAxis::X : GridAxis::Y;
-        const bool horizontal = axis == GridAxis::X;
-        const double z = zoom();
-        const int press = horizontal ? anchorPress_.x() : anchorPress_.y();
-        const int at = horizontal ? point.x() : point.y();
-        const int page = horizontal ? pageOffset_.x : pageOffset_.y;
-        const int32_t from = nearest((press - page) / z), to = nearest((at - page) / z);
-        const int32_t position = StripPosition(header, pageOffset_, axis, {point.x(), point.y()});
-        EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
-        if (MoveGridlineWithItems(items_, *this, editMetrics(), axis, from, to, position, hooks)) {
-            DesignChanged();
-            host_.RefreshDesignControls();
-        }
-        RedrawAll(true);
-        return;
+    if (changed) {
+        DesignChanged();
+        host_.RefreshDesignControls();
     }
-    if (dragged == 0 && stripClick && shift) {
-        if (std::optional<GridAxis> axis = StripAt({point.x(), point.y()});
-            axis && GridEditable(header, *axis)) {
-            const int32_t position = StripPosition(header, pageOffset_, *axis, {point.x(), point.y()});
-            if (EditGrid(items_, *axis, GridAction::Add, position,
-                         {.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }})) {
-                DesignChanged();
-                RedrawAll(true);
-            }
-        }
-    }
-    DrawAnchorStrips();
+    // The anchors are drawn again in any case: a drag's anchor is lifted.
+    RedrawAll(true);
 }
 
 // ---- dragging the page's edges on the rulers ----
 
 void TSandbox::RulerMouseDown(Qt::Orientation axis, QMouseEvent* event) {
-    ItemRecord* header = Header();
-    if (event->button() != Qt::LeftButton || !header) {
-        return;
-    }
     const bool horizontal = axis == Qt::Horizontal;
     const QPoint point = event->position().toPoint();
-    const PageEdge edge =
-        PageEdgeNear(horizontal ? point.x() : point.y(), horizontal ? pageOffset_.x : pageOffset_.y,
-                     horizontal ? header->spanX : header->spanY);
-    if (edge == PageEdge::None) {
-        return;
+    const int64_t along = horizontal ? point.x() : point.y();
+    const RulerView view = RulerViewFor(horizontal);
+    if (event->button() == Qt::LeftButton && Header()) {
+        edgeDrag_ = {PageEdgeNear(along, view.pageStart, view.pageExtent), horizontal, along, along};
+        RulerMouseMove(axis, event);
     }
-    rulerDrag_ = edge == PageEdge::End ? (horizontal ? 4 : 5) : (horizontal ? 6 : 7);
-    rulerPress_ = rulerPointer_ = point;
-    RulerMouseMove(axis, event);
-}
-
-QString TSandbox::rulerHintText() const {
-    return hint1_->isVisible() ? hintText_ : QString();
-}
-
-void TSandbox::ShowRulerHint(Qt::Orientation axis, QPoint rulerPoint, const QString& text) {
-    hintText_ = text;
-    auto* hint = static_cast<SandboxHint*>(hint1_);
-    hint->SetText(text);
-    // Below the pointer on the top ruler, right of it on the left one, inside the viewport.
-    QPoint place = axis == Qt::Horizontal
-                       ? QPoint(rulerPoint.x(), rulerPoint.y() - kRulerThickness + kHintDistance)
-                       : QPoint(rulerPoint.x() - kRulerThickness + kHintDistance, rulerPoint.y());
-    place.setX(std::clamp(place.x(), 0, std::max(0, panel0_->width() - hint->width())));
-    place.setY(std::clamp(place.y(), 0, std::max(0, panel0_->height() - hint->height())));
-    hint->move(place);
-    hint->show();
-    hint->raise();
 }
 
 void TSandbox::RulerMouseMove(Qt::Orientation axis, QMouseEvent* event) {
-    ItemRecord* header = Header();
-    if (!header) {
-        return;
-    }
     const bool horizontal = axis == Qt::Horizontal;
     const QPoint point = event->position().toPoint();
-    QWidget* ruler = horizontal ? rulerX_ : rulerY_;
-    if (rulerDrag_ == 0) {
-        const PageEdge edge =
-            PageEdgeNear(horizontal ? point.x() : point.y(), horizontal ? pageOffset_.x : pageOffset_.y,
-                         horizontal ? header->spanX : header->spanY);
-        ruler->setCursor(edge == PageEdge::None ? Qt::ArrowCursor
-                         : horizontal           ? Qt::SizeHorCursor
-                                                : Qt::SizeVerCursor);
+    const int64_t along = horizontal ? point.x() : point.y();
+    if (edgeDrag_.edge == PageEdge::None) {
+        (horizontal ? rulerX_ : rulerY_)->setCursor(PageEdgeCursor(RulerViewFor(horizontal), along));
         return;
     }
-    rulerPointer_ = point;
-    if (rulerDrag_ == 4 || rulerDrag_ == 5) {
-        const int32_t extent =
-            DraggedPageExtent(horizontal ? header->spanX : header->spanY,
-                              horizontal ? point.x() - rulerPress_.x() : point.y() - rulerPress_.y());
-        const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
-        const std::string length =
-            FormatLength(extent / perUnit / zoom(), header->units, params_.decimalSeparator);
-        ShowRulerHint(axis, point,
-                      QString(horizontal ? "Width: " : "Height: ") + QString::fromStdString(length));
+    edgeDrag_.pointer = along;
+    if (edgeDrag_.edge == PageEdge::End) {
+        const RulerView view = RulerViewOf(Header(), horizontal, 1, 0, 0);
+        hint1_->setText(QString::fromStdString(PageEdgeHint(view, edgeDrag_, params_.decimalSeparator)));
+        hint1_->adjustSize();
+        hint1_->move(RulerHintPlace(horizontal, point, hint1_->size(), panel0_->size()));
+        hint1_->show();
+        hint1_->raise();
         DrawRulers();
     } else {
         ComposeRulers();
@@ -1157,114 +918,76 @@ void TSandbox::RulerMouseMove(Qt::Orientation axis, QMouseEvent* event) {
 }
 
 void TSandbox::RulerMouseUp(Qt::Orientation axis, QMouseEvent* event) {
-    ItemRecord* header = Header();
-    const int drag = rulerDrag_;
-    rulerDrag_ = 0;
+    PageEdgeDrag drag = edgeDrag_;
+    edgeDrag_ = {};
     hint1_->hide();
-    if (drag == 0 || !header) {
+    if (drag.edge == PageEdge::None) {
         return;
     }
-    const bool horizontal = axis == Qt::Horizontal;
     const QPoint point = event->position().toPoint();
-    const int64_t delta = horizontal ? point.x() - rulerPress_.x() : point.y() - rulerPress_.y();
-    const double z = zoom();
-    const double perUnit = horizontal ? double(header->pxPerUnitX) : double(header->pxPerUnitY);
-    ItemRecord* grid = LiveGridlines(items_);
-    const GridAxis gridAxis = horizontal ? GridAxis::X : GridAxis::Y;
-    if (drag == 4 || drag == 5) {
-        const int32_t extent = DraggedPageExtent(horizontal ? header->spanX : header->spanY, delta);
-        (horizontal ? header->canvasWidth : header->canvasHeight) = extent / perUnit / z;
-        SetModified(items_, true);
-        HeaderGeometry(header);
-        if (grid) {
-            AddGridlinesForGrownPage(grid, header, gridAxis);
-        }
-    } else {
-        const int32_t before = horizontal ? header->boundLeft : header->boundTop;
-        const int64_t after = std::max<int64_t>(0, before + delta);
-        (horizontal ? header->canvasLeft : header->canvasTop) = after / perUnit / z;
-        SetModified(items_, true);
-        HeaderGeometry(header);
-        // The grid moves by what the page moved, which stops at the canvas origin.
-        const int32_t moved = (horizontal ? header->boundLeft : header->boundTop) - before;
-        if (grid) {
-            ShiftGrid(grid, gridAxis, nearest(moved / z));
-        }
-    }
+    drag.pointer = axis == Qt::Horizontal ? point.x() : point.y();
+    FinishPageEdgeDrag(items_, drag);
     DesignChanged();
     DrawAnchorStrips();
     Relayout();
     RedrawAll(true);
 }
 
+QString TSandbox::rulerHintText() const {
+    return hint1_->isVisible() ? hint1_->text() : QString();
+}
+
 // ---- the grid commands ----
 
 void TSandbox::SetGridShown(int type) {
-    if (ItemRecord* header = Header()) {
-        header->showGridX = (type & 1) != 0;
-        header->showGridY = (type & 2) != 0;
-        RedrawAll(true);
-        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+    if (SetGridFlags(Header(), GridFlag::Shown, type)) {
+        GridOptionsChanged();
     }
 }
 
 void TSandbox::SetAnchorsShown(int type) {
-    if (ItemRecord* header = Header()) {
-        header->anchorsX = (type & 1) != 0;
-        header->anchorsY = (type & 2) != 0;
-        if (ItemRecord* grid = LiveGridlines(items_)) {
-            ClearHighlights(grid);
-        }
+    if (SetGridFlags(Header(), GridFlag::Anchors, type)) {
+        ClearAnchorHighlights();
         DrawAnchorStrips();
     }
 }
 
 void TSandbox::SetSnap(int type) {
-    if (ItemRecord* header = Header()) {
-        header->snapX = (type & 1) != 0;
-        header->snapY = (type & 2) != 0;
+    // Snapping changes nothing on the screen but the toolbar's button.
+    if (ItemRecord* header = Header(); SetGridFlags(header, GridFlag::Snap, type)) {
         host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
     }
 }
 
 void TSandbox::EqualizeGrid(int axes) {
-    EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
-    bool changed = false;
-    if (axes & 2) {
-        changed = EditGrid(items_, GridAxis::X, GridAction::Equalize, 0, hooks) || changed;
-    }
-    if (axes & 4) {
-        changed = EditGrid(items_, GridAxis::Y, GridAction::Equalize, 0, hooks) || changed;
-    }
-    if (changed) {
+    if (EqualizeGridAxes(items_, axes, UndoHooks())) {
         DesignChanged();
         RedrawAll(true);
     }
 }
 
 bool TSandbox::DeleteAnchorUnderPointer() {
-    EditHooks hooks{.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
-    if (!EditGrid(items_, GridAxis::X, GridAction::Remove, 0, hooks) &&
-        !EditGrid(items_, GridAxis::Y, GridAction::Remove, 0, hooks)) {
+    if (!EditGrid(items_, GridAxis::X, GridAction::Remove, 0, UndoHooks()) &&
+        !EditGrid(items_, GridAxis::Y, GridAction::Remove, 0, UndoHooks())) {
         return false;
     }
-    anchorDrag_ = 0;
+    stripPress_ = {};
     DesignChanged();
     RedrawAll(true);
     return true;
 }
 
+EditHooks TSandbox::UndoHooks() {
+    return {.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }};
+}
+
 void TSandbox::GridOptionsChanged() {
-    ItemRecord* header = Header();
-    if (!header) {
-        return;
+    if (ItemRecord* header = Header()) {
+        ClearAnchorHighlights();
+        DrawRulers(true);
+        RedrawAll(true);
+        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
     }
-    if (ItemRecord* grid = LiveGridlines(items_)) {
-        ClearHighlights(grid);
-    }
-    DrawRulers(true);
-    RedrawAll(true);
-    host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
 }
 
 // ---- snapping and editing on this canvas ----
@@ -1273,22 +996,13 @@ SnapFrame TSandbox::snapFrame() const {
     return {Header(), LiveGridlines(items_), tileOffset_};
 }
 
-Point TSandbox::SnapPoint(Point canvas) const {
-    return vlr::SnapPoint(snapFrame(), canvas);
-}
-
 EditMetrics TSandbox::editMetrics() const {
     return {params_.markerWidth, params_.markerHeight, params_.screen};
 }
 
 int32_t TSandbox::BeginEdit(bool drawCopies) {
     DesignChanged();
-    return vlr::BeginEdit(items_, *this, editMetrics(),
-                          {.refreshUndoCommands = [this] { host_.RefreshUndoCommands(items_); }}, drawCopies);
-}
-
-Rect TSandbox::WholeCanvas() const {
-    return {0, 0, canvas_.width(), canvas_.height()};
+    return vlr::BeginEdit(items_, *this, editMetrics(), UndoHooks(), drawCopies);
 }
 
 void TSandbox::EraseMarkers() {
@@ -1305,50 +1019,21 @@ void TSandbox::RepaintUnderSelection(const Rect& area) {
     panel0_->update();
 }
 
-void TSandbox::DrawQuick(ItemRecord* item) {
-    PaintItem(item, true);
-}
-
 int32_t TSandbox::AverageCharWidth(const ItemRecord& text) const {
-    // Measuring needs a raster; the canvas's own is borrowed for it and its font put back.
-    RasterCanvas& canvas = const_cast<RasterCanvas&>(canvas_);
-    if (canvas.isNull()) {
-        return 0;
-    }
-    const FontSpec before = canvas.font();
-    canvas.setFont(TextFont(text, zoom(), text.textColor));
-    const int32_t width = canvas.GetTextMetrics().averageCharWidth;
-    canvas.setFont(before);
-    return width;
+    // Measuring needs a raster; the canvas's own is lent for it.
+    return TextCharWidth(const_cast<RasterCanvas&>(canvas_), text, zoom());
 }
 
 // ---- saved pixels ----
 
 void TSandbox::SaveArea(SaveUnder& saved, const Rect& canvasRect) {
-    CanvasLock lock(canvas_);
-    Rect area{std::max(0, std::min(canvasRect.left, canvasRect.right)),
-              std::max(0, std::min(canvasRect.top, canvasRect.bottom)),
-              std::min(canvas_.width(), std::max(canvasRect.left, canvasRect.right)),
-              std::min(canvas_.height(), std::max(canvasRect.top, canvasRect.bottom))};
-    if (area.right <= area.left || area.bottom <= area.top) {
-        saved.holding = false;
-        return;
-    }
-    saved.pixels = RasterCanvas(area.right - area.left, area.bottom - area.top, Smoothing::Exact);
-    saved.source = {0, 0, area.right - area.left, area.bottom - area.top};
-    saved.destination = area;
-    saved.pixels.CopyRect(saved.source, canvas_, area);
-    saved.holding = true;
+    vlr::SaveArea(saved, canvas_, canvasRect);
 }
 
 void TSandbox::RestoreArea(SaveUnder& saved) {
-    if (!saved.holding || saved.pixels.isNull()) {
-        return;
+    if (vlr::RestoreArea(saved, canvas_)) {
+        panel0_->update();
     }
-    CanvasLock lock(canvas_);
-    canvas_.CopyRect(saved.destination, saved.pixels, saved.source);
-    saved.holding = false;
-    panel0_->update();
 }
 
 // ---- input and focus ----

@@ -3,9 +3,11 @@
 // insertion, text) builds on the state kept here.
 #pragma once
 
+#include "canvas/anchors.h"
 #include "canvas/designview.h"
 #include "canvas/grid.h"
 #include "canvas/rulers.h"
+#include "canvas/saveunder.h"
 #include "canvas/selection.h"
 #include "model/designfile.h"
 #include "model/geometry.h"
@@ -27,14 +29,6 @@ namespace vlr {
 class Prompt;
 class SandboxHost;
 struct TParams;
-
-// Canvas pixels saved under a temporary picture (rubber band, dragged outline, marker, mark).
-struct SaveUnder {
-    bool holding = false;
-    Rect destination; // on the canvas
-    Rect source;      // in its own raster
-    RasterCanvas pixels;
-};
 
 class TSandbox : public QWidget, public DesignView, private EditCanvas {
     Q_OBJECT
@@ -117,7 +111,7 @@ public:
     // The current zoom (the header's).
     double zoom() const override;
     // A canvas point taken to the gridlines where snap is on.
-    Point SnapPoint(Point canvas) const;
+    Point SnapPoint(Point canvas) const { return vlr::SnapPoint(snapFrame(), canvas); }
     SnapFrame snapFrame() const;
     // The selection opened for editing on this window's canvas (the selection tools' first step).
     int32_t BeginEdit(bool drawCopies);
@@ -128,14 +122,14 @@ public:
     const QImage& rulerYImage() const { return rulerYImage_; }
     const QImage& backgroundImage() const { return background_; }
     int rulerMarkX() const { return rulerMarkX_; }
-    int rulerMarkY() const { return rulerMarkY_; }
     QWidget* rulerX() const { return rulerX_; }
-    QWidget* rulerY() const { return rulerY_; }
     // The tooltip of a page-edge drag and its text.
     QWidget* rulerHint() const { return hint1_; }
     QString rulerHintText() const;
-    int anchorDrag() const { return anchorDrag_; }
-    int rulerDrag() const { return rulerDrag_; }
+    // 0 none, 1 an anchor of the top strip, 2 of the left strip being dragged.
+    int anchorDrag() const {
+        return !stripPress_.dragging ? 0 : *stripPress_.dragging == GridAxis::X ? 1 : 2;
+    }
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
 
@@ -153,8 +147,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    friend class SandboxViewport;
-    friend class SandboxRuler;
     ItemRecord* Header() const;
     void CreateNewDesign();
     void PaintPageBackground(const Rect& area);
@@ -166,6 +158,12 @@ private:
     // rulers.
     void DrawRulers(bool force = false);
     void ComposeRulers();
+    // A ruler's page as shown, a page-edge drag on it included.
+    RulerView RulerViewFor(bool horizontal) const;
+    void ClearAnchorHighlights();
+    void ClearClipPictures();
+    // Edits record their undo steps and refresh the Undo and Redo commands.
+    EditHooks UndoHooks();
     void FreeMarkers();
     // The mouse on the viewport: over the canvas, or over the background with the anchor strips.
     bool OnCanvas(QPoint viewport) const;
@@ -176,17 +174,17 @@ private:
     void ViewportLeave();
     // The red marks in the rulers at a viewport point, and their removal.
     void MarkPointer(QPoint viewport);
-    void ErasePointerMarks();
+    void ErasePointerMarks() { SetPointerMarks(-1, -1); }
+    void SetPointerMarks(int x, int y);
     // A page-edge drag on a ruler.
     void RulerMouseDown(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseMove(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseUp(Qt::Orientation axis, QMouseEvent* event);
-    void ShowRulerHint(Qt::Orientation axis, QPoint rulerPoint, const QString& text);
     // EditCanvas
-    Rect WholeCanvas() const override;
+    Rect WholeCanvas() const override { return {0, 0, canvas_.width(), canvas_.height()}; }
     void EraseMarkers() override;
     void RepaintUnderSelection(const Rect& area) override;
-    void DrawQuick(ItemRecord* item) override;
+    void DrawQuick(ItemRecord* item) override { PaintItem(item, true); }
     int32_t AverageCharWidth(const ItemRecord& text) const override;
     void ProgressiveStep();
     void StartProgressiveRepaint();
@@ -210,7 +208,6 @@ private:
     int clickCount_ = 0;
     int dragCode_ = 0;
     bool inputBlocked_ = false;
-    int anchorDrag_ = 0;
     Point pointA_, pointB_, lastPoint_;
     Rect copyArea_;
     int pendingJob_ = 0;
@@ -235,21 +232,13 @@ private:
     QImage rulerXImage_, rulerYImage_;
     QImage untouchedTop_, untouchedLeft_;
 
-    // rulers: the light-yellow strips, the page pixel each starts at, the red marks
-    QImage rulerStripX_, rulerStripY_;
-    int32_t rulerOffsetX_ = -1, rulerOffsetY_ = -1;
+    // rulers: the light-yellow strips and the red marks
+    RulerStrip rulerStripX_, rulerStripY_;
     int rulerMarkX_ = -1, rulerMarkY_ = -1;
-    // a page-edge drag: 4 end and 6 start on rulerX, 5 and 7 on rulerY; the press and the pointer
-    int rulerDrag_ = 0;
-    QPoint rulerPress_, rulerPointer_;
-    QWidget* hint1_ = nullptr;
-    QString hintText_;
-
-    // an anchor's drag: the anchor's centre when pressed and the pointer, viewport pixels
-    QPoint anchorPress_, anchorPointer_;
-    bool anchorMoved_ = false;
-    // a press on a strip outside any anchor, for Shift+click
-    bool stripPressed_ = false;
+    PageEdgeDrag edgeDrag_;
+    QLabel* hint1_ = nullptr;
+    // a press on the anchor strips: an anchor's drag, or a press for a Shift+click
+    StripPress stripPress_;
 
     // progressive repaint over a snapshot of the stacking order
     std::vector<ItemRecord*> progressive_;

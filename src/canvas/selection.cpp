@@ -2,6 +2,7 @@
 #include "canvas/selection.h"
 
 #include "model/history.h"
+#include "render/textdraw.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -113,6 +114,17 @@ void FinishEdit(ItemList& list, const EditMetrics& metrics) {
     }
 }
 
+int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom) {
+    if (raster.isNull()) {
+        return 0;
+    }
+    const FontSpec before = raster.font();
+    raster.setFont(TextFont(text, zoom, text.textColor));
+    const int32_t width = raster.GetTextMetrics().averageCharWidth;
+    raster.setFont(before);
+    return width;
+}
+
 std::vector<int32_t> SelectedSerials(const ItemList& list) {
     std::vector<int32_t> serials;
     for (const ItemRecord* item : list) {
@@ -128,8 +140,8 @@ void RestoreSelection(ItemList& list, const std::vector<int32_t>& serials) {
     // A version stands in for the record it replaced, and for what that one stood in for.
     std::unordered_map<int32_t, ItemRecord*> versionOf;
     for (ItemRecord* item : list) {
-        if (item->recordClass == RecordClass::Item && item->replaces != 0 && item->kind != ItemKind::Deletion &&
-            item->kind != ItemKind::Gridlines) {
+        if (item->recordClass == RecordClass::Item && item->replaces != 0 &&
+            item->kind != ItemKind::Deletion && item->kind != ItemKind::Gridlines) {
             versionOf[item->replaces] = item;
         }
     }

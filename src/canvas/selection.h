@@ -7,6 +7,7 @@
 #include "model/geometry.h"
 #include "model/itemlist.h"
 #include "model/itemrecord.h"
+#include "render/rastercanvas.h"
 
 #include <cstdint>
 #include <vector>
@@ -66,6 +67,10 @@ void MoveSelection(ItemList& list, int32_t dx, int32_t dy);
 // The end of a drag: every selected record derives its geometry again from its points (a shape's
 // bounds around its outline, bounds and world values of the others).
 void FinishEdit(ItemList& list, const EditMetrics& metrics);
+
+// The average character width of a text's font at a zoom, measured on a raster whose font is
+// put back afterwards; 0 on a null raster.
+int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom);
 
 // The serials of the selected records, and selecting them again afterwards: a record that an
 // edit replaced by a new version passes its selection on to that version.

@@ -378,6 +378,12 @@ TEST_F(SandboxTest, ShiftClickAddsAGridlineAndDeleteRemovesTheOneUnderThePointer
     QTest::mouseMove(viewport, QPoint(219, 4));
     EXPECT_TRUE(PressDelete(*window));
     EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 300}));
+    // Undo brings it back without the highlight it had: Delete does not take it again.
+    Undo(window->items());
+    window->DesignEdited();
+    EXPECT_FALSE(PressDelete(*window));
+    Redo(window->items());
+    window->DesignEdited();
     // On the left strip: gridline y 80's anchor covers viewport y 77 ... 84.
     QTest::mouseMove(viewport, QPoint(6, 84));
     EXPECT_EQ(viewport->cursor().shape(), Qt::SizeVerCursor);
