@@ -2,6 +2,8 @@
 // gridline.
 #include "canvas/grid.h"
 
+#include "canvas/anchors.h"
+
 #include "../model/editing.h"
 #include "model/history.h"
 #include "render/rastercanvas.h"
@@ -69,7 +71,7 @@ TEST(Snap, APointGoesToTheNearestGridlineAndATieToTheFirstInListOrder) {
         int32_t pointer, snapped;
     };
     const Case cases[] = {
-        {{0, 50, 100}, 74, 50}, {{0, 50, 100}, 76, 100}, {{0, 50, 100}, 75, 50},
+        {{0, 50, 100}, 74, 50},  {{0, 50, 100}, 76, 100},  {{0, 50, 100}, 75, 50},
         {{100, 50, 0}, 75, 100}, {{0, 50, 100}, 900, 100}, // no distance limit
     };
     for (const Case& each : cases) {
@@ -306,6 +308,35 @@ TEST(GridMove, CirclesAndRoundClipsStandOnAGridlineWithTheirCentreOrTheirRim) {
     EXPECT_TRUE(StandsOnGridline(clip, GridAxis::Y, 60));
     EXPECT_TRUE(StandsOnGridline(clip, GridAxis::X, 141));
     EXPECT_FALSE(StandsOnGridline(clip, GridAxis::X, 100));
+}
+
+TEST(Anchors, AnAnchorIsHitWhereItIsDrawnAtEveryZoom) {
+    ItemList list = PixelDesign({200, 208}, {60});
+    ItemRecord* header = HeaderOf(list);
+    header->zoom = 0.25;
+    HeaderGeometry(header);
+    ItemRecord* grid = LiveGridlines(list);
+    // At 25 % gridline 200 stands at viewport x 50; its anchor is drawn over 47 ... 53, and
+    // gridline 208's from 49 on: the first in the list wins where they overlap.
+    ASSERT_EQ(AnchorStart(header, {}, GridAxis::X, 200), 47);
+    struct Case {
+        Point pointer;
+        std::optional<GridAxis> axis;
+        int highlightedX; // index, -1 none
+    };
+    const Case cases[] = {
+        {{47, 5}, GridAxis::X, 0},   {{54, 12}, GridAxis::X, 0},  {{55, 5}, GridAxis::X, 1},
+        {{58, 5}, std::nullopt, -1}, {{50, 0}, std::nullopt, -1}, {{5, 14}, GridAxis::Y, -1},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(HighlightAnchorAt(grid, header, {}, each.pointer), each.axis) << each.pointer.x;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(grid->gridX[i].highlighted != 0, i == each.highlightedX) << each.pointer.x;
+        }
+    }
+    // Hidden anchors are not hit.
+    header->anchorsX = 0;
+    EXPECT_EQ(HighlightAnchorAt(grid, header, {}, {50, 5}), std::nullopt);
 }
 
 // A canvas that records what the editing asks of it; design and canvas pixels are the same.

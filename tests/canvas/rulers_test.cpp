@@ -35,7 +35,12 @@ TEST(RulerScale, TicksAndLabelsFollowTheUnitAndTheZoom) {
         std::vector<RulerLabel> labels;
     };
     const Case cases[] = {
-        {"pixels 100%", 1, 1.0, 1.0, {{5, 0}, {10, 1}, {50, 1}, {100, 11}, {200, 11}}, {{100, 100}, {200, 200}}},
+        {"pixels 100%",
+         1,
+         1.0,
+         1.0,
+         {{5, 0}, {10, 1}, {50, 1}, {100, 11}, {200, 11}},
+         {{100, 100}, {200, 200}}},
         {"pixels 200%", 1, 2.0, 1.0, {{10, 1}, {20, 1}, {200, 11}}, {{200, 100}, {400, 200}}},
         {"pixels 20%", 1, 0.2, 1.0, {{2, 0}, {4, 1}, {20, 11}}, {{20, 100}, {40, 200}, {60, 300}}},
         // 10 mm = nearest(37.8) = 38 pixels; quarters of 9.5 round to even: 10, 19, 28.
@@ -135,8 +140,8 @@ TEST(RulerDrag, TheTooltipWritesLengthsInTheDesignsUnit) {
         const char* text;
     };
     const Case cases[] = {
-        {0.00005, 1, "None"},  {1.0, 1, "1 Pixel"},       {250.4, 1, "250 Pixels"}, {5.0, 1, "5 Pixels"},
-        {25.4, 2, "25 mm"},    {1.0, 2, "1 mm"},          {1.0, 3, "1 Inch"},       {2.5, 3, "2.5 Inches"},
+        {0.00005, 1, "None"},       {1.0, 1, "1 Pixel"},    {250.4, 1, "250 Pixels"}, {5.0, 1, "5 Pixels"},
+        {25.4, 2, "25 mm"},         {1.0, 2, "1 mm"},       {1.0, 3, "1 Inch"},       {2.5, 3, "2.5 Inches"},
         {8.1234, 3, "8.12 Inches"}, {0.5, 3, "0.5 Inches"}, {3.0, 3, "3 Inches"},
     };
     for (const Case& each : cases) {

@@ -426,7 +426,8 @@ TEST_F(SandboxTest, DraggingThePagesEdgesOnTheRulerResizesAndShiftsThePage) {
     EXPECT_EQ(Header()->spanX, 500);
     EXPECT_TRUE(IsModified(window->items()));
     // The grown part gained gridlines one density apart past the last one.
-    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{120, 220, 270, 320, 370, 420, 470}));
+    EXPECT_EQ(LivePositions(window->items(), true),
+              (std::vector<int32_t>{120, 220, 270, 320, 370, 420, 470}));
 
     // Dragged far left, the page keeps 5 pixels.
     QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(521, 5));
@@ -440,7 +441,15 @@ TEST_F(SandboxTest, DraggingThePagesEdgesOnTheRulerResizesAndShiftsThePage) {
     QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(16, 5));
     QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(46, 5));
     EXPECT_EQ(double(Header()->canvasLeft), 50.0);
-    EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{150, 250, 300, 350, 400, 450, 500}));
+    EXPECT_EQ(LivePositions(window->items(), true),
+              (std::vector<int32_t>{150, 250, 300, 350, 400, 450, 500}));
+    // Dragged 100 pixels left, the page stops at the canvas origin, 50 pixels on: so do its
+    // gridlines.
+    QTest::mousePress(ruler, Qt::LeftButton, {}, QPoint(47, 5));
+    QTest::mouseRelease(ruler, Qt::LeftButton, {}, QPoint(-53, 5));
+    EXPECT_EQ(double(Header()->canvasLeft), 0.0);
+    EXPECT_EQ(LivePositions(window->items(), true),
+              (std::vector<int32_t>{100, 200, 250, 300, 350, 400, 450}));
 }
 
 TEST_F(SandboxTest, AreaRepaintsKeepTheGridlinesAndAWideWindowHasAWholeRuler) {
@@ -486,7 +495,8 @@ TEST_F(SandboxTest, SwitchingShadowsOffInOneWindowLeavesAnotherAsItWas) {
         square->zOrder = 1;
         square->color = square->fillColor = 0x0000FF;
         square->shapeMode = 2;
-        square->pointList = {{.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
+        square->pointList = {
+            {.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
         ShapeBounds(square, list.screen);
         square->shadowElevation = 85;
         square->shadowLightness = 0;
