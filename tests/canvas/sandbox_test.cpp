@@ -483,25 +483,7 @@ TEST_F(SandboxTest, AreaRepaintsKeepTheGridlinesAndAWideWindowHasAWholeRuler) {
 
 TEST_F(SandboxTest, SwitchingShadowsOffInOneWindowLeavesAnotherAsItWas) {
     QString path = folder.filePath("shadow.vlrn");
-    {
-        ItemList list;
-        ItemRecord* header = CreateRecord(list, ItemKind::Header);
-        header->recordClass = RecordClass::Header;
-        header->zoom = 1.0;
-        header->units = 1;
-        header->canvasWidth = 300;
-        header->canvasHeight = 200;
-        ItemRecord* square = CreateRecord(list, ItemKind::Rectangle);
-        square->zOrder = 1;
-        square->color = square->fillColor = 0x0000FF;
-        square->shapeMode = 2;
-        square->pointList = {
-            {.x = 50, .y = 50}, {.x = 100, .y = 50}, {.x = 100, .y = 100}, {.x = 50, .y = 100}};
-        ShapeBounds(square, list.screen);
-        square->shadowElevation = 85;
-        square->shadowLightness = 0;
-        ASSERT_TRUE(WriteDesign(path.toStdString(), list));
-    }
+    ASSERT_TRUE(test::WriteShadowedSquare(path));
     Open(path);
     TSandbox other(params, host, prompt);
     other.resize(400, 300);
