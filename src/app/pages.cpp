@@ -5,7 +5,7 @@
 #include "app/dialoghost.h"
 #include "app/mainwindow.h"
 #include "canvas/designview.h"
-#include "canvas/pagegrid.h"
+#include "canvas/grid.h"
 #include "model/itemkind.h"
 #include "output/page.h"
 #include "styles/directions.h"
@@ -34,12 +34,20 @@ void ShowChangedPage(TForm1& form, DesignView& view) {
     }
 }
 
+// The open design of a document number; none when it has closed meanwhile.
+DesignView* DesignOfNumber(TForm1& form, int number) {
+    for (DesignView* design : form.OpenDesigns()) {
+        if (number != 0 && design->docNumber() == number) {
+            return design;
+        }
+    }
+    return nullptr;
+}
+
 PageDocumentLookup PageDocumentsOf(TForm1& form) {
     return [&form](int32_t number) -> std::optional<PageDocument> {
-        for (DesignView* view : form.OpenDesigns()) {
-            if (view->docNumber() == number) {
-                return PageDocument{&view->items(), [&form, view] { ShowChangedPage(form, *view); }};
-            }
+        if (DesignView* view = DesignOfNumber(form, number)) {
+            return PageDocument{&view->items(), [&form, view] { ShowChangedPage(form, *view); }};
         }
         return std::nullopt;
     };
@@ -55,20 +63,6 @@ void RegisterDialogPages(TDialogHost& formX, TDialogHost& /*formY*/) {
     });
     formX.openWebPage = [] { QDesktopServices::openUrl(QUrl(kProductWebAddress)); };
 }
-
-namespace {
-
-// The open design of a document number; none when it has closed meanwhile.
-DesignView* DesignOfNumber(TForm1& form, int number) {
-    for (DesignView* design : form.OpenDesigns()) {
-        if (number != 0 && design->docNumber() == number) {
-            return design;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
 
 void RegisterDesignPages(TForm1& form, Prompt& prompt, TDialogHost& formX, TDialogHost& formY) {
     RegisterStylePages(form, prompt, formX, formY);

@@ -87,10 +87,11 @@ std::vector<GridNode> SpacedGridlines(int64_t start, double density, double pixe
         return nodes;
     }
     // A density that rounds up to a whole pixel must not give more gridlines than the page has
-    // pixels: a crafted file would otherwise ask for millions.
+    // pixels (a crafted file would otherwise ask for millions); one step past the page's end is
+    // what rounding a step up gives any ordinary density, and it is kept.
     const double extentPixels = std::fabs(extent * pixelsPerUnit);
-    const double count = std::min(
-        {std::trunc(extent / density), std::floor(extentPixels / step), static_cast<double>(kMostGridlines)});
+    const double count = std::min({std::trunc(extent / density), std::floor(extentPixels / step) + 1.0,
+                                   static_cast<double>(kMostGridlines)});
     for (int64_t k = first; k <= static_cast<int64_t>(count); ++k) {
         nodes.push_back({SaturateInt32(start + k * step), 0, 0});
     }
@@ -228,6 +229,30 @@ bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position
     version->gridX = std::move(x);
     version->gridY = std::move(y);
     return true;
+}
+
+void RespaceGridlines(ItemList& list, const EditHooks& hooks) {
+    const ItemRecord* header = FindRecord(list, ItemKind::Header);
+    const ItemRecord* current = LiveGridlines(list);
+    if (!header || !current) {
+        return;
+    }
+    auto respaced = [header](const std::vector<GridNode>& nodes, GridAxis axis) {
+        if (GridStep(Density(header, axis), PageScale(header, axis)) < 1) {
+            return nodes;
+        }
+        return SpacedGridlines(PageStart(header, axis), Density(header, axis), PageScale(header, axis),
+                               PageExtent(header, axis), 1);
+    };
+    std::vector<GridNode> x = respaced(current->gridX, GridAxis::X);
+    std::vector<GridNode> y = respaced(current->gridY, GridAxis::Y);
+    if (x == current->gridX && y == current->gridY) {
+        return;
+    }
+    if (ItemRecord* version = EditGridlines(list, hooks)) {
+        version->gridX = std::move(x);
+        version->gridY = std::move(y);
+    }
 }
 
 bool EqualizeGridAxes(ItemList& list, int axes, const EditHooks& hooks) {

@@ -80,6 +80,10 @@ enum class GridAction {
 // the design and its redo history as they were and returns false.
 bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position = 0,
               const EditHooks& hooks = {});
+// After the page setup changed: both axes respaced as Equalize does, whether or not the gridlines
+// are shown, as one new version of the gridlines record (one undo step). An axis whose density
+// gives no step keeps its lines; an edit that changes nothing makes no version.
+void RespaceGridlines(ItemList& list, const EditHooks& hooks = {});
 
 // Equalizes the horizontal grid (axes 2), the vertical grid (4) or both (6), each an edit of its
 // own. True when either changed.

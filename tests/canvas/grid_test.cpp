@@ -154,8 +154,12 @@ TEST(Gridlines, ADensityThatGivesNoStepGeneratesNone) {
     ASSERT_EQ(nodes.size(), 9u);
     EXPECT_EQ(nodes.front().position, 10);
     EXPECT_EQ(nodes.back().position, 410);
-    // 0.6 rounds to a 1-pixel step: a 400-pixel page gets 401 gridlines, not 667.
-    EXPECT_EQ(SpacedGridlines(0, 0.6, 1.0, 400.0, 0).size(), 401u);
+    // 0.6 rounds to a 1-pixel step: a 400-pixel page gets its 401 gridlines and the one step past
+    // its end that rounding may give any density, not 667.
+    EXPECT_EQ(SpacedGridlines(0, 0.6, 1.0, 400.0, 0).size(), 402u);
+    // 10 mm at 3.78 pixels a millimetre rounds up to 38 pixels: a 200 mm page keeps its 20 lines
+    // although the last stands 4 pixels past the page's end.
+    EXPECT_EQ(SpacedGridlines(0, 10.0, 96.0 / 25.4, 200.0, 1).size(), 20u);
     // A crafted page a million inches wide stays within the cap.
     EXPECT_EQ(SpacedGridlines(0, 0.01, 96.0, 1.0e6, 1).size(), static_cast<size_t>(kMostGridlines));
 }

@@ -1,5 +1,5 @@
 // The gridlines of a design after its page changed: evenly respaced over the new page, undoably.
-#include "canvas/pagegrid.h"
+#include "canvas/grid.h"
 
 #include "model/history.h"
 #include "model/itemkind.h"
