@@ -10,9 +10,10 @@ PREFIX ?= $(HOME)/.local
 deps:
 	@scripts/install-deps.sh
 
-# Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors, and runs every
+# test.
 test: deps
-	cmake -S . -B $(BUILD)/asan -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLORAN_SANITIZE=ON
+	cmake -S . -B $(BUILD)/asan -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVELLORAN_SANITIZE=ON -DVELLORAN_WERROR=ON
 	cmake --build $(BUILD)/asan -j$(JOBS)
 	cd $(BUILD)/asan && ctest --output-on-failure -j$(JOBS)
 

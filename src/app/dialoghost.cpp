@@ -1,9 +1,11 @@
 // The dialog host windows.
 #include "app/dialoghost.h"
 
+#include "render/rastercanvas.h"
 #include "settings/params.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHideEvent>
 #include <QScreen>
@@ -24,17 +26,6 @@ constexpr int kButtonPlainDelayMs = 5000;
 QString Titled(const QString& title, const QString& text) {
     QString trimmed = text.trimmed();
     return trimmed.isEmpty() ? title : title + " - " + trimmed;
-}
-
-// A file name without folder and extension.
-QString BareFileName(const QString& path) {
-    QString name = path.section('/', -1);
-    int dot = name.lastIndexOf('.');
-    return dot > 0 ? name.left(dot) : name;
-}
-
-QColor ColourOf(int32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 } // namespace
@@ -59,7 +50,7 @@ PageDescription DescribePage(HostKind host, int code, const QString& text) {
         case 45:
             return page("About", "Web", "Close", 1);
         case 51:
-            return page(BareFileName(text), "Insert", "Cancel", 2);
+            return page(QFileInfo(text).completeBaseName(), "Insert", "Cancel", 2);
         case 503:
         case 510:
             return page(QString(), "Insert", "Cancel", 2);
@@ -115,11 +106,11 @@ TDialogHost::TDialogHost(HostKind kind, TParams& params, QWidget* mainWindow)
     layout->addWidget(splitter_);
     for (QWidget* panel : {static_cast<QWidget*>(content_), static_cast<QWidget*>(bar_)}) {
         QPalette palette = panel->palette();
-        palette.setColor(QPalette::Window, ColourOf(look.panelColor));
+        palette.setColor(QPalette::Window, QColor(QRgbFromColour(look.panelColor)));
         panel->setPalette(palette);
     }
     QPalette handle = splitter_->palette();
-    handle.setColor(QPalette::Window, ColourOf(look.splitterColor));
+    handle.setColor(QPalette::Window, QColor(QRgbFromColour(look.splitterColor)));
     splitter_->setPalette(handle);
 
     leftButton_ = new TPictureButton("Save", ButtonStyle::Action, bar_);

@@ -7,19 +7,23 @@
 #include "model/designfile.h"
 #include "model/prompt.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSessionManager>
 #include <QStandardPaths>
 
 namespace vlr {
 
 namespace {
 
-constexpr const char* kFilter = "All files (*.*);;Velloran files (*.vlrn)";
-constexpr const char* kDesignFilter = "Velloran files (*.vlrn)";
+// Each file type is its caption and, in a second pair of brackets, what it matches; the dialog
+// shows the caption alone. "All files" matches with "*": "*.*" would pass over names without a dot.
+constexpr const char* kAllFiles = "All files (*.*) (*)";
+constexpr const char* kDesignFiles = "Velloran files (*.vlrn) (*.vlrn)";
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
@@ -27,17 +31,27 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 
 FileDialogs::~FileDialogs() = default;
 
+void SetDesignFileTypes(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters({kAllFiles, kDesignFiles});
+    dialog.selectNameFilter(kDesignFiles);
+}
+
 QString QtFileDialogs::OpenFileName(const QString& folder, const QString& initialName) {
     QString start = initialName.isEmpty() ? folder : QDir(folder).filePath(QFileInfo(initialName).fileName());
-    QString selected = kDesignFilter;
-    return QFileDialog::getOpenFileName(parent_, "Open", start, kFilter, &selected);
+    QFileDialog dialog(parent_, "Open", start);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    SetDesignFileTypes(dialog);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
 }
 
 QString QtFileDialogs::SaveFileName(const QString& folder, const QString& proposedName) {
-    QFileDialog dialog(parent_, "Save As", folder, kFilter);
+    QFileDialog dialog(parent_, "Save As", folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("vlrn");
-    dialog.selectNameFilter(kDesignFilter);
+    SetDesignFileTypes(dialog);
     // The program asks about replacing a file itself.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!proposedName.isEmpty()) {
@@ -78,6 +92,16 @@ void FileCommands::Install() {
     hooks.clearRecent = [this] { ClearRecentList(); };
     hooks.queryClose = [this] { return CloseAllQuery(); };
     hooks.queryCloseDocument = [this](DesignView* window) { return QueryCloseDocument(window); };
+    // The end of the desktop session asks what closing the program asks; a Cancel keeps the
+    // session going.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &form_, [this](QSessionManager& manager) {
+        if (manager.allowsInteraction()) {
+            if (!CloseAllQuery()) {
+                manager.cancel();
+            }
+            manager.release();
+        }
+    });
 }
 
 int32_t FileCommands::NewDocumentNumber() {
@@ -230,11 +254,13 @@ void FileCommands::Save() { SaveDocument(form_.ActiveDesign(), false); }
 void FileCommands::SaveAs() { SaveDocumentAs(form_.ActiveDesign()); }
 
 void FileCommands::Close() {
-    if (DesignView* window = form_.ActiveDesign()) {
-        if (QMdiSubWindow* frame = form_.DocumentArea()->activeSubWindow()) {
+    DesignView* window = form_.ActiveDesign();
+    // The document window's frame, also while the area has no active window (a dialog host has
+    // the focus): closing the frame asks about unsaved work, closing the design widget would not.
+    for (QMdiSubWindow* frame : form_.DocumentArea()->subWindowList()) {
+        if (window && frame->widget() == window->widget()) {
             frame->close();
-        } else {
-            window->widget()->close();
+            return;
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 #include <functional>
@@ -24,6 +25,10 @@ public:
     virtual QString OpenFileName(const QString& folder, const QString& initialName) = 0;
     virtual QString SaveFileName(const QString& folder, const QString& proposedName) = 0;
 };
+
+// The file types of the Open and Save As boxes, "All files (*.*)" and "Velloran files (*.vlrn)",
+// the second chosen. "All files" lists every file, also one whose name has no dot.
+void SetDesignFileTypes(QFileDialog& dialog);
 
 class QtFileDialogs : public FileDialogs {
 public:

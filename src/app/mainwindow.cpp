@@ -8,6 +8,7 @@
 #include "model/prompt.h"
 #include "panels/picturebutton.h"
 #include "platform/registrystore.h"
+#include "render/rastercanvas.h"
 #include "settings/measure.h"
 
 #include <QAction>
@@ -41,12 +42,10 @@ constexpr int kWhatNextHeight = 142;
 constexpr int kSideColumnWidth = 120;
 constexpr int kStatusPanelWidth = 1200;
 
-QColor ColourOf(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
 void Colour(QWidget* widget, int32_t bgr) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, ColourOf(bgr));
-    palette.setColor(QPalette::Base, ColourOf(bgr));
+    palette.setColor(QPalette::Window, QColor(QRgbFromColour(bgr)));
+    palette.setColor(QPalette::Base, QColor(QRgbFromColour(bgr)));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -337,7 +336,7 @@ void TForm1::ApplyLook() {
     Colour(panel3_, look.panelColor);
     for (QSplitter* splitter : {splitter2_, splitter3_, splitter4_}) {
         QPalette palette = splitter->palette();
-        palette.setColor(QPalette::Window, ColourOf(look.splitterColor));
+        palette.setColor(QPalette::Window, QColor(QRgbFromColour(look.splitterColor)));
         splitter->setPalette(palette);
     }
 }
@@ -655,7 +654,7 @@ void TForm1::ChooseColour() {
     for (int cell = 0; cell < kDialogColourCount; ++cell) {
         const std::string& entry = slots.dialogColours[cell];
         int32_t value = IsValidDialogColour(entry) ? DialogColourValue(entry) : -1;
-        handedOver[cell] = value < 0 ? QColor(Qt::white) : ColourOf(value);
+        handedOver[cell] = value < 0 ? QColor(Qt::white) : QColor(QRgbFromColour(value));
         QColorDialog::setCustomColor(cell, handedOver[cell]);
     }
     QColor chosen = QColorDialog::getColor(Qt::black, this, "Colors");
@@ -1136,47 +1135,36 @@ void TForm1::GoBack() {
         ShowPanel(20, false, true, true);
         return;
     }
-    if (IsFineTunePanel(target->panelCode)) {
-        ActivateDocument(target->docNumber);
-        if (DesignView* design = DesignOfNumber(target->docNumber)) {
-            for (ItemRecord* record : design->items()) {
-                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), target->tag) !=
-                              record->tagList.end();
-                record->selected = IsLiveItem(record) && tagged ? 255 : 0;
-            }
-        }
-    } else if (target->panelCode == 300) {
-        RestoreTextStyle(params_, target->text);
-    } else if (IsInsertionPanel(target->panelCode)) {
-        RestoreLineStyle(params_, target->line);
-    }
-    RefreshHistoryButtons();
-    ShowPanel(target->panelCode, false, true, true);
+    ReturnToEntry(*target);
 }
 
 void TForm1::GoForward() {
     auto reachable = [this](const HistoryEntry& entry) { return EntryReachable(entry); };
-    std::optional<HistoryEntry> target = history_.StepForward(reachable);
-    if (!target) {
+    if (std::optional<HistoryEntry> target = history_.StepForward(reachable)) {
+        ReturnToEntry(*target);
+    } else {
         RefreshHistoryButtons();
-        return;
     }
-    if (IsFineTunePanel(target->panelCode)) {
-        ActivateDocument(target->docNumber);
-        if (DesignView* design = DesignOfNumber(target->docNumber)) {
+}
+
+// The panel of a history entry with the selection or the styles it recorded.
+void TForm1::ReturnToEntry(const HistoryEntry& entry) {
+    if (IsFineTunePanel(entry.panelCode)) {
+        ActivateDocument(entry.docNumber);
+        if (DesignView* design = DesignOfNumber(entry.docNumber)) {
             for (ItemRecord* record : design->items()) {
-                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), target->tag) !=
+                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), entry.tag) !=
                               record->tagList.end();
                 record->selected = IsLiveItem(record) && tagged ? 255 : 0;
             }
         }
-    } else if (target->panelCode == 300) {
-        RestoreTextStyle(params_, target->text);
-    } else if (IsInsertionPanel(target->panelCode)) {
-        RestoreLineStyle(params_, target->line);
+    } else if (entry.panelCode == 300) {
+        RestoreTextStyle(params_, entry.text);
+    } else if (IsInsertionPanel(entry.panelCode)) {
+        RestoreLineStyle(params_, entry.line);
     }
     RefreshHistoryButtons();
-    ShowPanel(target->panelCode, false, true, true);
+    ShowPanel(entry.panelCode, false, true, true);
 }
 
 bool TForm1::BackAvailable() const {
@@ -1323,7 +1311,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {
             return true;
         }
-        if (DesignView* design = ActiveDesign()) {
+        // Keys typed into a file dialog, a message box or a dialog host belong there: a Delete in
+        // the Save As box must not delete the selection.
+        DesignView* design = ActiveDesign();
+        if (design && design->AcceptsKeys() && AimedAtThisWindow(watched)) {
             if (design->KeyDown(*key)) {
                 return true;
             }
@@ -1333,6 +1324,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::AimedAtThisWindow(QObject* watched) const {
+    // The document windows are children of this window; every other window is a top level of
+    // its own.
+    if (auto* window = qobject_cast<QWindow*>(watched)) {
+        return window == windowHandle();
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window() == this;
 }
 
 bool TForm1::KeyAlreadyRouted(QObject* watched, const QEvent* event) {

@@ -178,6 +178,7 @@ private:
     void ReleasePanelFrame();
     QWidget* CreatePanelFrame(int code);
     bool EntryReachable(const HistoryEntry& entry) const;
+    void ReturnToEntry(const HistoryEntry& entry);
     DesignView* DesignOfNumber(int32_t docNumber) const;
     int32_t NewSelectionTag(ItemList& list);
     void RunSuggestionAction(int suggestion);
@@ -189,6 +190,7 @@ private:
     void ChooseColour();
     // True when a key press is only being passed on from the widget that was offered it before.
     bool KeyAlreadyRouted(QObject* watched, const QEvent* event);
+    bool AimedAtThisWindow(QObject* watched) const;
     void SetHintsAll(bool on);
 
     RegistryStore& store_;

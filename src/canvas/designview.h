@@ -49,6 +49,7 @@ public:
     virtual void DesignEdited() = 0;
     // A dialog page took the keyboard: keys are ignored until the window is activated again.
     virtual void IgnoreKeysUntilActivated() = 0;
+    virtual bool AcceptsKeys() const = 0;
 
     // Opens a design file, a picture to insert into a new design, or a new empty design (empty
     // path) under a document number. A file that cannot be read leaves an untitled design.

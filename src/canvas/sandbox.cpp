@@ -7,6 +7,7 @@
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "render/drawdesign.h"
+#include "settings/designtype.h"
 #include "settings/pageheader.h"
 #include "settings/params.h"
 
@@ -470,7 +471,7 @@ void TSandbox::PaintPageBackground(const Rect& area) {
                  std::clamp(std::max(area.top, area.bottom), 0, canvas_.height())};
     canvas_.setBrush({kCanvasColour, BrushStyle::Solid});
     canvas_.FillRect(clipped);
-    const int32_t type = std::abs(static_cast<int32_t>(header->designType));
+    const int32_t type = DesignTypeOf(*header);
     if (type == 0) {
         return;
     }

@@ -52,6 +52,7 @@ public:
     void ApplyLightDirection(int direction) override;
     bool HasCopyArea() const override;
     void IgnoreKeysUntilActivated() override { acceptKeys_ = false; }
+    bool AcceptsKeys() const override { return acceptKeys_; }
     void DesignEdited() override;
     bool OpenDesign(int32_t docNumber, const QString& path) override;
     QString fileName() const override { return fileName_; }

@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -21,10 +19,6 @@ namespace {
 // Two segment lengths of a line pattern are the same when they differ by less than this (mm).
 constexpr double kSameLength = 0.0001;
 constexpr int32_t kPatternSegments = 12;
-
-bool IsItemClass(const ItemRecord* record) {
-    return record->recordClass == RecordClass::Item;
-}
 
 // Texts, lines, shapes, clips and group markers travel through the copy list.
 bool IsCopiedKind(int32_t kind) {
@@ -84,60 +78,21 @@ bool SamePattern(const ItemRecord* a, const ItemRecord* b) {
     return true;
 }
 
-// The group ids of pasted items: the copy list's ids (1 ... k) moved above every id of the
-// target, leaving one free in between, as in id + NextGroupId. When that would leave the int32
-// range the pasted groups take the smallest ids the target does not use instead.
-class GroupRenumbering {
-public:
-    GroupRenumbering(const ItemList& target, const std::vector<ItemRecord*>& pasted) {
-        int64_t largestTarget = 0;
-        for (ItemRecord* record : target) {
-            if (IsItemClass(record)) {
-                largestTarget = std::max<int64_t>(largestTarget, record->groupId);
-            }
-        }
-        std::set<int32_t> ids;
-        for (const ItemRecord* record : pasted) {
-            if (record->groupId > 0) {
-                ids.insert(record->groupId);
-            }
-        }
-        if (ids.empty()) {
-            return;
-        }
-        offset_ = largestTarget + 1;
-        if (offset_ + *ids.rbegin() <= std::numeric_limits<int32_t>::max()) {
-            return;
-        }
-        std::unordered_set<int32_t> used;
-        for (ItemRecord* record : target) {
-            if (IsItemClass(record) && record->groupId > 0) {
-                used.insert(record->groupId);
-            }
-        }
-        int32_t candidate = 1;
-        for (int32_t id : ids) {
-            while (used.count(candidate) != 0) {
-                ++candidate;
-            }
-            fresh_[id] = candidate++;
-        }
+// The number added to the group ids of pasted items: the copy list's ids (1 ... k) move above
+// every id of the target, leaving one free in between, as in id + NextGroupId. When that would
+// leave the int32 range the target's groups are renumbered by rank first.
+int32_t PastedGroupOffset(ItemList& target, const std::vector<ItemRecord*>& pasted) {
+    int64_t largestPasted = 0;
+    for (const ItemRecord* record : pasted) {
+        largestPasted = std::max<int64_t>(largestPasted, record->groupId);
     }
-
-    int32_t Map(int32_t id) const {
-        if (id <= 0) {
-            return id;
-        }
-        if (fresh_.empty()) {
-            return static_cast<int32_t>(id + offset_);
-        }
-        return fresh_.at(id);
+    int32_t offset = NextGroupId(target);
+    if (offset + largestPasted > std::numeric_limits<int32_t>::max()) {
+        RenumberByRank(target, Counter::GroupId);
+        offset = NextGroupId(target);
     }
-
-private:
-    int64_t offset_ = 0;
-    std::map<int32_t, int32_t> fresh_;
-};
+    return offset;
+}
 
 // Line patterns of pasted items: each definition from the copy list becomes the target's
 // identical pattern, or a new pattern of the target with a copy of the definition. A pattern
@@ -267,7 +222,7 @@ int PasteFromList(ItemList& copyList, ItemList& target, const EditHooks& hooks, 
     const int32_t step = NextUndoStep(target);
     std::vector<ItemRecord*> pasted = items;
     pasted.insert(pasted.end(), markers.begin(), markers.end());
-    const GroupRenumbering groups(target, pasted);
+    const int32_t groupOffset = PastedGroupOffset(target, pasted);
 
     // The pictures of the pasted clips, once per design.
     std::unordered_set<int32_t> pictures;
@@ -293,7 +248,9 @@ int PasteFromList(ItemList& copyList, ItemList& target, const EditHooks& hooks, 
     NumberSequence stacking = StackingSequence(target);
     for (ItemRecord* source : pasted) {
         ItemRecord* item = DuplicateRecord(target, source, serials);
-        item->groupId = groups.Map(source->groupId);
+        if (source->groupId > 0) {
+            item->groupId = source->groupId + groupOffset;
+        }
         MoveByPasteOffset(item);
         if (IsShapeKind(item->kind)) {
             ShapeBounds(item, target.screen, markerWidth, markerHeight);

@@ -550,19 +550,10 @@ bool WriteRecords(ItemList& list, ByteSink& sink) {
     return true;
 }
 
-std::string Trimmed(std::string_view path) {
-    size_t start = path.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    size_t end = path.find_last_not_of(' ');
-    return std::string(path.substr(start, end - start + 1));
-}
-
 } // namespace
 
 ReadResult ReadDesign(std::string_view path, ItemList& target, Prompt& prompt) {
-    std::string trimmed = Trimmed(path);
+    const std::string trimmed(Trim(path));
     if (trimmed.empty()) {
         return {ReadStatus::NoFile, "no file name"};
     }

@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vlr {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 bool PositiveFinite(double value) {
     return std::isfinite(value) && value > 0.0;
@@ -24,15 +21,10 @@ void Grow(Rect& rect, Point point) {
     rect.bottom = std::max(rect.bottom, point.y);
 }
 
-// Reduces an angle into (-pi, pi].
-double Reduced(double angle) {
-    angle = std::fmod(angle, 2.0 * kPi);
-    if (angle > kPi) {
-        angle -= 2.0 * kPi;
-    } else if (angle <= -kPi) {
-        angle += 2.0 * kPi;
-    }
-    return angle;
+// An angle as a turn to the left or right, in (-pi, pi].
+double SignedTurn(double angle) {
+    const double reduced = ReducedAngle(angle);
+    return reduced > kPi ? reduced - 2.0 * kPi : reduced;
 }
 
 Point RotatedAbout(Point pivot, Point saved, double delta) {
@@ -255,10 +247,10 @@ int32_t CurveSegmentHitDistance(const PointNode& a, const PointNode& b, Point p)
     Point pa = NodePoint(a), pb = NodePoint(b);
     Point handle1{a.ctrl1X, a.ctrl1Y}, handle2{a.ctrl2X, a.ctrl2Y};
     double h1 = PointDirection(pa, handle1);
-    double r1 = Reduced(PointDirection(pa, pb) - h1);
+    double r1 = SignedTurn(PointDirection(pa, pb) - h1);
     Point q1 = PolarPoint(pa, h1 + r1 / 2.0, PointDistance(pa, handle1));
     double h2 = PointDirection(pb, handle2);
-    double r2 = Reduced(PointDirection(pb, pa) - h2);
+    double r2 = SignedTurn(PointDirection(pb, pa) - h2);
     Point q2 = PolarPoint(pb, h2 + r2 / 2.0, PointDistance(pb, handle2));
 
     int32_t result = kNoHit;

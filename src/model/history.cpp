@@ -16,14 +16,6 @@ namespace vlr {
 
 namespace {
 
-bool IsItemClass(const ItemRecord* record) {
-    return record->recordClass == RecordClass::Item;
-}
-
-bool IsMarker(const ItemRecord* record) {
-    return record->kind == ItemKind::GroupMarker;
-}
-
 void Notify(const std::function<void()>& hook) {
     if (hook) {
         hook();
@@ -231,8 +223,8 @@ bool Restack(ItemList& list, const EditHooks& hooks, int32_t zChange) {
 
 // ---- history queries ----
 
-int32_t NextUndoStep(const ItemList& list) {
-    return NextFreeNumber(list, [](const ItemRecord* record) { return int32_t(record->undoStep); });
+int32_t NextUndoStep(ItemList& list) {
+    return NextFreeNumber(list, Counter::UndoStep);
 }
 
 ItemRecord* UndoTarget(const ItemList& list) {

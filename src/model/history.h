@@ -26,7 +26,7 @@ inline constexpr int32_t kSentToBack = 2;
 // ---- history queries ----
 
 // 1 + the largest undoStep of the class 0 records (1 when there is none).
-int32_t NextUndoStep(const ItemList& list);
+int32_t NextUndoStep(ItemList& list);
 // The undoable record with the greatest serial (the first in list order on a tie), or none.
 ItemRecord* UndoTarget(const ItemList& list);
 // The record made right after the newest undoable one (or, when nothing is undoable, after the

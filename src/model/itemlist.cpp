@@ -10,18 +10,6 @@
 
 namespace vlr {
 
-namespace {
-
-bool IsItemClass(const ItemRecord* record) {
-    return record->recordClass == RecordClass::Item;
-}
-
-bool IsMarker(const ItemRecord* record) {
-    return record->kind == ItemKind::GroupMarker;
-}
-
-} // namespace
-
 bool IsLiveItem(const ItemRecord* record) {
     return record && IsItemClass(record) && record->deleted == 0;
 }
@@ -184,20 +172,12 @@ int32_t MaxZOrder(const ItemList& list) {
     return largest;
 }
 
-namespace {
-
-int32_t ZOrderOf(const ItemRecord* record) {
-    return record->zOrder;
-}
-
-} // namespace
-
-int32_t NextZOrder(const ItemList& list) {
-    return NextFreeNumber(list, ZOrderOf);
+int32_t NextZOrder(ItemList& list) {
+    return NextFreeNumber(list, Counter::ZOrder);
 }
 
 NumberSequence StackingSequence(const ItemList& list) {
-    return NumberSequence(list, ZOrderOf);
+    return NumberSequence(list, Counter::ZOrder);
 }
 
 ItemRecord* FindByZOrder(const ItemList& list, int32_t zOrder) {
@@ -245,8 +225,8 @@ void BringToFront(ItemList& list, ItemRecord* record) {
 
 // ---- groups ----
 
-int32_t NextGroupId(const ItemList& list) {
-    return NextFreeNumber(list, [](const ItemRecord* record) { return int32_t(record->groupId); });
+int32_t NextGroupId(ItemList& list) {
+    return NextFreeNumber(list, Counter::GroupId);
 }
 
 bool GroupInUse(const ItemList& list, int32_t id) {

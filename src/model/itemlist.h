@@ -45,7 +45,7 @@ bool SameKindSelection(const ItemList& list);
 
 int32_t MaxZOrder(const ItemList& list);
 // The stacking number of a new item: 1 + MaxZOrder.
-int32_t NextZOrder(const ItemList& list);
+int32_t NextZOrder(ItemList& list);
 // The stacking numbers of items appended one after another, each on top of the one before.
 NumberSequence StackingSequence(const ItemList& list);
 ItemRecord* FindByZOrder(const ItemList& list, int32_t zOrder);
@@ -59,7 +59,7 @@ void BringToFront(ItemList& list, ItemRecord* record);
 
 // ---- groups ----
 
-int32_t NextGroupId(const ItemList& list);
+int32_t NextGroupId(ItemList& list);
 bool GroupInUse(const ItemList& list, int32_t id);
 void RenameGroup(ItemList& list, int32_t from, int32_t to);
 void MarkGroup(ItemList& list, int32_t id, bool flag);

@@ -273,68 +273,91 @@ ItemRecord* FindLiveRecord(const ItemList& list, int32_t kind) {
 
 namespace {
 
-int64_t LargestNumber(const ItemList& list, NumberSequence::Value value) {
+// The field of a counter, of a record or of a const record.
+template <typename Record> auto& CounterField(Record* record, Counter counter) {
+    switch (counter) {
+    case Counter::Serial:
+        return record->serial;
+    case Counter::ZOrder:
+        return record->zOrder;
+    case Counter::UndoStep:
+        return record->undoStep;
+    case Counter::GroupId:
+        break;
+    }
+    return record->groupId;
+}
+
+int64_t LargestNumber(const ItemList& list, Counter counter) {
     int64_t largest = 0;
     for (ItemRecord* record : list) {
-        if (record->recordClass == RecordClass::Item) {
-            largest = std::max<int64_t>(largest, value(record));
+        if (IsItemClass(record)) {
+            largest = std::max<int64_t>(largest, CounterValue(record, counter));
         }
     }
     return largest;
 }
 
-int32_t SmallestUnusedNumber(const ItemList& list, NumberSequence::Value value) {
-    std::vector<int32_t> used;
-    for (ItemRecord* record : list) {
-        if (record->recordClass == RecordClass::Item && value(record) > 0) {
-            used.push_back(value(record));
-        }
-    }
-    std::sort(used.begin(), used.end());
-    int32_t candidate = 1;
-    for (int32_t taken : used) {
-        if (taken > candidate) {
-            break;
-        }
-        if (taken == candidate) {
-            ++candidate;
-        }
-    }
-    return candidate;
-}
-
-int32_t SerialOf(const ItemRecord* record) {
-    return record->serial;
-}
-
 } // namespace
 
-int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*)) {
-    int64_t largest = LargestNumber(list, value);
-    if (largest < std::numeric_limits<int32_t>::max()) {
-        return static_cast<int32_t>(largest + 1);
-    }
-    return SmallestUnusedNumber(list, value);
+int32_t CounterValue(const ItemRecord* record, Counter counter) {
+    return CounterField(record, counter);
 }
 
-NumberSequence::NumberSequence(const ItemList& list, Value value)
-    : value_(value), next_(LargestNumber(list, value) + 1) {}
+void RenumberByRank(ItemList& list, Counter counter) {
+    std::vector<int32_t> values;
+    for (ItemRecord* record : list) {
+        if (IsItemClass(record) && CounterValue(record, counter) > 0) {
+            values.push_back(CounterValue(record, counter));
+        }
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    // The rank of a value in use; 0 for one that is not.
+    auto rank = [&values](int32_t value) -> int32_t {
+        const auto found = std::lower_bound(values.begin(), values.end(), value);
+        return found != values.end() && *found == value ? static_cast<int32_t>(found - values.begin()) + 1
+                                                        : 0;
+    };
+    for (ItemRecord* record : list) {
+        if (!IsItemClass(record)) {
+            continue;
+        }
+        Int32Field& field = CounterField(record, counter);
+        if (field > 0) {
+            field = rank(field);
+        }
+        if (counter == Counter::Serial && record->replaces > 0) {
+            record->replaces = rank(record->replaces);
+        }
+    }
+}
 
-int32_t NumberSequence::Take(const ItemList& list) {
+int32_t NextFreeNumber(ItemList& list, Counter counter) {
+    if (LargestNumber(list, counter) >= std::numeric_limits<int32_t>::max()) {
+        RenumberByRank(list, counter);
+    }
+    return static_cast<int32_t>(LargestNumber(list, counter) + 1);
+}
+
+NumberSequence::NumberSequence(const ItemList& list, Counter counter)
+    : counter_(counter), next_(LargestNumber(list, counter) + 1) {}
+
+int32_t NumberSequence::Take(ItemList& list) {
     // Each number handed out is the largest in the list once its record has it, so the next is
     // one more, until that would leave the int32 range.
-    if (next_ <= std::numeric_limits<int32_t>::max()) {
-        return static_cast<int32_t>(next_++);
+    if (next_ > std::numeric_limits<int32_t>::max()) {
+        next_ = NextFreeNumber(list, counter_);
     }
-    return NextFreeNumber(list, value_);
+    return static_cast<int32_t>(next_++);
 }
 
-int32_t NextSerial(const ItemList& list) {
-    return NextFreeNumber(list, SerialOf);
+int32_t NextSerial(ItemList& list) {
+    return NextFreeNumber(list, Counter::Serial);
 }
 
 NumberSequence SerialSequence(const ItemList& list) {
-    return NumberSequence(list, SerialOf);
+    return NumberSequence(list, Counter::Serial);
 }
 
 void SetModified(ItemList& list, bool modified) {
@@ -432,6 +455,15 @@ void HeaderGeometry(ItemRecord* header) {
 }
 
 // ---- text ----
+
+std::string_view Trim(std::string_view text) {
+    const size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    const size_t end = text.find_last_not_of(' ');
+    return text.substr(start, end - start + 1);
+}
 
 void SetText(ItemRecord* record, std::u16string_view text) {
     if (record) {

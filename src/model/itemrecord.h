@@ -126,18 +126,31 @@ struct ItemRecord : ItemBody {
     ItemRecord& operator=(const ItemRecord&) = delete;
 };
 
+// The numbers class 0 records count in: history order, stacking order, undo steps and joined
+// groups. A new number is 1 + the largest in use.
+enum class Counter { Serial, ZOrder, UndoStep, GroupId };
+int32_t CounterValue(const ItemRecord* record, Counter counter);
+
+// A drawable item or a history record: the records of class 0.
+inline bool IsItemClass(const ItemRecord* record) {
+    return record->recordClass == RecordClass::Item;
+}
+// The marker of a joined group.
+inline bool IsMarker(const ItemRecord* record) {
+    return record->kind == ItemKind::GroupMarker;
+}
+
 // Numbers for records appended one after another, each record taking its number before the next
 // is asked for: the numbers NextFreeNumber would give before each append, counted up instead of
 // searched for, so a command that appends many records does not pass over the list per record.
 class NumberSequence {
 public:
-    using Value = int32_t (*)(const ItemRecord*);
-    NumberSequence(const ItemList& list, Value value);
-    int32_t Take(const ItemList& list);
+    NumberSequence(const ItemList& list, Counter counter);
+    int32_t Take(ItemList& list);
 
 private:
-    Value value_;
-    int64_t next_; // past the int32 range: search the list again
+    Counter counter_;
+    int64_t next_; // past the int32 range: the list is renumbered first
 };
 
 // ---- record operations ----
@@ -163,11 +176,16 @@ void ClearChildList(ItemRecord* record);
 ItemRecord* FindRecord(const ItemList& list, int32_t kind);
 ItemRecord* FindLiveRecord(const ItemList& list, int32_t kind);
 // 1 + the largest value over the class 0 records (1 when there is none). When that would leave
-// the int32 range (a file holding the largest value), the smallest positive value not in use,
-// so a new number is never a wrapped negative one and never one already taken.
-int32_t NextFreeNumber(const ItemList& list, int32_t (*value)(const ItemRecord*));
+// the int32 range (a file holding the largest value), the list is renumbered by rank first, so
+// a new number is never a wrapped one, never one already taken, and still the largest.
+int32_t NextFreeNumber(ItemList& list, Counter counter);
+// Gives the positive values of a counter over the class 0 records the numbers 1, 2, 3 ... in
+// their order, equal values staying equal; values of 0 and below (no group, a discarded serial)
+// stay. Serials carry the `replaces` links along; a link to no serial becomes 0, a link to
+// none, so that it cannot come to name another record.
+void RenumberByRank(ItemList& list, Counter counter);
 // The serial of a new record.
-int32_t NextSerial(const ItemList& list);
+int32_t NextSerial(ItemList& list);
 // The serials of records appended one after another.
 NumberSequence SerialSequence(const ItemList& list);
 void SetModified(ItemList& list, bool modified);
@@ -188,6 +206,9 @@ void SetWorldFromPixels(ItemRecord* record, const ScreenResolution& screen);
 void HeaderGeometry(ItemRecord* header);
 
 // ---- text operations (a record of none gives 0 or empty) ----
+
+// Spaces removed from both ends (typed and stored texts, file names).
+std::string_view Trim(std::string_view text);
 
 void SetText(ItemRecord* record, std::u16string_view text);
 std::u16string GetText(const ItemRecord* record);

@@ -33,8 +33,13 @@ int32_t SaturateInt32(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
+double ReducedAngle(double angle) {
+    const double reduced = std::fmod(angle, 2.0 * kPi);
+    return reduced < 0.0 ? reduced + 2.0 * kPi : reduced;
+}
+
 double PointDirection(Point from, Point to) {
-    constexpr double pi = std::numbers::pi;
+    constexpr double pi = kPi;
     if (to.y == from.y) {
         return to.x < from.x ? pi : 0.0;
     }

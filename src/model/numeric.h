@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 
 namespace vlr {
 
@@ -23,6 +24,11 @@ int32_t SaturateInt32(int64_t value);
 inline int32_t SaturatingAdd(int32_t a, int64_t b) {
     return SaturateInt32(static_cast<int64_t>(a) + b);
 }
+
+inline constexpr double kPi = std::numbers::pi;
+
+// An angle in radians brought into [0, 2pi) by whole turns.
+double ReducedAngle(double angle);
 
 // Direction of the vector from -> to in radians, counter-clockwise as seen on the screen (y grows
 // downwards), 0 pointing right, in [0, 2pi). Identical points give 0.

@@ -4,14 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <span>
 
 namespace vlr {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 PointNode NewNode(Point point) {
     return {.x = point.x, .y = point.y, .savedX = point.x, .savedY = point.y};

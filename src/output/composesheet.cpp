@@ -156,7 +156,7 @@ std::optional<SheetGeometry> SheetGeometryOf(const ItemList& design, const Compo
         if (g.rowGap >= 1) {
             g.bleedY = int32_t(std::min<int64_t>(std::abs(int64_t{originY}), HalfOf(g.rowGap)));
         }
-    } else if (header->designType != DesignType::DigitalImages) {
+    } else if (DesignTypeOf(*header) != DesignType::DigitalImages) {
         // The design's corner is the paper's corner.
         originX = -device.offsetX;
         originY = -device.offsetY;

@@ -70,7 +70,7 @@ SheetPicture ExportExactImage(ItemList& design, const ItemPainter& paint) {
         return {};
     }
     QSize target;
-    if (header->designType == DesignType::DigitalImages && header->units == 1) {
+    if (DesignTypeOf(*header) == DesignType::DigitalImages && header->units == 1) {
         // A picture for the web keeps its exact pixel size.
         target = QSize(std::max(1, nearest(header->paperWidth)), std::max(1, nearest(header->paperHeight)));
     } else {

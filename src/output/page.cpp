@@ -74,9 +74,7 @@ PageOpening OpenPageSetups(const pagesetArr_t& newFiles, const ItemRecord* heade
     if (!header) {
         return opening;
     }
-    // Headers keep the type's absolute value, as the window's page guides read it.
-    const int64_t stored = std::llabs(static_cast<int64_t>(header->designType));
-    const int32_t type = stored <= kDesignTypeCount ? static_cast<int32_t>(stored) : 0;
+    const int32_t type = DesignTypeOf(*header);
     if (!IsDesignType(type)) {
         opening.chosenType = 0;
         return opening;

@@ -365,31 +365,51 @@ Rect FramedBox(const ClipPlace& place) {
             SaturatingAdd(place.picture.right, a - 1), SaturatingAdd(place.picture.bottom, a - 1)};
 }
 
-// The shadow of the framed clip: its box, turned with the clip, or its circle in the tone.
+// The shadow of the framed clip: its box, turned with the clip, or its circle in the tone. A
+// picture spreads its shadow by fade / 85 + 1 (at most 2) in a mask that starts at the corner of
+// the framed box facing the light and reaches away from it: (d - a + spread x the box's side)
+// pixels with d the shadow's offset and a the frame. A turned clip turns its shape about its own
+// centre inside that mask, so that its shadow stays beside it.
 void ClipShadow(RasterCanvas& raster, const ItemRecord& clip, const ClipPlace& place, double zoom,
                 int32_t lightDirection) {
     const Rect framed = FramedBox(place);
-    if (clip.clipShape == ClipShape::Round) {
-        CastShadow(raster, clip, framed, 0, zoom, lightDirection, [&](RasterCanvas& mask, int32_t tone, Point move) {
-            const Point from = MovedPoint({framed.left, framed.top}, move.x, move.y);
-            const Point to = MovedPoint({framed.right, framed.bottom}, move.x, move.y);
-            mask.setPen({tone, 1});
-            mask.setBrush({tone, BrushStyle::Solid});
-            mask.Ellipse({from.x, from.y, to.x, to.y});
-        });
+    const std::array<Point, 4> corners = TurnedCorners(framed, ClipRotation(clip));
+    const bool round = clip.clipShape == ClipShape::Round;
+    const Rect box = round ? framed : BoxOfPoints(corners);
+    const int64_t offset = ShadowOffset(clip.shadowElevation, zoom, raster.screen());
+    const double spread = PictureShadowSpread(clip.shadowFade);
+    const int64_t width = offset - place.frame + std::llround((int64_t{box.right} - box.left + 1) * spread);
+    const int64_t height = offset - place.frame + std::llround((int64_t{box.bottom} - box.top + 1) * spread);
+    if (width < 1 || height < 1) {
         return;
     }
-    const std::array<Point, 4> corners = TurnedCorners(framed, ClipRotation(clip));
-    CastShadow(raster, clip, BoxOfPoints(corners), 0, zoom, lightDirection,
-               [&](RasterCanvas& mask, int32_t tone, Point move) {
-                   std::array<Point, 4> moved{};
-                   for (size_t k = 0; k < corners.size(); ++k) {
-                       moved[k] = MovedPoint(corners[k], move.x, move.y);
-                   }
-                   mask.setPen({tone, 1});
-                   mask.setBrush({tone, BrushStyle::Solid});
-                   mask.Polygon(moved);
-               });
+    const bool fromRight = lightDirection == 1 || lightDirection == 3;
+    const bool fromBottom = lightDirection == 2 || lightDirection == 3;
+    const Rect mask{fromRight ? SaturatingAdd(box.right, 1 - width) : box.left,
+                    fromBottom ? SaturatingAdd(box.bottom, 1 - height) : box.top,
+                    fromRight ? box.right : SaturatingAdd(box.left, width - 1),
+                    fromBottom ? box.bottom : SaturatingAdd(box.top, height - 1)};
+    if (round) {
+        CastShadowInMask(raster, clip, mask, zoom, lightDirection,
+                         [&](RasterCanvas& painted, int32_t tone, Point move) {
+                             const Point from = MovedPoint({framed.left, framed.top}, move.x, move.y);
+                             const Point to = MovedPoint({framed.right, framed.bottom}, move.x, move.y);
+                             painted.setPen({tone, 1});
+                             painted.setBrush({tone, BrushStyle::Solid});
+                             painted.Ellipse({from.x, from.y, to.x, to.y});
+                         });
+        return;
+    }
+    CastShadowInMask(raster, clip, mask, zoom, lightDirection,
+                     [&](RasterCanvas& painted, int32_t tone, Point move) {
+                         std::array<Point, 4> moved{};
+                         for (size_t k = 0; k < corners.size(); ++k) {
+                             moved[k] = MovedPoint(corners[k], move.x, move.y);
+                         }
+                         painted.setPen({tone, 1});
+                         painted.setBrush({tone, BrushStyle::Solid});
+                         painted.Polygon(moved);
+                     });
 }
 
 // A rectangle clip turned by the angle: the picture made even-sized, framed, turned into the

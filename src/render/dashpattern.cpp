@@ -3,13 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vlr {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 DashPattern PatternOf(std::initializer_list<int64_t> lengths) {
@@ -60,12 +58,6 @@ bool BoxesMeet(Point a, Point b, const Rect& rect) {
 Point Offset(Point p, double dx, double dy) {
     return {SaturateInt32(static_cast<int64_t>(p.x) + nearest(dx)),
             SaturateInt32(static_cast<int64_t>(p.y) + nearest(dy))};
-}
-
-// The direction reduced into [0, 2 pi).
-double Reduced(double direction) {
-    double reduced = std::fmod(direction, 2.0 * kPi);
-    return reduced < 0.0 ? reduced + 2.0 * kPi : reduced;
 }
 
 } // namespace
@@ -197,7 +189,7 @@ std::vector<DashSegment> DashSegments(Point s, Point e, double direction, const 
 }
 
 Quad DashBody(Point d, Point x, int32_t w, double direction) {
-    const double theta = Reduced(direction);
+    const double theta = ReducedAngle(direction);
     for (int32_t quarter = 0; quarter <= 4; ++quarter) {
         if (std::fabs(theta - quarter * kPi / 2.0) < 0.0001) {
             // Whole pixels: the left half towards direction + pi/2, the rest to the right.

@@ -77,7 +77,7 @@ int ReadExtension(GifFileType* gif, int transparent, int32_t& blocksLeft) {
 bool PaintFrame(GifFileType* gif, int transparent, QImage& raster) {
     const GifImageDesc& frame = gif->Image;
     if (frame.Width <= 0 || frame.Height <= 0 || frame.Left < 0 || frame.Top < 0 ||
-        int64_t{frame.Width} * frame.Height > kMaxPicturePixels) {
+        int64_t{frame.Width} * frame.Height > PicturePixelLimit()) {
         return false;
     }
     const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;

@@ -12,6 +12,8 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cstdlib>
 
 namespace vlr {
@@ -37,24 +39,61 @@ std::optional<QSize> BitmapHeaderSize(std::span<const uint8_t> bytes, size_t at)
     return std::nullopt;
 }
 
-// A bitmap file whose declared size is within the cap and, when its rows are stored
-// uncompressed, that holds all of them: the reader would leave missing rows undefined.
+// A colour mask Qt's reader turns into the channel's 8 bits: one run of at most 8 bits. A wider
+// channel would come out empty, a broken run as noise.
+bool ReadableMask(uint32_t mask) {
+    if (mask == 0) {
+        return true;
+    }
+    const uint32_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1)) == 0 && std::popcount(mask) <= 8;
+}
+
+// A bitmap file the reader draws true: a header size it knows (it would read any other as the
+// 12-byte one), a declared size within the cap, colour masks it can read, pixels that start
+// after the palette or masks it reads (it never goes back for them), and, when the rows are
+// stored uncompressed, all of them (it would leave missing rows undefined).
 bool BitmapFileAcceptable(std::span<const uint8_t> bytes) {
     if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') {
+        return false;
+    }
+    const uint32_t headerSize = Little32(bytes, 14);
+    if (headerSize != 12 && headerSize != 40 && headerSize != 64 && headerSize != 108 && headerSize != 124) {
         return false;
     }
     const std::optional<QSize> size = BitmapHeaderSize(bytes, 14);
     if (!size || !AcceptablePictureSize(size->width(), size->height())) {
         return false;
     }
-    const bool oldHeader = Little32(bytes, 14) == 12;
+    const bool oldHeader = headerSize == 12;
     const uint32_t bitsPerPixel = Little16(bytes, oldHeader ? 24 : 28);
     const uint32_t compression = oldHeader ? 0 : Little32(bytes, 30);
+    const uint64_t pixelsAt = Little32(bytes, 10);
+    // The palette: as many entries as the header names, or as the bits allow; three bytes each
+    // after the 12-byte header, four after the others. Colour masks after a 40-byte header.
+    uint64_t tailEnd = 14 + uint64_t{headerSize};
+    if (bitsPerPixel <= 8) {
+        const uint32_t named = oldHeader ? 0 : Little32(bytes, 46);
+        tailEnd += (named != 0 ? uint64_t{named} : uint64_t{1} << bitsPerPixel) * (oldHeader ? 3 : 4);
+    } else if (compression == 3 && headerSize == 40) {
+        tailEnd += 12;
+    }
+    if (tailEnd > pixelsAt) {
+        return false;
+    }
+    if (compression == 3) {
+        // In the 64-byte header of OS/2 the code means Huffman coding; in the others the masks
+        // follow the first 40 bytes, the alpha mask only in the longer headers.
+        if (headerSize == 64 || !ReadableMask(Little32(bytes, 54)) || !ReadableMask(Little32(bytes, 58)) ||
+            !ReadableMask(Little32(bytes, 62)) || (headerSize >= 108 && !ReadableMask(Little32(bytes, 66)))) {
+            return false;
+        }
+    }
     if (compression != 0 && compression != 3) { // run-length codes end where they say
         return true;
     }
     const uint64_t rowBytes = (uint64_t{static_cast<uint32_t>(size->width())} * bitsPerPixel + 31) / 32 * 4;
-    return uint64_t{Little32(bytes, 10)} + rowBytes * static_cast<uint32_t>(size->height()) <= bytes.size();
+    return pixelsAt + rowBytes * static_cast<uint32_t>(size->height()) <= bytes.size();
 }
 
 struct IconEntry {
@@ -66,7 +105,8 @@ struct IconEntry {
 // The icon directory: 0, 1, the image count, then 16 bytes per image: width, height (0 means
 // 256), colour count, reserved, planes, bits per pixel, data size and data offset. Each image
 // is a PNG file or a bitmap header whose height counts the colour and the mask rows. Nothing
-// when the directory is damaged or any image declares a size beyond the cap.
+// when the directory is damaged or any image declares a size beyond the cap; images the reader
+// would draw wrong are left out.
 std::optional<std::vector<IconEntry>> IconDirectory(std::span<const uint8_t> bytes) {
     if (Little16(bytes, 0) != 0 || Little16(bytes, 2) != 1) {
         return std::nullopt;
@@ -96,12 +136,20 @@ std::optional<std::vector<IconEntry>> IconDirectory(std::span<const uint8_t> byt
             if (!header) {
                 return std::nullopt;
             }
+            // The reader takes every image for one with the 40-byte header: after a longer one
+            // it would read the pixels from the wrong place. Such an image is not offered.
+            if (Little32(bytes, offset) != 40) {
+                continue;
+            }
             size = QSize(header->width(), header->height() / 2);
         }
         if (!AcceptablePictureSize(size.width(), size.height())) {
             return std::nullopt;
         }
         entries.push_back({static_cast<int>(i), size, static_cast<int32_t>(Little16(bytes, entry + 6))});
+    }
+    if (entries.empty()) {
+        return std::nullopt;
     }
     return entries;
 }
@@ -144,9 +192,21 @@ std::optional<QImage> ReadWithQt(std::span<const uint8_t> stream, const char* fo
 
 } // namespace
 
+namespace {
+std::atomic<int64_t> pixelLimit{kMaxPicturePixels};
+}
+
 bool AcceptablePictureSize(int64_t width, int64_t height) {
-    return width >= 1 && height >= 1 && width <= kMaxPicturePixels && height <= kMaxPicturePixels &&
-           width * height <= kMaxPicturePixels;
+    const int64_t limit = PicturePixelLimit();
+    return width >= 1 && height >= 1 && width <= limit && height <= limit && width * height <= limit;
+}
+
+int64_t PicturePixelLimit() {
+    return pixelLimit.load(std::memory_order_relaxed);
+}
+
+void LimitPicturePixels(int64_t pixels) {
+    pixelLimit.store(std::clamp<int64_t>(pixels, 1, kMaxPicturePixels), std::memory_order_relaxed);
 }
 
 void AllowPictureAllocations() {

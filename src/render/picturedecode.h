@@ -46,8 +46,13 @@ std::optional<QImage> DecodePictureStream(std::span<const uint8_t> stream, int32
 // Any picture as an opaque RGB32 raster: pixels with an alpha channel are laid over white.
 QImage OpaqueOnWhite(const QImage& image);
 
-// Width and height within 1 ... and at most kMaxPicturePixels pixels in all.
+// Width and height within 1 ... and at most PicturePixelLimit pixels in all.
 bool AcceptablePictureSize(int64_t width, int64_t height);
+// kMaxPicturePixels, unless LimitPicturePixels lowered it.
+int64_t PicturePixelLimit();
+// Lowers the size cap of the whole process (never above kMaxPicturePixels). The fuzzer does, so
+// that no input may spend a second on a hundred megapixels and it tries thousands a second.
+void LimitPicturePixels(int64_t pixels);
 
 // Qt's image readers refuse pictures beyond a fixed allocation limit; raises that limit as far
 // as the largest picture accepted here needs (never lowers it).

@@ -13,8 +13,6 @@ namespace vlr {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
 // The mask codes (0x00BBGGRR): outline pixels pure blue, fill pixels pure red, the rest black.
 constexpr int32_t kOutlineCode = 0xFF0000;
 constexpr int32_t kFillCode = 0x0000FF;
@@ -278,11 +276,10 @@ void ShadedEllipse(RasterCanvas& canvas, Point centre, Point lengthPoint, Point 
     const double axis = PointDistance(centre, lengthPoint);
     const int32_t a = nearest(axis);
     // The distance of the width point from the length axis.
-    const double cross = axis > 0.0
-                             ? std::fabs(double(lengthPoint.x - centre.x) * (widthPoint.y - centre.y) -
-                                         double(lengthPoint.y - centre.y) * (widthPoint.x - centre.x)) /
-                                   axis
-                             : 0.0;
+    // Differences in doubles: points from a file may lie further apart than an int32 reaches.
+    const double lengthX = double(lengthPoint.x) - centre.x, lengthY = double(lengthPoint.y) - centre.y;
+    const double widthX = double(widthPoint.x) - centre.x, widthY = double(widthPoint.y) - centre.y;
+    const double cross = axis > 0.0 ? std::fabs(lengthX * widthY - lengthY * widthX) / axis : 0.0;
     const int32_t b = nearest(cross);
     if (a == 0 || b == 0) {
         return;
@@ -366,10 +363,10 @@ void ShadedDash(RasterCanvas& canvas, const Quad& body, const LineStroke& stroke
     if (!mask) {
         return;
     }
-    // The dash as its flat drawing paints it: a solid line wholly in the line colour, otherwise
+    // The dash as its flat drawing paints it: a plain line wholly in the line colour, otherwise
     // the interior in the fill (none when hollow) and the border strips in the line colour.
     const int32_t border = std::clamp(stroke.border, 0, kMaxPenWidth);
-    const int32_t interior = border == 0 ? FILL_AS_OUTLINE : MaskFill(stroke.fillColor);
+    const int32_t interior = stroke.plain ? FILL_AS_OUTLINE : MaskFill(stroke.fillColor);
     RasterCanvas& raster = mask->raster;
     Quad local;
     std::transform(body.begin(), body.end(), local.begin(), [&](Point p) { return mask->Local(p); });

@@ -46,7 +46,6 @@ void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t 
     }
     zoom = SaneZoom(zoom);
     const int32_t offset = ShadowOffset(item.shadowElevation, zoom, raster.screen());
-    const Point shift = ShadowShift(lightDirection, offset);
     // A small item's box is widened to the right and downwards.
     box = {std::min(box.left, box.right), std::min(box.top, box.bottom), std::max(box.left, box.right),
            std::max(box.top, box.bottom)};
@@ -59,39 +58,54 @@ void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t 
     const int64_t margin =
         std::max<int64_t>(int64_t{nearest(ShadowSpread(item.shadowFade) * 2.0 * offset)} + 2 * pen,
                           std::llabs(offset) + pen + reach);
-    const std::optional<QSize> reduced =
-        ShadowBlurSize(int64_t{box.right} - box.left + 1 + 2 * margin,
-                       int64_t{box.bottom} - box.top + 1 + 2 * margin, item.shadowFade, zoom);
-    const std::optional<Rect> area = MaskArea(raster, box, margin, reduced ? reach : 0);
+    const Rect mask{SaturatingAdd(box.left, -margin), SaturatingAdd(box.top, -margin),
+                    SaturatingAdd(box.right, margin), SaturatingAdd(box.bottom, margin)};
+    CastShadowInMask(raster, item, mask, zoom, lightDirection, paint);
+}
+
+void CastShadowInMask(RasterCanvas& raster, const ItemRecord& item, const Rect& mask, double zoom,
+                      int32_t lightDirection, const ShadowPainter& paint) {
+    if (item.shadowElevation == 0 || raster.isNull()) {
+        return;
+    }
+    zoom = SaneZoom(zoom);
+    const Point shift =
+        ShadowShift(lightDirection, ShadowOffset(item.shadowElevation, zoom, raster.screen()));
+    const int64_t fullWidth = int64_t{mask.right} - mask.left + 1;
+    const int64_t fullHeight = int64_t{mask.bottom} - mask.top + 1;
+    if (fullWidth < 1 || fullHeight < 1) {
+        return;
+    }
+    const std::optional<QSize> reduced = ShadowBlurSize(fullWidth, fullHeight, item.shadowFade, zoom);
+    const std::optional<Rect> area =
+        MaskArea(raster, mask, 0, reduced ? BlurReach(item.shadowFade, zoom) : 0);
     if (!area) {
         return;
     }
-    RasterCanvas mask = MaskRaster(raster, *area, 0xFFFFFF);
-    if (mask.isNull()) {
+    RasterCanvas painted = MaskRaster(raster, *area, 0xFFFFFF);
+    if (painted.isNull()) {
         return;
     }
-    paint(mask, ShadowTone(item.shadowLightness),
+    paint(painted, ShadowTone(item.shadowLightness),
           MovedPoint(shift, -int64_t{area->left}, -int64_t{area->top}));
 
     // Only the blue channel is read back.
-    QImage tones(mask.width(), mask.height(), QImage::Format_Grayscale8);
+    QImage tones(painted.width(), painted.height(), QImage::Format_Grayscale8);
     if (tones.isNull()) {
         return;
     }
-    const int32_t maskWidth = mask.width(), maskHeight = mask.height();
+    const int32_t maskWidth = painted.width(), maskHeight = painted.height();
     for (int32_t y = 0; y < maskHeight; ++y) {
-        const uint32_t* from = mask.scanLine(y);
+        const uint32_t* from = painted.scanLine(y);
         uchar* to = tones.scanLine(y);
         for (int32_t x = 0; x < maskWidth; ++x) {
             to[x] = static_cast<uchar>(from[x] & 0xFFu);
         }
     }
-    mask = RasterCanvas();
+    painted = RasterCanvas();
     if (reduced) {
         // The mask cut to the target keeps the reduction of the whole mask, so that the
         // softness does not depend on how much of the item is in view.
-        const int64_t fullWidth = int64_t{box.right} - box.left + 1 + 2 * margin;
-        const int64_t fullHeight = int64_t{box.bottom} - box.top + 1 + 2 * margin;
         const int32_t width =
             std::clamp(nearest(double(tones.width()) * reduced->width() / static_cast<double>(fullWidth)), 1,
                        tones.width());
@@ -159,6 +173,10 @@ int32_t ShadowOffset(int32_t elevation, double zoom, const ScreenResolution& scr
 
 double ShadowSpread(int32_t fade) {
     return std::clamp(fade / 30.0 + 1.0, 1.0, 5.0);
+}
+
+double PictureShadowSpread(int32_t fade) {
+    return std::clamp(fade / 85.0 + 1.0, 1.0, 2.0);
 }
 
 Point ShadowShift(int32_t lightDirection, int32_t offset) {

@@ -34,6 +34,8 @@ int32_t LightDirection(const ItemList& design);
 int32_t ShadowOffset(int32_t elevation, double zoom, const ScreenResolution& screen);
 // fade / 30 + 1, kept within 1 ... 5.
 double ShadowSpread(int32_t fade);
+// A picture's: fade / 85 + 1, kept within 1 ... 2.
+double PictureShadowSpread(int32_t fade);
 // The offset away from the light: right and down for light from the top left, and so on.
 Point ShadowShift(int32_t lightDirection, int32_t offset);
 // The colour the item is painted into the mask with: blue is the lightness, red and green 0.
@@ -59,6 +61,10 @@ using ShadowPainter = std::function<void(RasterCanvas& mask, int32_t tone, Point
 // into it, blurs it and darkens the target under it.
 void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t penWidth, double zoom,
                 int32_t lightDirection, const ShadowPainter& paint);
+// The same through a mask of a given place on the target (inclusive corners), cut to what its
+// blur can reach there: the painter paints into it moved by the shadow's offset.
+void CastShadowInMask(RasterCanvas& raster, const ItemRecord& item, const Rect& mask, double zoom,
+                      int32_t lightDirection, const ShadowPainter& paint);
 
 // The shadow of a line or shape item (nothing for other kinds, or without elevation).
 void DrawItemShadow(RasterCanvas& raster, const ItemRecord& item, const ItemList& design,

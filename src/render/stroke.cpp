@@ -4,13 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 namespace vlr {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 // Dash ends farther than this beyond the raster are cut back to its neighbourhood, keeping the
 // raster engine's coordinates small.
 constexpr int64_t kFarBeyond = int64_t{1} << 16;
@@ -88,7 +86,7 @@ double DeviceDirection(double stored, Point s, Point e, const ViewTransform& tra
     }
     const double turned =
         std::atan2(std::sin(stored) * transform.scaleY, std::cos(stored) * transform.scaleX);
-    return turned < 0.0 ? turned + 2.0 * kPi : turned;
+    return ReducedAngle(turned);
 }
 
 } // namespace
@@ -105,6 +103,7 @@ LineStroke LineStrokeOf(const ItemRecord& line, const ViewTransform& transform,
     const int32_t border = std::clamp(PenWidthPixels(zoom, base, screen), 0, kMaxPenWidth);
     const bool plain = 2 * int64_t{border} >= stroke.width || !(weight >= 0.0001) ||
                        2 * int64_t{PenWidthPixels(1.0, base, screen)} >= PenWidthPixels(1.0, weight, screen);
+    stroke.plain = plain;
     stroke.border = plain ? 0 : border;
     const Point s = ToDevice({line.x1, line.y1}, transform), e = ToDevice({line.x2, line.y2}, transform);
     stroke.direction = DeviceDirection(line.direction, s, e, transform);
@@ -122,8 +121,8 @@ void StrokeLine(RasterCanvas& canvas, Point s, Point e, const LineStroke& stroke
     // A dash body reaches w / 2 to each side of its dash; strips lie inside it.
     const int32_t margin = w + 2;
     const Rect visible{-margin, -margin, canvas.width() + margin, canvas.height() + margin};
-    // A solid line (no borders) is one colour throughout whatever its fill.
-    const Brush bodyBrush = b == 0 ? Brush{stroke.color} : FillBrush(stroke.fillColor, stroke.color);
+    // A plain line is one colour throughout whatever its fill.
+    const Brush bodyBrush = stroke.plain ? Brush{stroke.color} : FillBrush(stroke.fillColor, stroke.color);
     const Brush stripBrush{stroke.color};
     for (DashSegment dash : DashSegments(s, e, stroke.direction, pattern, visible)) {
         if ((Beyond(dash.start, visible, kFarBeyond) || Beyond(dash.end, visible, kFarBeyond)) &&

@@ -28,12 +28,16 @@ struct LineStroke {
     double direction = 0.0; // on the device
     int32_t surface = 0;
     int32_t width = 1;  // W, at least 1
-    int32_t border = 0; // B; 0 for a line painted solid
+    int32_t border = 0; // B; 0 for a plain line
+    // Solid in its colour without borders. A line that is not plain fills its body with its fill
+    // inside a 1-pixel outline, also where its border rounds to fewer than 2 pixels and no border
+    // strips are drawn.
+    bool plain = true;
 };
 
 // A line item's stroke at the transform's zoom (scaleY): W = round(zoom x penWidthPx), at least 1;
-// B = the border weight's pen width. The line is painted solid (border 0) when the borders would
-// meet (2B >= W), when it has no weight, or when at 100 % twice the border weight is at least the
+// B = the border weight's pen width. The line is plain (border 0) when the borders would meet
+// (2B >= W), when it has no weight, or when at 100 % twice the border weight is at least the
 // weight. The stored direction holds on the device, turned accordingly where the transform
 // scales its axes differently.
 LineStroke LineStrokeOf(const ItemRecord& line, const ViewTransform& transform,

@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vlr {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Sets a font for a scope and puts the previous one back.
 class KeepFont {

@@ -1,6 +1,10 @@
 // Names, layout classes and descriptions of the design types.
 #include "settings/designtype.h"
 
+#include "model/itemrecord.h"
+
+#include <cstdlib>
+
 namespace vlr {
 
 namespace {
@@ -38,6 +42,12 @@ const DesignTypeInfo kDesignTypes[11] = {
 };
 
 } // namespace
+
+int32_t DesignTypeOf(const ItemRecord& header) {
+    // In 64 bits: the absolute value of the smallest int32 is not an int32.
+    const int64_t type = std::llabs(int64_t{header.designType});
+    return type <= 11 && IsDesignType(static_cast<int32_t>(type)) ? static_cast<int32_t>(type) : 0;
+}
 
 const DesignTypeInfo* DesignTypeInfoOf(int32_t type) {
     return IsDesignType(type) ? &kDesignTypes[type - 1] : nullptr;

@@ -6,6 +6,8 @@
 
 namespace vlr {
 
+struct ItemRecord;
+
 namespace DesignType {
 inline constexpr int32_t Illustrations = 1;
 inline constexpr int32_t Postcards = 2;
@@ -34,6 +36,10 @@ struct DesignTypeInfo {
 constexpr bool IsDesignType(int32_t type) {
     return type >= 1 && type <= 11;
 }
+// The design type of a document header: its stored value is read as its absolute value, and
+// anything then outside 1 ... 11 (the smallest int32 included) gives 0, no type. The stored
+// bytes stay as they were read.
+int32_t DesignTypeOf(const ItemRecord& header);
 // Types outside 1 ... 11 give nullptr.
 const DesignTypeInfo* DesignTypeInfoOf(int32_t type);
 bool IsCardType(int32_t type);

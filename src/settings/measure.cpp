@@ -1,6 +1,8 @@
 // Reading numbers from texts.
 #include "settings/measure.h"
 
+#include "model/itemrecord.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -36,15 +38,6 @@ std::string Replaced(std::string_view text, char from, char to) {
 }
 
 } // namespace
-
-std::string_view Trim(std::string_view text) {
-    size_t start = text.find_first_not_of(' ');
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    size_t end = text.find_last_not_of(' ');
-    return text.substr(start, end - start + 1);
-}
 
 std::optional<int32_t> ParseWholeNumber(std::string_view text) {
     text = Trim(text);

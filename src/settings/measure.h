@@ -28,7 +28,4 @@ double ReadFloatText(std::string_view text);
 // separator.
 std::string FormatFloat(double value, char decimalSeparator);
 
-// Spaces removed from both ends.
-std::string_view Trim(std::string_view text);
-
 } // namespace vlr

@@ -2,6 +2,7 @@
 // factory page setups built from them.
 #include "settings/pagepresets.h"
 
+#include "model/itemrecord.h"
 #include "settings/designtype.h"
 #include "settings/measure.h"
 

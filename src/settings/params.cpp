@@ -5,6 +5,7 @@
 // a weight outside 100 ... 900): such a value is ignored and the previous one kept.
 #include "settings/params.h"
 
+#include "model/itemrecord.h"
 #include "platform/registrystore.h"
 #include "settings/designtype.h"
 #include "settings/measure.h"
@@ -244,11 +245,15 @@ void DecodeHints(std::array<uint8_t, kHintCount>& hints, std::string_view text) 
 }
 
 void SetFactorySettings(TParams& params) {
+    // The screen, the number format and the colour dialog's cells are not settings with
+    // factory values: they are read before the reset (the cells from their own key) and kept.
     const ScreenResolution screen = params.screen;
     const char separator = params.decimalSeparator;
+    auto dialogColours = std::move(params.slots.dialogColours);
     params = TParams{};
     params.screen = screen;
     params.decimalSeparator = separator;
+    params.slots.dialogColours = std::move(dialogColours);
     SetFactoryDefaults(params.state.defaults, separator, screen);
     for (int type = 1; type <= kDesignTypeCount; ++type) {
         params.state.pagesets[type - 1] = DefaultPageSetup(type, params.state.defaults.units);

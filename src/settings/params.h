@@ -164,7 +164,8 @@ struct TParams {
 
 // Factory values of everything, then the stored settings and style lists over them.
 void InitSettings(TParams& params, RegistryStore& store);
-// The factory values alone.
+// The factory values alone; the screen, the decimal separator and the colour dialog's cells
+// stay as they are.
 void SetFactorySettings(TParams& params);
 void LoadSettings(TParams& params, RegistryStore& store);
 // Writes the style lists, then the settings key.

@@ -50,10 +50,8 @@ std::optional<SheetLayout> SheetLayoutOf(const ItemRecord* header, const ScreenR
     auto inchesX = [&](double value) { return ToInches(value, units, Axis::Horizontal, screen); };
     auto inchesY = [&](double value) { return ToInches(value, units, Axis::Vertical, screen); };
 
-    const int32_t storedType = header->designType;
-    const int32_t type = storedType == INT32_MIN ? 0 : std::abs(storedType);
     SheetLayout layout;
-    layout.repeatsCards = IsCardType(type) && units != 1;
+    layout.repeatsCards = IsCardType(DesignTypeOf(*header)) && units != 1;
     layout.paperWidth = inchesX(NotNegative(header->paperWidth));
     layout.paperHeight = inchesY(NotNegative(header->paperHeight));
     if (!layout.repeatsCards) {

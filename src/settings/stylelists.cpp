@@ -1,6 +1,7 @@
 // The user's style slots, their storage, and the data behind the pull-down lists.
 #include "settings/stylelists.h"
 
+#include "model/itemrecord.h"
 #include "model/numeric.h"
 #include "platform/registrystore.h"
 #include "settings/measure.h"
@@ -220,6 +221,10 @@ void LoadDirections(custDirection_t& slots, RegistryKey& key, DirectionRule rule
                 continue;
             }
             value = units == 2 ? *number * 180.0 / std::numbers::pi : *number;
+            // Radians near the top of the double range have no value in degrees.
+            if (!std::isfinite(value)) {
+                continue;
+            }
             value = WrapDegrees(value);
         }
         custDirectionRec_t& record = slots[slot];

@@ -1,6 +1,7 @@
 // Checking and converting the slots of the customisation pages on Save.
 #include "styles/customslots.h"
 
+#include "model/itemrecord.h"
 #include "settings/measure.h"
 
 #include <algorithm>

@@ -39,6 +39,7 @@ public:
     }
     bool HasCopyArea() const override { return false; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
+    bool AcceptsKeys() const override { return !keysIgnored; }
     void DesignEdited() override { ++edits; }
     // Like the real window: a file that cannot be read leaves an untitled design, and only a
     // file whose reading the user declined gives false.

@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -249,6 +252,52 @@ TEST_F(FileCommandsTest, ClosingAModifiedUntitledDesignAndCancellingSaveAsKeepsI
     ASSERT_TRUE(QTest::qWaitFor([this] { return WindowCount() == 0u; }));
     // Asked once for each Close.
     EXPECT_EQ(prompt.asked, (std::vector<std::string>{kSaveUntitledQuestion, kSaveUntitledQuestion}));
+}
+
+// While another window has the focus the document area has no active window; Close still closes
+// the design's frame and so asks about its unsaved work.
+TEST_F(FileCommandsTest, CloseWhileAnotherWindowHasTheFocusStillAsks) {
+    commands->New();
+    FakeDesign* design = Active();
+    design->AddLine(false);
+    // The main window loses the focus: the area keeps its window as the current one only.
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(form->DocumentArea(), &deactivate);
+    form->DocumentArea()->setActiveSubWindow(nullptr);
+    ASSERT_EQ(form->DocumentArea()->activeSubWindow(), nullptr);
+    ASSERT_EQ(form->ActiveDesign(), design);
+    prompt.answers = {PromptAnswer::Cancel};
+    commands->Close();
+    QTest::qWait(10);
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{kSaveUntitledQuestion});
+    EXPECT_EQ(WindowCount(), 1u);
+    EXPECT_TRUE(design->isVisible());
+}
+
+// "All files (*.*)" as the caption, and every file listed under it, also one without a dot.
+TEST(DesignFileTypes, AllFilesListsEveryFile) {
+    QTemporaryDir folder;
+    for (const char* name : {"README", "card.vlrn", "photo.jpg"}) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFileDialog dialog(nullptr, "Open", folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetDesignFileTypes(dialog);
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 2);
+    EXPECT_EQ(types->itemText(0), "All files (*.*)");
+    EXPECT_EQ(types->itemText(1), "Velloran files (*.vlrn)");
+    EXPECT_EQ(types->currentIndex(), 1);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(model, nullptr);
+    auto listed = [&] {
+        return QDir(folder.path()).entryList(model->nameFilters(), QDir::Files, QDir::Name);
+    };
+    EXPECT_EQ(listed(), QStringList{"card.vlrn"});
+    dialog.selectNameFilter(dialog.nameFilters().at(0));
+    EXPECT_EQ(listed(), (QStringList{"README", "card.vlrn", "photo.jpg"}));
 }
 
 TEST_F(FileCommandsTest, ExitWithTwoModifiedDesignsAsksOnce) {

@@ -10,11 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
-#include <QMouseEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -174,6 +177,42 @@ TEST_F(MainWindowTest, KeysGoFirstToTheActiveDesign) {
     EXPECT_EQ(design->characters.right(1), "b");
 }
 
+// Only keys aimed at the main window and its document windows reach the design, and none while
+// it ignores keys: a Delete typed into the Save As box must not reach the selection.
+TEST_F(MainWindowTest, KeysOfOtherWindowsAndKeysWhileTheDesignIgnoresThemStayAway) {
+    FakeDesign* design = OpenDesign(9);
+    QFileDialog dialog(form.get(), "Save As");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    QTest::keyClicks(name, "card");
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClick(dialog.windowHandle(), Qt::Key_Backspace); // the window system's path
+    EXPECT_EQ(name->text(), "car");
+    dialog.hide();
+
+    QMessageBox box(QMessageBox::Question, "Velloran Business Cards", "Save?",
+                    QMessageBox::Yes | QMessageBox::No, form.get());
+    box.show();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    box.hide();
+
+    form->Action("Help/About")->trigger();
+    ASSERT_TRUE(formX->isVisible());
+    QTest::keyClick(formX.get(), Qt::Key_Delete);
+    EXPECT_TRUE(design->keys.empty());
+    EXPECT_TRUE(design->characters.isEmpty());
+
+    design->keysIgnored = true;
+    QTest::keyClick(form.get(), Qt::Key_A);
+    EXPECT_TRUE(design->keys.empty());
+    design->keysIgnored = false;
+    QTest::keyClick(form.get(), Qt::Key_A);
+    EXPECT_EQ(design->keys, std::vector<int>{Qt::Key_A});
+}
+
 TEST_F(MainWindowTest, AKeyTypedIntoAWidgetOfTheDesignReachesTheDesignOnce) {
     FakeDesign* design = OpenDesign(9);
     // A widget of the document window that takes the focus but leaves keys to its parents, so
@@ -291,6 +330,19 @@ TEST_F(MainWindowTest, SettingsAreSavedWhenTheWindowCloses) {
     form->close();
     QSettings saved(store->FileOfKey("Software/Tessarine/CustomSettings"), QSettings::IniFormat);
     EXPECT_EQ(saved.value("tsize").toInt(), 30);
+}
+
+// The program reads the colour dialog's cells before the settings; the settings' factory reset
+// must not wipe them, or the exit would write them away.
+TEST_F(MainWindowTest, TheColourDialogsCellsSurviveRestarts) {
+    form->params().slots.dialogColours[2] = "colorC=00FF00";
+    for (int restart = 1; restart <= 2; ++restart) {
+        formX.reset();
+        formY.reset();
+        form.reset(); // the exit writes the settings
+        form = std::make_unique<TForm1>(*store, prompt);
+        EXPECT_EQ(form->params().slots.dialogColours[2], "colorC=00FF00") << "restart " << restart;
+    }
 }
 
 TEST_F(MainWindowTest, TheAboutPageInTheLargeHost) {

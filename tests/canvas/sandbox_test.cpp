@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace vlr {
 namespace {
@@ -59,8 +60,10 @@ public:
     std::vector<std::string> asked;
 };
 
-// A page in pixels of the given size at zoom 1, without a grid.
-void WritePixelDesign(const QString& path, int width, int height, bool grid) {
+// A page in pixels of the given size at zoom 1, with or without a grid, of the design type and
+// with margins of the given width on every side.
+void WritePixelDesign(const QString& path, int width, int height, bool grid, int32_t designType = 9,
+                      double margins = 0.0) {
     ItemList list;
     ItemRecord* header = CreateRecord(list, ItemKind::Header);
     header->recordClass = RecordClass::Header;
@@ -71,9 +74,10 @@ void WritePixelDesign(const QString& path, int width, int height, bool grid) {
     header->canvasTop = 30.0;
     header->canvasWidth = width;
     header->canvasHeight = height;
-    header->designType = 9;
+    header->designType = designType;
     header->paperWidth = width;
     header->paperHeight = height;
+    header->leftMargin = header->topMargin = header->rightMargin = header->bottomMargin = margins;
     header->showGridX = grid;
     header->showGridY = grid;
     header->anchorsX = header->anchorsY = grid;
@@ -193,6 +197,26 @@ TEST_F(SandboxTest, AViewportWiderThanATileIsPaintedWhole) {
     EXPECT_GE(window->canvas().width(), std::min(3000, window->viewportSize().width()));
     window->scrollBarX()->setValue(window->scrollBarX()->maximum());
     EXPECT_LE(window->tileOffset().x + window->canvas().width(), 3000);
+}
+
+// The page guides follow the design type read as its absolute value; a type outside 1 ... 11
+// (the smallest int32 has no absolute value) draws none.
+TEST_F(SandboxTest, PageGuidesOnlyForAKnownDesignType) {
+    const std::pair<int32_t, bool> cases[] = {
+        {9, true}, {-9, true}, {12, false}, {0, false}, {std::numeric_limits<int32_t>::min(), false}};
+    for (auto [type, guides] : cases) {
+        const QString path = folder.filePath(QString("type%1.vlrn").arg(type));
+        WritePixelDesign(path, 200, 100, false, type, 10.0); // dotted guides 10 pixels in
+        Open(path);
+        int silver = 0;
+        for (int y = 0; y < window->canvas().height(); ++y) {
+            for (int x = 0; x < window->canvas().width(); ++x) {
+                silver += CanvasPixel(x, y) == qRgb(192, 192, 192) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(silver > 0, guides) << type;
+        window.reset();
+    }
 }
 
 TEST_F(SandboxTest, GridlinesAndAnchorsStandWhereTheirPositionsSay) {

@@ -364,20 +364,25 @@ TEST(PasteFromList, DoesNothingWithoutAHeaderOnEitherSide) {
     EXPECT_EQ(RecordCount(target), 2u);
 }
 
-TEST(PasteFromList, GroupIdsNearTheEndOfTheRangeTakeFreeNumbersInstead) {
+TEST(PasteFromList, GroupIdsNearTheEndOfTheRangeRenumberTheTargetsGroupsFirst) {
     ItemList source = NewDesign();
     ItemRecord* a = Insert(source, ItemKind::Line, 0, 0, 1, 1);
     ItemRecord* b = Insert(source, ItemKind::Line, 0, 0, 1, 1);
     a->groupId = 4;
     b->groupId = 9;
     ItemList target = NewDesign();
-    Insert(target, ItemKind::Line, 0, 0, 1, 1)->groupId = std::numeric_limits<int32_t>::max() - 1;
-    Insert(target, ItemKind::Line, 0, 0, 1, 1)->groupId = 1;
+    ItemRecord* high = Insert(target, ItemKind::Line, 0, 0, 1, 1);
+    high->groupId = std::numeric_limits<int32_t>::max() - 1;
+    ItemRecord* low = Insert(target, ItemKind::Line, 0, 0, 1, 1);
+    low->groupId = 1;
     CopyAndPaste(source, {a, b}, target);
-    // The copy list numbers 9 as 1 and 4 as 2; the free numbers are 2 and 3.
+    // The target's groups become 1 and 2; the copy list numbers 9 as 1 and 4 as 2, and each
+    // pasted id goes up by the next group id, 3.
+    EXPECT_EQ(low->groupId, 1);
+    EXPECT_EQ(high->groupId, 2);
     std::vector<ItemRecord*> pasted = SelectedItems(target);
-    EXPECT_EQ(pasted[0]->groupId, 3);
-    EXPECT_EQ(pasted[1]->groupId, 2);
+    EXPECT_EQ(pasted[0]->groupId, 5);
+    EXPECT_EQ(pasted[1]->groupId, 4);
 }
 
 class ImportDesignTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Design files: what the writer stores, what the reader makes of well-formed and damaged files.
 #include "model/designfile.h"
 
+#include "model/history.h"
 #include "model/itemlist.h"
 #include "rawdesign.h"
 
@@ -519,20 +520,31 @@ TEST(ReadDesign, UnusableHeaderValuesAreReplacedInMemoryButStoredAsTheyWere) {
     EXPECT_EQ(Int32At(written, at::rows), 3);
 }
 
-TEST(ReadDesign, LargestNumbersFromAFileDoNotWrapLaterCounters) {
+// A file may hold the largest numbers there are: the counters are renumbered in their order
+// before they would wrap, so a new item still goes on top and after everything in history.
+TEST(ReadDesign, LargestNumbersFromAFileAreRenumberedInOrderBeforeTheyWrap) {
+    constexpr int32_t top = std::numeric_limits<int32_t>::max();
     RawRecord header = RawHeader();
     header.U8(at::historySaved, 1);
-    RawRecord line = RawItem(ItemKind::Line);
-    line.I32(at::serial, std::numeric_limits<int32_t>::max())
-        .I32(at::zOrder, std::numeric_limits<int32_t>::max())
-        .I32(at::groupId, std::numeric_limits<int32_t>::max());
+    RawRecord low = RawItem(ItemKind::Line);
+    low.I32(at::serial, 40).I32(at::zOrder, 7).I32(at::groupId, 3);
+    RawRecord high = RawItem(ItemKind::Line);
+    high.I32(at::serial, top).I32(at::zOrder, top).I32(at::groupId, top);
     ItemList list;
-    ASSERT_TRUE(Read(FileOf({header, line}), list).ok());
-    EXPECT_GT(NextSerial(list), 0);
-    EXPECT_GT(NextZOrder(list), 0);
-    EXPECT_GT(NextGroupId(list), 0);
-    ItemRecord* created = CreateRecord(list, ItemKind::Line);
-    EXPECT_EQ(created->serial, 1);
+    ASSERT_TRUE(Read(FileOf({header, low, high}), list).ok());
+    std::vector<ItemRecord*> read = Records(list);
+    ASSERT_EQ(read.size(), 3u);
+
+    ItemRecord* created = CreateNewItem(list, ItemKind::Line);
+    EXPECT_EQ(read[1]->zOrder, 1);
+    EXPECT_EQ(read[2]->zOrder, 2);
+    EXPECT_EQ(created->zOrder, 3); // on top of the item that was at the top of the range
+    EXPECT_EQ(read[1]->serial, 1);
+    EXPECT_EQ(read[2]->serial, 2);
+    EXPECT_EQ(created->serial, 3);
+    EXPECT_EQ(NextGroupId(list), 3);
+    EXPECT_EQ(read[1]->groupId, 1);
+    EXPECT_EQ(read[2]->groupId, 2);
 }
 
 TEST_F(TempFolder, OpensReadOnlyFilesAndReportsWhatIsNotThere) {

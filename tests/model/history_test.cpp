@@ -237,6 +237,36 @@ TEST(Undo, AnItemFromAFileNeverVanishesThroughUndoOfAStackingCommand) {
     }
 }
 
+// A file that keeps its history with the largest serial there is: a new edit must still be the
+// newest step, or Undo would take back the file's own step instead.
+TEST(Undo, AnEditAfterTheLargestSerialOfAFileIsTheOneUndone) {
+    constexpr int32_t top = std::numeric_limits<int32_t>::max();
+    test::RawRecord header = test::RawHeader();
+    header.U8(at::historySaved, 1);
+    std::vector<test::RawRecord> records = {header,
+                                            test::RawItem(ItemKind::Line)
+                                                .I32(at::zOrder, 1)
+                                                .I32(8, 1)
+                                                .I32(at::serial, top)
+                                                .I32(at::historyState, 1)
+                                                .I32(at::undoStep, 4),
+                                            test::RawItem(ItemKind::Line)
+                                                .I32(at::zOrder, 2)
+                                                .I32(8, 2)
+                                                .I32(at::serial, 3)
+                                                .I32(at::historyState, 0)};
+    ItemList list;
+    test::ScriptedPrompt prompt;
+    ASSERT_TRUE(ReadDesignFromMemory(test::FileOf(records), list, prompt).ok());
+    Select(list, {LiveTagged(list, 2)});
+    MoveSelection(list, 5, 0);
+    const int32_t movedX = LiveTagged(list, 2)->x1;
+    Undo(list);
+    EXPECT_NE(LiveTagged(list, 1), nullptr); // the file's own step stays
+    ASSERT_NE(LiveTagged(list, 2), nullptr);
+    EXPECT_EQ(LiveTagged(list, 2)->x1, movedX - 5);
+}
+
 // Stacking numbers a file may hold at the top of the range: the commands keep the order they
 // promise, and undo and redo give back exactly the numbers that were there.
 TEST(Stacking, NumbersAtTheTopOfTheRangeUndoAndRedoExactly) {
@@ -567,7 +597,8 @@ TEST(History, StepNumbersAndSerialsCountUpAndStayInRange) {
     EXPECT_EQ(NextUndoStep(list), 2);
     a->undoStep = std::numeric_limits<int32_t>::max();
     ItemRecord* b = Insert(list, ItemKind::Line, 0, 0, 1, 1);
-    EXPECT_EQ(b->undoStep, 1); // the smallest step number not in use
+    EXPECT_EQ(a->undoStep, 1); // renumbered in order
+    EXPECT_EQ(b->undoStep, 2);
     EXPECT_GT(b->zOrder, a->zOrder);
 }
 
@@ -585,7 +616,8 @@ TEST(History, VersionsOfManyItemsGetConsecutiveSerials) {
         EXPECT_EQ(version->serial, expected++);
     }
 
-    // Near the end of the int32 range, the serials continue with the smallest free number.
+    // At the end of the int32 range the serials are renumbered in their order, links and all,
+    // and continue after the largest.
     ItemList full = NewDesign();
     ItemRecord* x = Insert(full, ItemKind::Line, 0, 0, 1, 1);
     ItemRecord* y = Insert(full, ItemKind::Line, 0, 0, 1, 1);
@@ -594,8 +626,17 @@ TEST(History, VersionsOfManyItemsGetConsecutiveSerials) {
     Select(full, {x, y});
     MakeNewVersions(full);
     std::vector<ItemRecord*> versions = test::SelectedItems(full);
-    EXPECT_EQ(versions[0]->serial, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(versions[1]->serial, 3); // 1 is the gridlines record, 2 is taken
+    // 1 the gridlines record, 2 y, 3 x, 4 x's new version (taken at the top of the range).
+    EXPECT_EQ(x->serial, 3);
+    EXPECT_EQ(y->serial, 2);
+    EXPECT_EQ(versions[0]->serial, 4);
+    EXPECT_EQ(versions[0]->replaces, 3);
+    EXPECT_EQ(versions[1]->serial, 5);
+    EXPECT_EQ(versions[1]->replaces, 2);
+    Undo(full);
+    EXPECT_EQ(test::SelectedItems(full).size(), 0u);
+    EXPECT_EQ(x->deleted, 0);
+    EXPECT_EQ(y->deleted, 0);
 }
 
 } // namespace

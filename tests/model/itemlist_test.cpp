@@ -136,7 +136,11 @@ TEST(Stacking, HugeStackingNumbersFromAFileCostNoMoreThanSmallOnes) {
     BringToFront(list, low);
     EXPECT_EQ(low->zOrder, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(top->zOrder, std::numeric_limits<int32_t>::max() - 1);
-    EXPECT_EQ(NextZOrder(list), 2); // the largest is taken: the smallest free number
+    // The largest is taken: the numbers are renumbered in their order and the new one is on top.
+    EXPECT_EQ(NextZOrder(list), 4);
+    EXPECT_EQ(high->zOrder, 1);
+    EXPECT_EQ(top->zOrder, 2);
+    EXPECT_EQ(low->zOrder, 3);
 }
 
 // The stacking commands as stepping through the numbers one at a time.
@@ -304,9 +308,13 @@ TEST(Groups, SelectGroupOfSelectsTheOtherLiveMembers) {
 
 TEST(Groups, NewGroupIdNeverWraps) {
     ItemList list = DesignWithHeader();
-    AddItem(list, 1, 1);
-    AddItem(list, 2, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(NextGroupId(list), 2);
+    ItemRecord* small = AddItem(list, 1, 5);
+    ItemRecord* large = AddItem(list, 2, std::numeric_limits<int32_t>::max());
+    ItemRecord* loose = AddItem(list, 3, 0);
+    EXPECT_EQ(NextGroupId(list), 3);
+    EXPECT_EQ(small->groupId, 1);
+    EXPECT_EQ(large->groupId, 2);
+    EXPECT_EQ(loose->groupId, 0); // not joined stays not joined
 }
 
 TEST(Searches, PictureUsersSerialsAndPaste) {

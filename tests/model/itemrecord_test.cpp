@@ -117,12 +117,25 @@ TEST(NextSerial, CountsOnlyClassZeroRecords) {
     EXPECT_EQ(NextSerial(list), 8);
 }
 
-TEST(NextSerial, NeverWrapsAfterTheLargestSerial) {
+TEST(NextSerial, AtTheTopOfTheRangeTheSerialsAreRenumberedInOrderWithTheirLinks) {
     ItemList list = DesignWithHeader();
-    CreateRecord(list, ItemKind::Line)->serial = 1;
-    CreateRecord(list, ItemKind::Line)->serial = std::numeric_limits<int32_t>::max();
-    // 2 is the smallest serial not taken.
-    EXPECT_EQ(NextSerial(list), 2);
+    ItemRecord* first = CreateRecord(list, ItemKind::Line);
+    ItemRecord* second = CreateRecord(list, ItemKind::Line);
+    ItemRecord* third = CreateRecord(list, ItemKind::Line);
+    ItemRecord* discarded = CreateRecord(list, ItemKind::Line);
+    first->serial = 9;
+    second->serial = std::numeric_limits<int32_t>::max();
+    second->replaces = 9;
+    third->serial = 500;
+    third->replaces = 77; // a record that is no longer there
+    discarded->serial = -1;
+    EXPECT_EQ(NextSerial(list), 4);
+    EXPECT_EQ(first->serial, 1);
+    EXPECT_EQ(second->serial, 3);
+    EXPECT_EQ(second->replaces, 1);
+    EXPECT_EQ(third->serial, 2);
+    EXPECT_EQ(third->replaces, 0);
+    EXPECT_EQ(discarded->serial, -1);
 }
 
 TEST(DuplicateRecord, CopiesTheItemAndRecomputesWorldCoordinatesFromItsIntegers) {

@@ -41,7 +41,7 @@ std::string CheckReadDesignPromise(std::span<const uint8_t> bytes) {
         // settled and must not change again.
         std::vector<uint8_t> first, second, third;
         if (!WriteDesignToMemory(target, first)) {
-            continue; // the design cannot be saved (a text too long to read back)
+            return "a design just read cannot be saved";
         }
         ItemList again;
         if (!ReadDesignFromMemory(first, again, prompt).ok()) {

@@ -199,6 +199,15 @@ TEST_F(OutputCommandsTest, ExactExportAsksForAFileKeepsItsFolderAndFilterAndFoll
     EXPECT_EQ(params.state.expndx, 2); // a third filter is not kept
 }
 
+// A stored type is read as its absolute value: -9 is a picture for the web as 9 is.
+TEST(ExportExactImage, AWebPictureStoredWithANegativeTypeKeepsItsPixelSize) {
+    for (int32_t type : {DesignType::DigitalImages, -DesignType::DigitalImages}) {
+        ItemList design;
+        AddHeader(design, Page{.units = 1, .type = type, .paperWidth = 728, .paperHeight = 90});
+        EXPECT_EQ(ExportExactImage(design, test::PaintBoxes).image.size(), QSize(728, 90)) << type;
+    }
+}
+
 TEST_F(OutputCommandsTest, AnExistingFileIsReplacedOnlyAfterYes) {
     AddHeader(design,
               Page{.units = 1, .type = DesignType::DigitalImages, .paperWidth = 20, .paperHeight = 20});

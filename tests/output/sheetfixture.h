@@ -76,7 +76,7 @@ inline ItemRecord* AddBox(ItemList& design, int32_t left, int32_t top, int32_t r
     box->x2 = right;
     box->y2 = bottom;
     box->color = colour;
-    box->zOrder = NextFreeNumber(design, [](const ItemRecord* r) { return int32_t(r->zOrder); });
+    box->zOrder = NextZOrder(design);
     return box;
 }
 

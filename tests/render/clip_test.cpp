@@ -292,6 +292,48 @@ TEST_F(ClipTest, TheShadowFallsAwayFromTheLightOnlyWithElevationAndLightness) {
     EXPECT_EQ(At(without, 40, 32), kWhite);
 }
 
+// A picture's shadow has its own spread, fade / 85 + 1 (at most 2), in a mask anchored at the
+// corner of the clip facing the light: nothing of it, blurred or not, reaches past that corner's
+// two sides. Elevation 43 is an offset of round(43 / 8.5) = 5 pixels at 100 %.
+TEST_F(ClipTest, APicturesShadowSpreadsAwayFromTheCornerFacingTheLight) {
+    ItemRecord* clip = AddClip(20, 10); // the picture covers x 20 ... 59, y 10 ... 29
+    clip->shadowElevation = 43, clip->shadowLightness = 128;
+    // Without fade: a sharp copy 5 pixels away in a mask of (5 + 40) x (5 + 20) pixels.
+    RasterCanvas sharp = Drawn(clip);
+    EXPECT_EQ(At(sharp, 64, 34), kGrey);
+    EXPECT_EQ(At(sharp, 64, 15), kGrey);
+    EXPECT_EQ(At(sharp, 65, 20), kWhite);
+    EXPECT_EQ(At(sharp, 40, 35), kWhite);
+
+    struct Case {
+        int32_t light;
+        double rotation;
+        Rect lit; // pixels on the light's side of the corner: the shadow never reaches them
+        Point shaded;
+    };
+    // Fade 85: spread 2, a mask of (5 + 80) x (5 + 40), blurred.
+    const Case cases[] = {
+        {0, 0.0, {0, 0, 19, 59}, {70, 25}},
+        {0, 0.0, {0, 0, 99, 9}, {70, 25}},
+        {3, 0.0, {60, 0, 99, 59}, {10, 10}},
+        {3, 0.0, {0, 30, 99, 59}, {10, 10}},
+        // Turned a quarter about its centre (39.5, 19.5) the picture covers about x 30 ... 49.
+        {0, std::numbers::pi / 2, {0, 0, 28, 59}, {55, 20}},
+    };
+    clip->shadowFade = 85;
+    for (const Case& c : cases) {
+        clip->rotation = c.rotation;
+        RasterCanvas raster(100, 60, Smoothing::Exact);
+        DrawClip(raster, *clip, design, {}, c.light, true, true);
+        for (int32_t y = c.lit.top; y <= c.lit.bottom; ++y) {
+            for (int32_t x = c.lit.left; x <= c.lit.right; ++x) {
+                ASSERT_EQ(At(raster, x, y), kWhite) << c.light << " " << c.rotation << ": " << x << "," << y;
+            }
+        }
+        EXPECT_LT(At(raster, c.shaded.x, c.shaded.y) & 0xFF, 0xF0u) << c.light << " " << c.rotation;
+    }
+}
+
 TEST_F(ClipTest, ClipsThatCannotBeDrawnLeaveTheRasterAsItWas) {
     ItemRecord* clip = AddClip(10, 10);
     clip->shadowElevation = 60, clip->shadowLightness = 60;

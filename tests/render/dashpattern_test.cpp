@@ -6,13 +6,11 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <vector>
 
 namespace vlr {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 const ScreenResolution kScreen96; // 3.7795 pixels per millimetre
 
 DashPattern Pattern(std::vector<int32_t> lengths) {

@@ -3,6 +3,8 @@
 // VLR_FUZZ_FORMAT=1 ... 5 in the environment holds the format code fixed, to fuzz one decoder.
 #include "picture_property.h"
 
+#include "render/picturedecode.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,7 +12,12 @@ namespace {
 int fixedFormat = -1;
 }
 
+// A few megapixels are enough to reach every branch of the decoders; at the full cap one input
+// could take a second and a gigabyte.
+constexpr int64_t kFuzzPicturePixels = 4'000'000;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    vlr::LimitPicturePixels(kFuzzPicturePixels);
     if (const char* format = std::getenv("VLR_FUZZ_FORMAT")) {
         fixedFormat = std::atoi(format);
     }

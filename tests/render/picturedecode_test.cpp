@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 namespace vlr::test {
 namespace {
 
@@ -348,6 +351,147 @@ TEST(DecodeBitmap, OversizedAndDamagedHeadersAreRefused) {
     EXPECT_FALSE(DecodePictureStream(good, 6));
 }
 
+// Header variants, made here byte by byte: the 12-byte header of OS/2 bitmaps, and the 108- and
+// 124-byte headers that carry colour masks of any width.
+struct Masks {
+    uint32_t red, green, blue, alpha;
+};
+
+Bytes CoreHeader(int width, int height, int bitsPerPixel) {
+    Bytes bytes;
+    PutLittle32(bytes, 12);
+    PutLittle16(bytes, static_cast<uint32_t>(width));
+    PutLittle16(bytes, static_cast<uint32_t>(height));
+    PutLittle16(bytes, 1);
+    PutLittle16(bytes, static_cast<uint32_t>(bitsPerPixel));
+    return bytes;
+}
+
+// A header of 40, 108 or 124 bytes; from 108 bytes on it holds the masks.
+Bytes InfoHeader(uint32_t size, int width, int height, int bitsPerPixel, int compression, Masks masks = {}) {
+    Bytes bytes;
+    for (uint32_t value : {size, uint32_t(width), uint32_t(height)}) {
+        PutLittle32(bytes, value);
+    }
+    PutLittle16(bytes, 1);
+    PutLittle16(bytes, static_cast<uint32_t>(bitsPerPixel));
+    for (uint32_t value : {uint32_t(compression), 0u, 3780u, 3780u, 0u, 0u}) {
+        PutLittle32(bytes, value);
+    }
+    if (size >= 108) {
+        for (uint32_t value : {masks.red, masks.green, masks.blue, masks.alpha, 0x73524742u}) {
+            PutLittle32(bytes, value); // the last: the colour space "sRGB"
+        }
+        bytes.resize(size, 0); // end points, gamma, and for 124 bytes intent and profile
+    }
+    return bytes;
+}
+
+// A bitmap file of a header, what follows it (palette or masks) and the pixels, which start right
+// after that, as the file header says.
+Bytes BitmapOf(const Bytes& header, const Bytes& tail, const Bytes& pixels) {
+    const uint32_t offset = 14 + static_cast<uint32_t>(header.size() + tail.size());
+    Bytes bytes{'B', 'M'};
+    PutLittle32(bytes, offset + static_cast<uint32_t>(pixels.size()));
+    PutLittle32(bytes, 0);
+    PutLittle32(bytes, offset);
+    for (const Bytes* part : {&header, &tail, &pixels}) {
+        bytes.insert(bytes.end(), part->begin(), part->end());
+    }
+    return bytes;
+}
+
+// Pixels of 16 or 32 bits, rows given top first, each channel full or empty: red, green, blue
+// and alpha set all the bits of their masks.
+Bytes MaskedRows(const std::vector<std::vector<uint32_t>>& rows, int bitsPerPixel, Masks masks) {
+    Bytes bytes;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        const size_t start = bytes.size();
+        for (uint32_t colour : *row) {
+            uint32_t value = masks.alpha;
+            value |= (colour & 0xFF0000) != 0 ? masks.red : 0;
+            value |= (colour & 0x00FF00) != 0 ? masks.green : 0;
+            value |= (colour & 0x0000FF) != 0 ? masks.blue : 0;
+            bitsPerPixel == 16 ? PutLittle16(bytes, value) : PutLittle32(bytes, value);
+        }
+        while ((bytes.size() - start) % 4 != 0) {
+            bytes.push_back(0);
+        }
+    }
+    return bytes;
+}
+
+// Variants Qt's reader draws wrong are refused, as a damaged picture is: colour masks wider than
+// 8 bits (the channel comes out empty) and an OS/2 bitmap whose palette is shorter than its bits
+// allow (the pixels come out shifted). The same files made the usual way decode true.
+TEST(DecodeBitmap, HeaderVariantsTheReaderDrawsWrongAreRefused) {
+    constexpr uint32_t kCyan = 0x00FFFF, kMagenta = 0xFF00FF, kFullRed = 0xFF0000, kFullGreen = 0x00FF00;
+    const std::vector<std::vector<uint32_t>> colours = {{kFullRed, kFullGreen, 0x0000FF},
+                                                        {kCyan, kMagenta, kWhite}};
+    auto decodes = [&](const Bytes& file) {
+        const auto picture = DecodePictureStream(file, PictureFormat::Bitmap);
+        if (!picture || picture->size() != QSize(3, 2)) {
+            return false;
+        }
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 3; ++x) {
+                EXPECT_TRUE(Near(Rgb(*picture, x, y), colours[y][x], 8)) << x << "," << y;
+            }
+        }
+        return true;
+    };
+    // Red 11 bits, green 11, blue 10, the masks after a 40-byte header; and 5, 6, 5.
+    for (auto [masks, refused] : {std::pair{Masks{0xFFE00000, 0x001FFC00, 0x000003FF, 0}, true},
+                                  std::pair{Masks{0xF800, 0x07E0, 0x001F, 0}, false}}) {
+        Bytes tail;
+        for (uint32_t mask : {masks.red, masks.green, masks.blue}) {
+            PutLittle32(tail, mask);
+        }
+        const int bits = masks.red > 0xFFFF ? 32 : 16;
+        EXPECT_EQ(decodes(BitmapOf(InfoHeader(40, 3, 2, bits, 3), tail, MaskedRows(colours, bits, masks))),
+                  !refused)
+            << std::hex << masks.red;
+    }
+    // In the longer headers: alpha 4 bits, red 6, green 17, blue 5; alpha 4, red 1, green 9, blue
+    // 2 in 16 bits; and the usual 8 bits each.
+    for (auto [masks, bits, refused] :
+         {std::tuple{Masks{0x0FC00000, 0x003FFFE0, 0x0000001F, 0xF0000000}, 32, true},
+          std::tuple{Masks{0x0800, 0x07FC, 0x0003, 0xF000}, 16, true},
+          std::tuple{Masks{0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 32, false}}) {
+        for (uint32_t size : {108u, 124u}) {
+            EXPECT_EQ(decodes(BitmapOf(InfoHeader(size, 3, 2, bits, 3, masks), {},
+                                       MaskedRows(colours, bits, masks))),
+                      !refused)
+                << size << " " << std::hex << masks.green;
+        }
+    }
+
+    // OS/2, eight bits: a palette of six colours of three bytes each, then 32 x 32 pixels.
+    std::vector<std::vector<uint8_t>> indices(32, std::vector<uint8_t>(32));
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            indices[y][x] = static_cast<uint8_t>((x + y) % 6);
+        }
+    }
+    for (size_t entries : {6u, 256u}) {
+        Bytes palette;
+        for (size_t i = 0; i < entries; ++i) {
+            const uint32_t colour = i < 6 ? colours[i / 3][i % 3] : 0;
+            palette.insert(palette.end(), {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)});
+        }
+        const auto picture = DecodePictureStream(
+            BitmapOf(CoreHeader(32, 32, 8), palette, PackedRows(indices, 8)), PictureFormat::Bitmap);
+        if (entries == 6) {
+            EXPECT_FALSE(picture);
+            continue;
+        }
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(Rgb(*picture, 0, 0), kFullRed);
+        EXPECT_EQ(Rgb(*picture, 4, 0), kMagenta);
+        EXPECT_EQ(Rgb(*picture, 31, 31), colours[(62 % 6) / 3][(62 % 6) % 3]);
+    }
+}
+
 // ---- icons ----
 
 TEST(DecodeIcon, TheMaskAndTheAlphaChannelLeaveWhite) {
@@ -383,6 +527,28 @@ TEST(DecodeIcon, TheStoredSizeChoosesTheImageOtherwiseTheLargest) {
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->size(), QSize(32, 32));
     EXPECT_EQ(Rgb(*chosen, 10, 10), kGreen);
+}
+
+// An icon image may carry a 124-byte header where the usual one has 40 bytes; the reader would
+// draw it shifted, so such an image is not offered: alone it makes the icon undecodable, beside
+// a usual image it leaves that one.
+TEST(DecodeIcon, AnImageWithALongerHeaderIsLeftOut) {
+    const IconImage usual =
+        BitmapIconImage({{0xFF000000u | kRed, 0xFF000000u | kGreen, 0xFF000000u | kBlue},
+                         {0xFF000000u | kYellow, 0xFF000000u | kWhite, 0xFF000000u | kBlack}},
+                        {{false, false, false}, {false, false, false}});
+    IconImage longer = BitmapIconImage(
+        {{0xFF000000u | kBlue, 0xFF000000u | kBlue, 0xFF000000u | kBlue, 0xFF000000u | kBlue}},
+        {{false, false, false, false}});
+    Bytes header = InfoHeader(124, 4, 2, 32, 0, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
+    header.insert(header.end(), longer.data.begin() + 40, longer.data.end());
+    longer.data = header;
+    EXPECT_FALSE(DecodePictureStream(IconFile({longer}), PictureFormat::Icon));
+    const auto picture = DecodePictureStream(IconFile({longer, usual}), PictureFormat::Icon);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->size(), QSize(3, 2));
+    EXPECT_EQ(Rgb(*picture, 0, 0), kRed);
+    EXPECT_EQ(Rgb(*picture, 2, 1), kBlack);
 }
 
 TEST(DecodeIcon, DamagedDirectoriesAndOversizedImagesAreRefused) {

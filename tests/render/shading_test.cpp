@@ -237,6 +237,18 @@ TEST(ShadedEllipse, LighterTowardsTheLightAndNothingWithoutAWidth) {
     EXPECT_EQ(DifferentPixels(Drawn(flat, 100, 100), RasterCanvas(100, 100)), 0);
 }
 
+// Points from a file may lie further apart than an int32 difference reaches: the half-width is
+// still worked out from the true distances (here 4e9 pixels long, 1e9 wide, centred far to the
+// left), and the raster, inside the ellipse, is shaded.
+TEST(ShadedEllipse, PointsTwoToThe31stApartAreMeasuredTruly) {
+    RasterCanvas canvas(40, 40);
+    SurfacePaint paint;
+    paint.fillColor = 0x4080C0;
+    paint.surface = 127;
+    ShadedEllipse(canvas, {-2'000'000'000, 20}, {2'000'000'000, 20}, {-2'000'000'000, 1'000'000'020}, paint);
+    EXPECT_GT(DifferentPixels(canvas, RasterCanvas(40, 40)), 0);
+}
+
 TEST(DiscCutout, OutlineAndFillAreCutFromTheDiscInTheirOwnColours) {
     LitDesign design(0);
     ItemRecord* polygon = design.Add(ItemKind::Polygon);

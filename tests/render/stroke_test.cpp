@@ -6,12 +6,10 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 namespace vlr {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kBlue = 0xFF0000; // 0x00BBGGRR
 constexpr int32_t kRed = 0x0000FF;
@@ -129,8 +127,17 @@ TEST(DrawLine, BorderedLineShowsFrameAndInterior) {
     DrawLine(canvas, design, *line, CanvasTransform(1.0));
     EXPECT_EQ(canvas.pixel(60, 50), kBlue);
 
-    // Border 1.32 mm = 5 pixels: 2 x 5 >= 10, the borders meet and the line is solid.
+    // Zoomed out to 50 % with a border of 0.5 mm: W = 5, B = max(round(0.5), round(0.95)) = 1,
+    // too thin for a border strip, but 2B < W: the line is no plain one and keeps its fill inside
+    // its 1-pixel outline.
     line->fillColor = kWhite;
+    line->lineWeightBase = 0.5;
+    Paint(canvas, kGreen);
+    DrawLine(canvas, design, *line, CanvasTransform(0.5));
+    EXPECT_GE(CountInColumn(canvas, 30, kWhite), 2);
+    EXPECT_EQ(CountInColumn(canvas, 30, kBlue), 2); // the outline above and below
+
+    // Border 1.32 mm = 5 pixels: 2 x 5 >= 10, the borders meet and the line is solid.
     line->lineWeightBase = 1.32;
     Paint(canvas, kGreen);
     DrawLine(canvas, design, *line, CanvasTransform(1.0));
@@ -145,17 +152,21 @@ TEST(LineStrokeOf, WidthBorderAndWhenALineIsSolid) {
         double base;
         double zoom;
         int32_t width, border;
+        bool plain;
     };
     const Case cases[] = {
-        {2.65, 10, 0.8, 1.0, 10, 3},  // B = round(3.02) = 3, 2B < W: bordered
-        {2.65, 10, 1.32, 1.0, 10, 0}, // B = 5 and 2 x 5 >= 10: the borders meet, solid
-        {0.0, 10, 0.8, 1.0, 10, 0},   // no weight: solid whatever the stored pixel width
+        {2.65, 10, 0.8, 1.0, 10, 3, false}, // B = round(3.02) = 3, 2B < W: bordered
+        {2.65, 10, 1.32, 1.0, 10, 0, true}, // B = 5 and 2 x 5 >= 10: the borders meet, solid
+        {0.0, 10, 0.8, 1.0, 10, 0, true},   // no weight: solid whatever the stored pixel width
         // W = 24, B = max(3, round(11.34)) = 11 and 22 < 24, but at 100 % the border (4 pixels) is
         // half the weight (8): solid.
-        {2.0, 8, 1.0, 3.0, 24, 0},
-        {2.65, 10, 0.5, 2.0, 20, 4}, // B = max(2, round(3.78)) = 4
-        {2.65, 0, 0.5, 1.0, 1, 0},   // at least 1 pixel wide
-        {2.65, std::numeric_limits<int32_t>::max(), 0.5, 1.0, kMaxPenWidth, 2},
+        {2.0, 8, 1.0, 3.0, 24, 0, true},
+        {2.65, 10, 0.5, 2.0, 20, 4, false}, // B = max(2, round(3.78)) = 4
+        {2.65, 0, 0.5, 1.0, 1, 0, true},    // at least 1 pixel wide
+        {2.65, std::numeric_limits<int32_t>::max(), 0.5, 1.0, kMaxPenWidth, 2, false},
+        // At 25 %: W = round(2.5) = 2, B = max(round(0.25), round(0.47)) = 0, 2B < W: still
+        // bordered, though no border strip shows.
+        {2.65, 10, 0.5, 0.25, 2, 0, false},
     };
     ItemList design;
     for (const Case& c : cases) {
@@ -164,6 +175,7 @@ TEST(LineStrokeOf, WidthBorderAndWhenALineIsSolid) {
         const LineStroke stroke = LineStrokeOf(*line, CanvasTransform(c.zoom), ScreenResolution());
         EXPECT_EQ(stroke.width, c.width) << c.weight << " " << c.base << " " << c.zoom;
         EXPECT_EQ(stroke.border, c.border) << c.weight << " " << c.base << " " << c.zoom;
+        EXPECT_EQ(stroke.plain, c.plain) << c.weight << " " << c.base << " " << c.zoom;
     }
 }
 

@@ -10,13 +10,11 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <optional>
 
 namespace vlr {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr int32_t kWhite = 0xFFFFFF;
 const std::u16string kSeparator(1, kLineSeparator);
 

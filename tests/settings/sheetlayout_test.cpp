@@ -54,6 +54,29 @@ SheetLayout LayoutOf(const Page& page) {
     return layout.value_or(SheetLayout{});
 }
 
+// Readers take the stored type's absolute value; what is then outside 1 ... 11 is no type.
+TEST(DesignTypeOf, TheAbsoluteValueWithinOneToEleven) {
+    const std::pair<int32_t, int32_t> cases[] = {{4, 4},
+                                                 {-4, 4},
+                                                 {1, 1},
+                                                 {11, 11},
+                                                 {-11, 11},
+                                                 {0, 0},
+                                                 {12, 0},
+                                                 {-12, 0},
+                                                 {-9, 9},
+                                                 {std::numeric_limits<int32_t>::min(), 0},
+                                                 {std::numeric_limits<int32_t>::max(), 0}};
+    for (auto [stored, type] : cases) {
+        ItemRecord header;
+        header.designType = stored;
+        EXPECT_EQ(DesignTypeOf(header), type) << stored;
+    }
+    // A stored business-card type read back negative still repeats its cards.
+    EXPECT_TRUE(LayoutOf(Page{.type = -DesignType::BusinessCards}).repeatsCards);
+    EXPECT_FALSE(LayoutOf(Page{.type = std::numeric_limits<int32_t>::min()}).repeatsCards);
+}
+
 TEST(CardPositions, TenBusinessCardsAt300Dpi) {
     const SheetLayout layout = LayoutOf(Page{});
     EXPECT_TRUE(layout.repeatsCards);

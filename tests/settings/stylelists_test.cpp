@@ -11,10 +11,11 @@ namespace {
 
 using test::SettingsFolder;
 
+// In the program's order: the colour dialog's cells first, then the settings.
 TParams Loaded(RegistryStore& store) {
     TParams params;
-    InitSettings(params, store);
     LoadDialogColors(params.slots, store);
+    InitSettings(params, store);
     return params;
 }
 
@@ -75,7 +76,8 @@ TEST_F(SettingsFolder, PatternAndAngleSlotRules) {
                                                         "nameC=Radians\nvalueC=3.14159\nunitsC=2\n"
                                                         "nameD=Turns\nvalueD=1e300\nunitsD=1\n"
                                                         "nameE=Zero\nvalueE=0\nunitsE=1\n"
-                                                        "nameF=\nvalueF=10\nunitsF=1\n");
+                                                        "nameF=\nvalueF=10\nunitsF=1\n"
+                                                        "nameG=Beyond\nvalueG=1e306\nunitsG=2\n");
     TParams params = Loaded(*store);
     EXPECT_TRUE(params.slots.patterns[0].offered);
     EXPECT_EQ(params.slots.patterns[0].count, 3);
@@ -92,6 +94,9 @@ TEST_F(SettingsFolder, PatternAndAngleSlotRules) {
     EXPECT_TRUE(directions[4].offered);
     EXPECT_EQ(directions[4].value, 0.0);
     EXPECT_FALSE(directions[5].offered);
+    // 1e306 radians is beyond every double in degrees: refused like any other bad value.
+    EXPECT_FALSE(directions[6].offered);
+    EXPECT_EQ(directions[6].name, "Angle G");
 }
 
 TEST_F(SettingsFolder, SlotsSurviveASaveAndALoad) {

@@ -3,6 +3,7 @@
 
 #include "model/designfile.h"
 #include "model/itemkind.h"
+#include "model/itemlist.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -15,10 +16,6 @@ namespace vlr::test {
 namespace {
 
 constexpr int32_t kPictureWidth = 24, kPictureHeight = 16;
-
-int32_t TopStackingNumber(const ItemList& design) {
-    return NextFreeNumber(design, [](const ItemRecord* record) { return int32_t(record->zOrder); });
-}
 
 } // namespace
 
@@ -42,7 +39,7 @@ ItemRecord* AddItem(ItemList& design, int32_t kind, Point from, Point to) {
     item->y1 = from.y;
     item->x2 = to.x;
     item->y2 = to.y;
-    item->zOrder = TopStackingNumber(design);
+    item->zOrder = NextZOrder(design);
     SetWorldFromPixels(item, design.screen);
     return item;
 }
