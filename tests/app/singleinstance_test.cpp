@@ -17,6 +17,7 @@
 
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -131,6 +132,51 @@ TEST(SingleInstance, OnlyASocketNothingAnswersOnIsTakenOver) {
     caller.connectToServer(path);
     EXPECT_TRUE(caller.waitForConnected(2000));
     EXPECT_TRUE(running.waitForNewConnection(2000)); // still the running program's socket
+}
+
+// Connects to the socket as the user and sends a line, from a child process; true when sent.
+bool SendAs(uid_t user, const QString& path, const char* line) {
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (user != ::getuid() && (::setgid(user) != 0 || ::setuid(user) != 0)) {
+            ::_exit(2);
+        }
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, name.constData(), sizeof address.sun_path - 1);
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool sent = socket >= 0 &&
+                          ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                          ::write(socket, line, std::strlen(line)) == static_cast<ssize_t>(std::strlen(line));
+        ::_exit(sent ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Another local user who reaches the socket still cannot hand files over: only the user's own
+// programs are heard.
+TEST(SingleInstance, AHandOffFromAnotherUserIsNotTaken) {
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "acting as another user needs root";
+    }
+    constexpr uid_t kNobody = 65534;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("instance");
+    SingleInstance running(path);
+    ASSERT_TRUE(running.Listen());
+    // Open to everyone, as a socket in a shared folder would be.
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(path, everyone));
+    QSignalSpy activated(&running, &SingleInstance::activated);
+    ASSERT_TRUE(SendAs(::getuid(), path, "/etc/hostname\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&activated] { return activated.count() == 1; }, 5000)); // heard
+    ASSERT_TRUE(SendAs(kNobody, path, "/etc/hostname\n"));
+    QTest::qWait(500);
+    EXPECT_EQ(activated.count(), 1);
 }
 
 TEST(SingleInstance, EachDisplayAndSessionHasItsOwnSocketInThePrivateRuntimeFolder) {

@@ -199,12 +199,13 @@ TEST_F(OutputCommandsTest, ExactExportAsksForAFileKeepsItsFolderAndFilterAndFoll
     EXPECT_EQ(params.state.expndx, 2); // a third filter is not kept
 }
 
-// A stored type is read as its absolute value: -9 is a picture for the web as 9 is.
+// A stored type is read as its absolute value: -9 is a picture for the web as 9 is, and keeps
+// its exact pixel size, even one too small for a page (which would be made 10 pixels at least).
 TEST(ExportExactImage, AWebPictureStoredWithANegativeTypeKeepsItsPixelSize) {
     for (int32_t type : {DesignType::DigitalImages, -DesignType::DigitalImages}) {
         ItemList design;
-        AddHeader(design, Page{.units = 1, .type = type, .paperWidth = 728, .paperHeight = 90});
-        EXPECT_EQ(ExportExactImage(design, test::PaintBoxes).image.size(), QSize(728, 90)) << type;
+        AddHeader(design, Page{.units = 1, .type = type, .paperWidth = 5, .paperHeight = 4});
+        EXPECT_EQ(ExportExactImage(design, test::PaintBoxes).image.size(), QSize(5, 4)) << type;
     }
 }
 
