@@ -11,6 +11,8 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -43,9 +45,24 @@ struct Player {
     }
 };
 
-std::optional<QImage> PlayWindowsMetafile(std::span<const uint8_t> stream) {
+// Where the header's longest record (in 16-bit words) is stored: after the placeable header, if
+// any, 12 bytes into the Windows header.
+constexpr size_t kPlaceableHeaderSize = 22;
+constexpr size_t kLongestRecordAt = 12;
+
+std::optional<QImage> PlayWindowsMetafile(std::span<const uint8_t> stream, MetafileType type) {
     // libwmf takes a writable pointer; it only reads through it.
     std::vector<unsigned char> bytes(stream.begin(), stream.end());
+    // libwmf sets aside room for the longest record the header names: no record is longer than
+    // the file, and a damaged header must not make a small file take gigabytes.
+    const size_t longestAt = (type == MetafileType::Placeable ? kPlaceableHeaderSize : 0) + kLongestRecordAt;
+    if (longestAt + 4 <= bytes.size()) {
+        const uint32_t fileWords = static_cast<uint32_t>(std::min<size_t>(bytes.size() / 2, UINT32_MAX));
+        const uint32_t longest = std::min(Little32(bytes, longestAt), fileWords);
+        for (size_t k = 0; k < 4; ++k) {
+            bytes[longestAt + k] = static_cast<unsigned char>(longest >> (8 * k));
+        }
+    }
     Player player;
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
@@ -129,7 +146,7 @@ std::optional<QImage> DecodeMetafile(std::span<const uint8_t> stream) {
         return std::nullopt;
     }
 #ifdef VLR_HAVE_LIBWMF
-    return PlayWindowsMetafile(stream);
+    return PlayWindowsMetafile(stream, type);
 #else
     return std::nullopt;
 #endif

@@ -599,6 +599,15 @@ TEST(DecodeMetafile, APlaceableMetafilePlaysAtItsOwnSize) {
     huge[14] = 0x01, huge[15] = 0x00;
     huge[20] ^= 0xA0 ^ 0x01, huge[21] ^= 0x05;
     EXPECT_FALSE(DecodePictureStream(huge, PictureFormat::Metafile));
+
+    // A header naming a longest record of 8 gigabytes: no record is longer than the file, so
+    // the picture plays as it is, without the player setting gigabytes aside.
+    Bytes longest = FilledMetafile(1440, 720, 0x0000FF);
+    const size_t at = 22 + 12; // after the placeable header, in the Windows header
+    longest[at] = longest[at + 1] = longest[at + 2] = longest[at + 3] = 0xFF;
+    const auto played = DecodePictureStream(longest, PictureFormat::Metafile);
+    ASSERT_TRUE(played);
+    EXPECT_EQ(Rgb(*played, 48, 24), 0xFF0000u);
 }
 
 } // namespace
