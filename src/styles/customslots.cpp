@@ -22,17 +22,13 @@ SlotRefusal Refused(int slot, std::string message) {
     return SlotRefusal{slot, std::move(message)};
 }
 
-std::string Trimmed(const std::string& text) {
-    return std::string(Trim(text));
-}
-
 // A value typed with an inch mark is in inches, whatever unit was chosen.
 void TakeInchMarks(std::string& text, int32_t& units) {
     if (text.find('"') == std::string::npos) {
         return;
     }
     text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
-    text = Trimmed(text);
+    text = std::string(Trim(text));
     units = 3;
 }
 
@@ -58,8 +54,8 @@ std::optional<SlotRefusal> SaveWeightSlots(custThickness_t& slots, int editedSlo
     for (int slot = 0; slot < kSlotCount; ++slot) {
         custThicknessRec_t& record = slots[slot];
         record.offered = record.chosen = 0;
-        record.name = Trimmed(record.name);
-        record.valueText = Trimmed(record.valueText);
+        record.name = std::string(Trim(record.name));
+        record.valueText = std::string(Trim(record.valueText));
         if (record.units < 1 || record.units > 3) {
             record.units = 3;
         }
@@ -88,9 +84,9 @@ std::optional<SlotRefusal> SavePatternSlots(custPattern_t& slots, int editedSlot
     for (int slot = 0; slot < kSlotCount; ++slot) {
         custPatternRec_t& record = slots[slot];
         record.offered = record.chosen = 0;
-        record.name = Trimmed(record.name);
+        record.name = std::string(Trim(record.name));
         for (std::string& text : record.lengthTexts) {
-            text = Trimmed(text);
+            text = std::string(Trim(text));
         }
         if (record.units < 1 || record.units > 3) {
             record.units = 3;
@@ -137,8 +133,8 @@ std::optional<SlotRefusal> SaveDirectionSlots(custDirection_t& slots, int edited
     for (int slot = 0; slot < kSlotCount; ++slot) {
         custDirectionRec_t& record = slots[slot];
         record.offered = record.chosen = 0;
-        record.name = Trimmed(record.name);
-        record.valueText = Trimmed(record.valueText);
+        record.name = std::string(Trim(record.name));
+        record.valueText = std::string(Trim(record.valueText));
         if (record.units != 1 && record.units != 2) {
             record.units = 1;
         }
