@@ -12,6 +12,8 @@ packages=(
     libjpeg62-turbo-dev libgif-dev libwmf-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the design file type on the user's desktop: the default application and the MIME database
+    xdg-utils shared-mime-info
     # the printing test: a private print server with a PDF printer, and PDF inspection
     cups printer-driver-cups-pdf poppler-utils
     # free faces that stand in for the common faces of stored designs: Liberation for Arial,

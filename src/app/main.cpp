@@ -1,13 +1,16 @@
-// Program start: one running program per user; then the main window, the two dialog host
-// windows and the message loop.
+// Program start: one running program per user; then the program is built (the main window and
+// the two dialog host windows), wired (every command's entry point) and started, and the message
+// loop runs.
 #include "app/dialoghost.h"
 #include "app/editcommands.h"
 #include "app/filecommands.h"
+#include "app/install.h"
 #include "app/mainwindow.h"
 #include "app/outputwiring.h"
 #include "app/pages.h"
 #include "canvas/sandbox.h"
 #include "output/outputcommands.h"
+#include "platform/fileassociation.h"
 #include "platform/inistore.h"
 #include "platform/messageprompt.h"
 #include "platform/singleinstance.h"
@@ -52,9 +55,13 @@ int main(int argc, char** argv) {
         form1.raise();
         form1.activateWindow();
     });
+    vlr::FirstTimeSetup setup(form1, formX, prompt, [] {
+        return vlr::RegisterAssociation(vlr::DesktopIntegration::ForThisUser());
+    });
     for (const QString& file : files) {
         QTimer::singleShot(0, &form1, [&fileCommands, file] { fileCommands.OpenDocument(file); });
     }
     form1.show();
+    form1.Start();
     return application.exec();
 }

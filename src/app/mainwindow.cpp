@@ -214,15 +214,20 @@ void TForm1::FormCreate() {
             }
         }
     });
+    Timer5.start();
+}
 
+void TForm1::Start() {
     if (hooks.firstTimeSetupPending && hooks.firstTimeSetupPending()) {
-        // No empty design behind the setup: the switch to the insert panel above started one.
+        // No empty design behind the setup: the switch to the insert panel at creation started one.
         Timer2.stop();
         Timer6.start();
     } else {
         Timer2.start();
     }
-    Timer5.start();
+    if (hooks.repairFileAssociation) {
+        hooks.repairFileAssociation();
+    }
 }
 
 void TForm1::BuildLayout() {
@@ -1250,6 +1255,10 @@ void TForm1::RebuildReopenMenu() {
     }
     Menu("File/Reopen")->setEnabled(any);
 }
+
+void TForm1::SetStatusText(const QString& text) { statusPanel_->setText(text); }
+
+QString TForm1::StatusText() const { return statusPanel_->text(); }
 
 void TForm1::SetZoomMenu(double zoom) {
     int percent = nearest(zoom * 100.0);

@@ -66,6 +66,8 @@ struct MainWindowHooks {
     std::function<void()> showFirstTimeSetup;
     // The first-time setup page closed: true when the setup was completed.
     std::function<bool()> firstTimeSetupCompleted;
+    // At start: registers the design file type again when an earlier registration failed.
+    std::function<void()> repairFileAssociation;
     // A dialog page closed that may have changed the style lists the side panels show.
     std::function<void(int hostPage, bool smallHost)> styleListsChanged;
 };
@@ -76,6 +78,9 @@ public:
     // The settings are read from store at creation and written to it when the window closes.
     TForm1(RegistryStore& store, Prompt& prompt, QWidget* parent = nullptr);
     ~TForm1() override;
+    // Once every hook is set: the first-time setup or an empty design, and the repair of the
+    // file type's registration.
+    void Start();
 
     TParams& params() { return params_; }
     // Where the settings and style lists are kept.
@@ -141,6 +146,9 @@ public:
     // A menu entry by its path of captions, such as "File/Page Setup/New Files".
     QAction* Action(const QString& path) const;
     QMenu* Menu(const QString& path) const;
+    // The status bar's text.
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
 

@@ -54,6 +54,10 @@ public:
         settings_.setValue(ToQString(name), ToQString(value));
     }
     void DeleteValue(std::string_view name) override { settings_.remove(ToQString(name)); }
+    bool Flush() override {
+        settings_.sync();
+        return settings_.status() == QSettings::NoError;
+    }
 
 private:
     // Any stored value as text. A text with commas that was written by hand without quotes

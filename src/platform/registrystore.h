@@ -32,6 +32,9 @@ public:
     virtual void WriteInteger(std::string_view name, int32_t value) = 0;
     virtual void WriteString(std::string_view name, std::string_view value) = 0;
     virtual void DeleteValue(std::string_view name) = 0;
+    // Makes the writes so far reach the store now; false when the store could not take them
+    // (a folder or file that cannot be written). For callers that must know a write happened.
+    virtual bool Flush() = 0;
 };
 
 class RegistryStore {

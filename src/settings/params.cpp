@@ -211,6 +211,16 @@ void SetUnitScale(defaults_t& defaults, int32_t units, const ScreenResolution& s
     }
 }
 
+void ApplyUnitsToNewDesigns(TParams& params, int32_t units) {
+    SetUnitScale(params.state.defaults, units, params.screen);
+    // Digital images are measured in pixels whatever unit the user prefers.
+    for (int type = 1; type <= kDesignTypeCount; ++type) {
+        if (type != DesignType::DigitalImages) {
+            params.state.pagesets[type - 1].units = units;
+        }
+    }
+}
+
 int32_t EncodeGridFlags(const defaults_t& d) {
     auto bit = [](uint8_t flag) { return flag ? 1 : 0; };
     return bit(d.showGridX) * 32 + bit(d.anchorsX) * 16 + bit(d.snapX) * 8 + bit(d.showGridY) * 4 +
@@ -277,16 +287,9 @@ void LoadSettings(TParams& params, RegistryStore& store) {
     defaults_t& d = s.defaults;
     auto any = [](int32_t) { return true; };
 
-    // The unit of new designs also sets their scale and the unit of every new-file page setup
-    // but the one measured in pixels.
     if (StoredValue<int32_t> units = key->ReadInteger("units");
         units.ok() && units.value >= 1 && units.value <= 3) {
-        SetUnitScale(d, units.value, params.screen);
-        for (int type = 1; type <= kDesignTypeCount; ++type) {
-            if (type != DesignType::DigitalImages) {
-                s.pagesets[type - 1].units = units.value;
-            }
-        }
+        ApplyUnitsToNewDesigns(params, units.value);
     }
     read.Int("angles", d.angleUnits, [](int32_t v) { return v == 1 || v == 2; });
     read.Int("lineColor", s.lineColor, IsColour);

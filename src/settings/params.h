@@ -183,5 +183,8 @@ bool HintShown(const TParams& params, int pageCode);
 
 // The pixels per unit of new designs for a unit code.
 void SetUnitScale(defaults_t& defaults, int32_t units, const ScreenResolution& screen);
+// The unit (1 ... 3) of new designs with its scale, and of the page setups of new files of every
+// design type measured in that unit.
+void ApplyUnitsToNewDesigns(TParams& params, int32_t units);
 
 } // namespace vlr
