@@ -1256,9 +1256,13 @@ void TForm1::RebuildReopenMenu() {
     Menu("File/Reopen")->setEnabled(any);
 }
 
-void TForm1::SetStatusText(const QString& text) { statusPanel_->setText(text); }
+void TForm1::SetStatusText(const QString& text) {
+    statusPanel_->setText(text);
+}
 
-QString TForm1::StatusText() const { return statusPanel_->text(); }
+QString TForm1::StatusText() const {
+    return statusPanel_->text();
+}
 
 void TForm1::SetZoomMenu(double zoom) {
     int percent = nearest(zoom * 100.0);
