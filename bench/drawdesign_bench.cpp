@@ -3,6 +3,7 @@
 // and at 600 dpi (5100 x 6600). Warm: the clips' derived bitmaps are kept from an earlier draw,
 // as when a window repaints or the next sheet prints. Cold: a fresh copy of the design each
 // time, so every photograph is decoded, cut and scaled again, as when a design is first opened.
+#include "designitems.h"
 #include "photojpeg.h"
 
 #include "model/designfile.h"
@@ -25,13 +26,7 @@ constexpr int32_t kPhotoWidth = 4000, kPhotoHeight = 3000;
 // The page in design pixels at 96 dpi: 8 1/2 x 11 inches.
 constexpr int32_t kPageWidth = 816, kPageHeight = 1056;
 
-ItemRecord* AddItem(ItemList& design, int32_t kind, Point from, Point to) {
-    ItemRecord* item = CreateRecord(design, kind);
-    item->x1 = from.x, item->y1 = from.y, item->x2 = to.x, item->y2 = to.y;
-    item->zOrder = NextFreeNumber(design, [](const ItemRecord* record) { return int32_t(record->zOrder); });
-    SetWorldFromPixels(item, design.screen);
-    return item;
-}
+using bench::AddItem;
 
 // The design as its file's bytes, so each cold iteration reads a copy that shares nothing.
 std::vector<uint8_t> LetterDesign() {

@@ -2,6 +2,8 @@
 // item and a 12-megapixel photo clip) at 600 dpi: the batch tool writing it as PDF and as PNG,
 // each run as its own process so its wall time and peak memory are the user's; the composition
 // alone in this process; and a plain memset of the sheet's bytes (5100 x 6600 x 4) beside them.
+#include "childprocess.h"
+
 #include "model/designfile.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
@@ -16,12 +18,7 @@
 
 #include <cstring>
 #include <memory>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -111,34 +108,13 @@ Fixture& Shared() {
     return fixture;
 }
 
-// Runs the batch tool once; its peak resident memory in MiB, or -1 when it failed.
-double RunBatch(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    std::string program = VLR_BATCH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string& argument : copies) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        return -1;
-    }
-    int status = 0;
-    struct rusage usage {};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
 void BatchSheet(benchmark::State& state, const char* output) {
     Fixture& fixture = Shared();
     const std::string out = fixture.folder.filePath(output).toStdString();
     double peak = 0;
     for (auto _ : state) {
-        peak = std::max(peak, RunBatch({"sheet", fixture.design, "-o", out, "--dpi", "600"}));
+        peak = std::max(peak, vlr::bench::RunForPeakMemory(
+                                  VLR_BATCH, {"sheet", fixture.design, "-o", out, "--dpi", "600"}));
         if (peak < 0) {
             state.SkipWithError("velloran-batch sheet failed");
             return;

@@ -5,6 +5,7 @@
 #include "designjson.h"
 #include "model/designfile.h"
 #include "model/prompt.h"
+#include "platform/largepages.h"
 
 #include <iostream>
 #include <optional>
@@ -122,6 +123,7 @@ int Copy(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    vlr::UseLargePagesForTheHeap(); // before the design's records are made
     if (argc < 2) {
         std::cerr << kUsage;
         return kExitUsage;

@@ -12,6 +12,7 @@
 #include "output/outputcommands.h"
 #include "platform/fileassociation.h"
 #include "platform/inistore.h"
+#include "platform/largepages.h"
 #include "platform/messageprompt.h"
 #include "platform/singleinstance.h"
 
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    vlr::UseLargePagesForTheHeap(); // before the first design's records are made
     QApplication application(argc, argv);
     // No display name: the window system would add it to every window title, and the dialog
     // hosts' titles are to read exactly as the program sets them.

@@ -57,10 +57,14 @@ private:
     size_t position_ = 0;
 };
 
+// Reads the file in large blocks: every read of the operating system costs far more than
+// copying what it brings, and records are only a few hundred bytes each.
 class FileSource final : public DesignSource {
 public:
     FileSource(std::FILE* file, uint64_t size) : file_(file), size_(size) {
-        std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+        // The stream's own buffer is not used: blocks go straight into ours.
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+        buffer_.resize(static_cast<size_t>(std::min<uint64_t>(size, kBlockSize)));
     }
     ~FileSource() override { std::fclose(file_); }
     uint64_t Remaining() const override { return size_ - position_; }
@@ -69,30 +73,70 @@ public:
             Skip(Remaining());
             return false;
         }
-        size_t got = std::fread(destination, 1, size, file_);
-        position_ += got;
-        if (got != size) {
-            // The file ended early (it shrank while being read) or could not be read.
-            size_ = position_;
-            return false;
+        const size_t buffered = std::min(size, end_ - next_);
+        std::memcpy(destination, buffer_.data() + next_, buffered);
+        next_ += buffered;
+        position_ += buffered;
+        size_t left = size - buffered;
+        if (left == 0) {
+            return true;
         }
+        // A long tail (a picture) goes straight to its place; a short one through the buffer.
+        if (left >= buffer_.size()) {
+            const size_t got = std::fread(destination + buffered, 1, left, file_);
+            position_ += got;
+            if (got != left) {
+                return Ended();
+            }
+            return true;
+        }
+        if (!Refill() || end_ < left) {
+            return Ended();
+        }
+        std::memcpy(destination + buffered, buffer_.data(), left);
+        next_ = left;
+        position_ += left;
         return true;
     }
     void Skip(uint64_t size) override {
         size = std::min<uint64_t>(size, Remaining());
-        if (std::fseek(file_, static_cast<long>(size), SEEK_CUR) != 0) {
+        const uint64_t buffered = std::min<uint64_t>(size, end_ - next_);
+        next_ += static_cast<size_t>(buffered);
+        position_ += buffered;
+        if (size == buffered) {
+            return;
+        }
+        if (std::fseek(file_, static_cast<long>(size - buffered), SEEK_CUR) != 0) {
             failed_ = true;
             size_ = position_;
             return;
         }
-        position_ += size;
+        position_ += size - buffered;
     }
     bool Failed() const override { return failed_ || std::ferror(file_) != 0; }
 
 private:
+    static constexpr size_t kBlockSize = size_t{4} << 20;
+
+    // The next block, as far as the file goes; false when nothing more could be read.
+    bool Refill() {
+        next_ = 0;
+        end_ = std::fread(buffer_.data(), 1,
+                          static_cast<size_t>(std::min<uint64_t>(buffer_.size(), Remaining())), file_);
+        return end_ > 0 || Ended();
+    }
+    // The file ended early (it shrank while being read) or could not be read.
+    bool Ended() {
+        size_ = position_;
+        next_ = end_ = 0;
+        return false;
+    }
+
     std::FILE* file_;
     uint64_t size_;
     uint64_t position_ = 0;
+    std::vector<uint8_t> buffer_;
+    size_t next_ = 0, end_ = 0; // the unread bytes of the buffer
     bool failed_ = false;
 };
 
@@ -122,19 +166,20 @@ void SkipTail(DesignSource& source, int64_t size) {
 }
 
 // A text tail of size bytes: below the limit it becomes the record's text (an odd last byte is
-// dropped). A tail at or above the limit is skipped as a whole: its bytes are text, never records.
-void ReadTextTail(DesignSource& source, ItemRecord* record, int64_t size, std::vector<uint8_t>& scratch) {
+// dropped), read straight into the text. A tail at or above the limit is skipped as a whole: its
+// bytes are text, never records.
+void ReadTextTail(DesignSource& source, ItemRecord* record, int64_t size) {
     if (size <= 0) {
         return;
     }
-    if (size >= kTextTailLimit) {
+    if (size >= kTextTailLimit || static_cast<uint64_t>(size) > source.Remaining()) {
         SkipTail(source, size);
         return;
     }
-    if (TakeTail(source, size, scratch)) {
-        std::u16string text(static_cast<size_t>(size / 2), u'\0');
-        std::memcpy(text.data(), scratch.data(), text.size() * sizeof(char16_t));
-        SetText(record, text);
+    std::u16string text(static_cast<size_t>(size / 2), u'\0');
+    if (source.Read(reinterpret_cast<uint8_t*>(text.data()), text.size() * sizeof(char16_t))) {
+        SkipTail(source, size % 2);
+        record->wideText = std::move(text);
     }
 }
 
@@ -271,7 +316,7 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
         }
         auto* record = new ItemRecord();
         LinkAtTail(working, record);
-        SetBodyBytes(*record, body);
+        std::memcpy(static_cast<ItemBody*>(record), body, kBodySize);
 
         // Only the first record is tested.
         if (checkFirst) {
@@ -294,7 +339,7 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
         if (kind == ItemKind::Header) {
             headerVersion = record->fileVersion;
             keepHistory = record->historySaved != 0;
-            ReadTextTail(source, record, record->tailLength, tail);
+            ReadTextTail(source, record, record->tailLength);
             switch (record->units) {
             case 1:
                 record->pxPerUnitX = 1.0;
@@ -315,7 +360,7 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
             HeaderGeometry(record);
         } else if (kind == ItemKind::Text) {
             Recalculate(record, screen);
-            ReadTextTail(source, record, record->tailLength, tail);
+            ReadTextTail(source, record, record->tailLength);
             // Two tails of 8-bit data from older writers; nothing reads them.
             SkipTail(source, record->legacyTailA);
             SkipTail(source, record->legacyTailB);
@@ -335,6 +380,8 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
             Recalculate(record, screen);
             if (record->tailLength > 0 && TakeTail(source, record->tailLength, tail)) {
                 size_t count = tail.size() / kGridEntrySize;
+                record->gridX.reserve(record->gridX.size() + count);
+                record->gridY.reserve(record->gridY.size() + count);
                 for (size_t i = 0; i < count; ++i) {
                     const uint8_t* entry = tail.data() + i * kGridEntrySize;
                     int32_t axis = LoadInt32(entry);
@@ -353,7 +400,7 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
                 record->pictureStream.clear();
             }
             // In a file, the picture data's spanLength counts the bytes of its file name.
-            ReadTextTail(source, record, record->spanLength, tail);
+            ReadTextTail(source, record, record->spanLength);
         } else {
             Recalculate(record, screen);
             renumber(record);
@@ -384,10 +431,15 @@ ReadResult ReadRecords(DesignSource& source, ItemList& target, Prompt& prompt) {
 
 // ---- writing ----
 
+// Where the written bytes go: small parts are encoded straight into room the sink hands out,
+// large blocks (pictures) are copied as they are.
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual bool Write(const void* data, size_t size) = 0;
+    // Room for size bytes (at most kRoomLimit) that the caller fills completely; null on an error.
+    virtual uint8_t* Room(size_t size) = 0;
+    static constexpr size_t kRoomLimit = SafeFileWriter::kRoomLimit;
 };
 
 class MemorySink final : public ByteSink {
@@ -398,6 +450,11 @@ public:
         out_.insert(out_.end(), bytes, bytes + size);
         return true;
     }
+    uint8_t* Room(size_t size) override {
+        const size_t start = out_.size();
+        out_.resize(start + size);
+        return out_.data() + start;
+    }
 
 private:
     std::vector<uint8_t>& out_;
@@ -407,6 +464,7 @@ class FileSink final : public ByteSink {
 public:
     explicit FileSink(SafeFileWriter& file) : file_(file) {}
     bool Write(const void* data, size_t size) override { return file_.Write(data, size); }
+    uint8_t* Room(size_t size) override { return file_.Room(size); }
 
 private:
     SafeFileWriter& file_;
@@ -448,16 +506,36 @@ bool WriteText(ByteSink& sink, const ItemRecord* record, int64_t size) {
 }
 
 bool WriteBody(ByteSink& sink, const ItemRecord* record) {
-    std::array<uint8_t, kBodySize> bytes = BodyBytes(*record);
+    uint8_t* bytes = sink.Room(kBodySize);
+    if (bytes == nullptr) {
+        return false;
+    }
+    std::memcpy(bytes, static_cast<const ItemBody*>(record), kBodySize);
     // A record being continued is stored finished, so it is visible when the file is read.
     bytes[offsetof(ItemBody, suspended)] = 0;
     for (const ReplacedField& replaced : record->replacedFields) {
         if (replaced.offset + replaced.size <= kBodySize &&
-            std::memcmp(bytes.data() + replaced.offset, replaced.replacement.data(), replaced.size) == 0) {
-            std::memcpy(bytes.data() + replaced.offset, replaced.stored.data(), replaced.size);
+            std::memcmp(bytes + replaced.offset, replaced.replacement.data(), replaced.size) == 0) {
+            std::memcpy(bytes + replaced.offset, replaced.stored.data(), replaced.size);
         }
     }
-    return sink.Write(bytes.data(), bytes.size());
+    return true;
+}
+
+// The point entries in list order, encoded in the sink's room a batch at a time.
+bool WritePoints(ByteSink& sink, const std::vector<PointNode>& points) {
+    constexpr size_t kBatch = ByteSink::kRoomLimit / kPointEntrySize;
+    for (size_t first = 0; first < points.size(); first += kBatch) {
+        const size_t count = std::min(kBatch, points.size() - first);
+        uint8_t* entries = sink.Room(count * kPointEntrySize);
+        if (entries == nullptr) {
+            return false;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            EncodePoint(points[first + i], entries + i * kPointEntrySize);
+        }
+    }
+    return true;
 }
 
 bool WriteRecords(ItemList& list, ByteSink& sink) {
@@ -503,11 +581,7 @@ bool WriteRecords(ItemList& list, ByteSink& sink) {
                 return false;
             }
             record->tailLength = static_cast<int32_t>(size);
-            tail.resize(size);
-            for (size_t i = 0; i < record->pointList.size(); ++i) {
-                EncodePoint(record->pointList[i], tail.data() + i * kPointEntrySize);
-            }
-            if (!WriteBody(sink, record) || !sink.Write(tail.data(), tail.size())) {
+            if (!WriteBody(sink, record) || !WritePoints(sink, record->pointList)) {
                 return false;
             }
         } else if (kind == ItemKind::Gridlines) {

@@ -8,12 +8,18 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace vlr {
 
 namespace {
 
-constexpr size_t kBufferSize = 1 << 20;
+// Bytes gathered before they go to the system: each call into the system costs as much as
+// copying a good part of a megabyte.
+constexpr size_t kBufferSize = size_t{4} << 20;
+// The disk starts writing each stretch of this many bytes while the rest is still being made,
+// so that the flush before the rename waits only for the last of it.
+constexpr uint64_t kWriteBackStep = uint64_t{16} << 20;
 
 std::string FolderOf(const std::string& path) {
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -68,16 +74,19 @@ bool SafeFileWriter::Open() {
     if (::stat(targetPath_.c_str(), &existing) == 0) {
         ::fchmod(fd_, existing.st_mode & 07777);
     }
-    buffer_.reserve(kBufferSize);
+    buffer_ = LargeBuffer(kBufferSize);
+    if (buffer_.isNull()) {
+        errno = ENOMEM;
+        return Fail("cannot write " + targetPath_);
+    }
+    buffered_ = 0;
     failed_ = false;
     return true;
 }
 
-bool SafeFileWriter::FlushBuffer() {
-    const uint8_t* data = buffer_.data();
-    size_t left = buffer_.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd_, data, left);
+bool SafeFileWriter::WriteAll(const uint8_t* data, size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd_, data, size);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -85,28 +94,53 @@ bool SafeFileWriter::FlushBuffer() {
             return Fail("cannot write " + targetPath_);
         }
         data += written;
-        left -= static_cast<size_t>(written);
+        size -= static_cast<size_t>(written);
+        written_ += static_cast<uint64_t>(written);
     }
-    buffer_.clear();
+    if (written_ - writtenBack_ >= kWriteBackStep) {
+        // Only a request to start: an error shows at the flush before the rename.
+        ::sync_file_range(fd_, static_cast<off_t>(writtenBack_), static_cast<off_t>(written_ - writtenBack_),
+                          SYNC_FILE_RANGE_WRITE);
+        writtenBack_ = written_;
+    }
     return true;
+}
+
+bool SafeFileWriter::FlushBuffer() {
+    const size_t size = std::exchange(buffered_, 0);
+    return WriteAll(buffer_.data(), size);
 }
 
 bool SafeFileWriter::Write(const void* data, size_t size) {
     if (failed_ || fd_ < 0) {
         return false;
     }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    while (size > 0) {
-        size_t room = kBufferSize - buffer_.size();
-        size_t chunk = size < room ? size : room;
-        buffer_.insert(buffer_.end(), bytes, bytes + chunk);
-        bytes += chunk;
-        size -= chunk;
-        if (buffer_.size() == kBufferSize && !FlushBuffer()) {
-            return false;
-        }
+    if (size == 0) {
+        return true;
     }
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (size >= buffer_.size()) {
+        // A large block goes to the system as it is.
+        return FlushBuffer() && WriteAll(bytes, size);
+    }
+    if (size > buffer_.size() - buffered_ && !FlushBuffer()) {
+        return false;
+    }
+    std::memcpy(buffer_.data() + buffered_, bytes, size);
+    buffered_ += size;
     return true;
+}
+
+uint8_t* SafeFileWriter::Room(size_t size) {
+    if (failed_ || fd_ < 0 || size > kRoomLimit) {
+        return nullptr;
+    }
+    if (size > buffer_.size() - buffered_ && !FlushBuffer()) {
+        return nullptr;
+    }
+    uint8_t* room = buffer_.data() + buffered_;
+    buffered_ += size;
+    return room;
 }
 
 bool SafeFileWriter::Commit() {
@@ -146,7 +180,8 @@ void SafeFileWriter::Discard() {
         ::unlink(tempPath_.c_str());
         tempPath_.clear();
     }
-    buffer_.clear();
+    buffer_ = LargeBuffer();
+    buffered_ = 0;
 }
 
 } // namespace vlr

@@ -206,6 +206,60 @@ TEST_F(TempFolder, SaveReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
+// Larger than the writer's and the reader's buffers (4 MB): a picture of 5 MB, a shape whose
+// points take more than a megabyte, and texts whose tails fall across the buffers' ends, then
+// an odd text tail; what the file reader makes of every cut of the file is what the memory
+// reader makes of the same bytes.
+TEST_F(TempFolder, FilesLargerThanTheBuffersReadAndWriteAsInMemory) {
+    ItemList list = NewDesign();
+    ItemRecord* data = CreateRecord(list, ItemKind::PictureData);
+    data->recordClass = RecordClass::PictureData;
+    data->pictureId = 7;
+    data->pictureStream.resize((size_t{5} << 20) + 3);
+    for (size_t i = 0; i < data->pictureStream.size(); ++i) {
+        data->pictureStream[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
+    }
+    SetText(data, u"photo.jpg");
+    CreateRecord(list, ItemKind::Clip)->pictureId = 7;
+    ItemRecord* shape = CreateRecord(list, ItemKind::Polygon);
+    for (int32_t i = 0; i < 20000; ++i) { // 1,120,000 bytes of points
+        shape->pointList.push_back({.x = i, .y = -i, .flag1 = uint8_t(i)});
+    }
+    for (int32_t i = 0; i < 3000; ++i) {
+        SetText(CreateRecord(list, ItemKind::Text),
+                std::u16string(size_t(1 + i % 300), char16_t(u'a' + i % 26)));
+    }
+    SetModified(list, false); // the flag is stored in the header
+    const std::vector<uint8_t> inMemory = Written(list);
+    ASSERT_TRUE(WriteDesign(PathOf("large.vlrn"), list));
+    ASSERT_EQ(ReadFile("large.vlrn"), inMemory);
+
+    RawRecord odd = RawItem(ItemKind::Text);
+    odd.Tail({'a', 0, 'b', 0, 'c'}).I32(at::tailLength, 5);
+    std::vector<uint8_t> bytes = inMemory;
+    const std::vector<uint8_t> oddRecord = FileOf({odd});
+    bytes.insert(bytes.end(), oddRecord.begin(), oddRecord.end());
+    const size_t block = size_t{4} << 20;
+    for (size_t length : {bytes.size(), inMemory.size() - 1, block + 3, block - 100, size_t{3 * 448 + 5000},
+                          size_t{3 * 448 + 1}}) {
+        SCOPED_TRACE(length);
+        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(length));
+        WriteFile("cut.vlrn", cut);
+        ItemList fromFile, fromMemory;
+        ScriptedPrompt prompt(PromptAnswer::No);
+        ASSERT_TRUE(ReadDesign(PathOf("cut.vlrn"), fromFile, prompt).ok());
+        ASSERT_TRUE(Read(cut, fromMemory).ok());
+        EXPECT_EQ(Written(fromFile), Written(fromMemory));
+        if (length == bytes.size()) {
+            const ItemRecord* picture = FindRecord(fromFile, ItemKind::PictureData);
+            ASSERT_NE(picture, nullptr);
+            EXPECT_EQ(picture->pictureStream, data->pictureStream);
+            EXPECT_EQ(FindRecord(fromFile, ItemKind::Polygon)->pointList, shape->pointList);
+            EXPECT_EQ(GetText(fromFile.last), u"ab");
+        }
+    }
+}
+
 // ---- reading well-formed files ----
 
 TEST(ReadDesign, ASingleHeaderIsADesign) {
