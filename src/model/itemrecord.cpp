@@ -10,9 +10,11 @@ namespace vlr {
 
 SavedPixels::~SavedPixels() = default;
 
-ItemList::ItemList(ItemList&& other) noexcept : first(other.first), last(other.last), screen(other.screen) {
+ItemList::ItemList(ItemList&& other) noexcept
+    : first(other.first), last(other.last), screen(other.screen), derivedBitmaps(other.derivedBitmaps) {
     other.first = nullptr;
     other.last = nullptr;
+    other.derivedBitmaps.keptBytes = 0;
 }
 
 ItemList& ItemList::operator=(ItemList&& other) noexcept {
@@ -21,8 +23,10 @@ ItemList& ItemList::operator=(ItemList&& other) noexcept {
         first = other.first;
         last = other.last;
         screen = other.screen;
+        derivedBitmaps = other.derivedBitmaps;
         other.first = nullptr;
         other.last = nullptr;
+        other.derivedBitmaps.keptBytes = 0;
     }
     return *this;
 }

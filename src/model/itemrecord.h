@@ -65,6 +65,14 @@ struct ItemList {
     ItemRecord* last = nullptr;
     // The resolution at which the design's world coordinates become design pixels.
     ScreenResolution screen;
+    // Runtime only: the bitmaps the renderer derives for the list's clips (their child lists)
+    // together keep at most budget bytes; keptBytes is what they held when last counted plus
+    // what was made since, so the records are counted only when that nears the budget.
+    struct DerivedBitmaps {
+        int64_t budget = int64_t{512} << 20;
+        int64_t keptBytes = 0;
+    };
+    mutable DerivedBitmaps derivedBitmaps;
 
     ItemList() = default;
     explicit ItemList(ScreenResolution resolution) : screen(resolution) {}

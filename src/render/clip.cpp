@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -25,10 +26,10 @@ namespace vlr {
 
 namespace {
 
-constexpr int32_t kKeyVersion = 1;
+constexpr int32_t kKeyVersion = 2;
 
 // Everything a derived bitmap was made from, stored at the start of its stream; the pixels
-// (RGB32 rows without padding) follow.
+// (RGB32 rows without padding) follow its window.
 struct BitmapKey {
     int64_t streamSize = 0;
     uint64_t streamSample = 0;
@@ -36,14 +37,32 @@ struct BitmapKey {
     int32_t format = 0, pictureId = 0, iconWidth = 0, iconHeight = 0;
     int32_t clipShape = 0, srcLeft = 0, srcTop = 0, srcRight = 0, srcBottom = 0;
     int32_t mirrorX = 0, mirrorY = 0, turnAngle = 0;
-    int32_t width = 0, height = 0;
+    int32_t width = 0, height = 0; // the whole scaled picture
     // Adjusted copies only.
     int32_t saturation = 0, contrast = 0, lightness = 0, flips = 0;
     int32_t unused = 0;
 };
 static_assert(std::has_unique_object_representations_v<BitmapKey>, "keys are compared byte by byte");
-constexpr size_t kKeyBytes = sizeof(BitmapKey);
-static_assert(kKeyBytes % 16 == 0, "the pixels after the key stay aligned");
+// The part of the whole scaled picture a bitmap holds, and when it was last drawn.
+struct BitmapWindow {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    uint64_t lastUse = 0;
+    uint64_t unused = 0;
+};
+constexpr size_t kHeaderBytes = sizeof(BitmapKey) + sizeof(BitmapWindow);
+static_assert(kHeaderBytes % 16 == 0, "the pixels after the header stay aligned");
+
+// No side of a clip's whole scaled picture beyond this (a thousand metres at 100 %): the
+// scaling plans every row and column of it.
+constexpr int64_t kMaxClipSide = int64_t{1} << 22;
+// The rows of a window too large to keep are made and drawn in bands of at most this many bytes.
+constexpr int64_t kBandBytes = int64_t{32} << 20;
+
+// The order of drawing, for keeping the bitmaps drawn last.
+uint64_t NextUse() {
+    static std::atomic<uint64_t> clock{0};
+    return ++clock;
+}
 
 // A cheap fingerprint of a picture stream: its size and its first and last 4 KiB. A picture
 // replaced under the same id changes it in practice, and it costs nothing per draw.
@@ -77,122 +96,319 @@ void DropChild(ItemRecord& clip, int32_t kind) {
     }
 }
 
-int64_t PixelBytes(const BitmapKey& key) {
-    return int64_t{key.width} * key.height * 4;
+bool IsDerivedBitmap(const ItemRecord* child) {
+    return (child->kind == ItemKind::UnadjustedBitmap || child->kind == ItemKind::AdjustedBitmap) &&
+           child->pictureStream.size() >= kHeaderBytes;
 }
 
-// The derived bitmap of the kind when its key matches, seen in place (read only).
-QImage CachedBitmap(ItemRecord& clip, int32_t kind, const BitmapKey& key) {
-    const ItemRecord* child = FindChild(clip, kind);
-    if (child == nullptr) {
-        return {};
-    }
-    const std::vector<uint8_t>& stream = child->pictureStream;
-    if (stream.size() != kKeyBytes + static_cast<size_t>(PixelBytes(key)) ||
-        std::memcmp(stream.data(), &key, kKeyBytes) != 0) {
-        return {};
-    }
-    return QImage(stream.data() + kKeyBytes, key.width, key.height, key.width * 4, QImage::Format_RGB32);
+BitmapWindow WindowOf(const ItemRecord* child) {
+    BitmapWindow window;
+    std::memcpy(&window, child->pictureStream.data() + sizeof(BitmapKey), sizeof window);
+    return window;
 }
 
-// A new derived bitmap of the kind in place of the old one, its pixels to be written through
-// the image returned. Null when the memory cannot be had.
-QImage NewBitmap(ItemRecord& clip, int32_t kind, const BitmapKey& key) {
+int64_t PixelBytes(const QRect& window) {
+    return int64_t{window.width()} * window.height() * 4;
+}
+
+// The part of a bitmap's pixels that shows window, seen in place.
+QImage WindowView(ItemRecord* child, const BitmapWindow& stored, const QRect& window) {
+    const int32_t width = stored.right - stored.left;
+    uint8_t* pixels =
+        child->pictureStream.data() + kHeaderBytes +
+        (size_t(window.top() - stored.top) * size_t(width) + size_t(window.left() - stored.left)) * 4;
+    return QImage(pixels, window.width(), window.height(), qsizetype(width) * 4, QImage::Format_RGB32);
+}
+
+// The derived bitmap of the kind when its key matches and it holds the window, seen in place
+// (read only).
+QImage CachedBitmap(ItemRecord& clip, int32_t kind, const BitmapKey& key, const QRect& window) {
+    ItemRecord* child = FindChild(clip, kind);
+    if (child == nullptr || !IsDerivedBitmap(child) ||
+        std::memcmp(child->pictureStream.data(), &key, sizeof key) != 0) {
+        return {};
+    }
+    BitmapWindow stored = WindowOf(child);
+    const QRect held(QPoint(stored.left, stored.top), QPoint(stored.right - 1, stored.bottom - 1));
+    if (child->pictureStream.size() != kHeaderBytes + size_t(PixelBytes(held)) || !held.contains(window)) {
+        return {};
+    }
+    stored.lastUse = NextUse();
+    std::memcpy(child->pictureStream.data() + sizeof(BitmapKey), &stored, sizeof stored);
+    return WindowView(child, stored, window);
+}
+
+// The derived bitmaps of the design's records that are not the clip's, least recently drawn
+// first, dropped until the bitmaps of the whole design and bytes more fit three quarters of the
+// budget (so that the next ones do not count the design again at once); what is kept then.
+int64_t DropOldestBitmaps(const ItemList& design, const ItemRecord& clip, int64_t bytes) {
+    struct Kept {
+        uint64_t lastUse;
+        ItemRecord* owner;
+        ItemRecord* child;
+    };
+    std::vector<Kept> others;
+    int64_t total = 0;
+    for (ItemRecord* record : design) {
+        for (ItemRecord* child : record->childList) {
+            if (IsDerivedBitmap(child)) {
+                total += static_cast<int64_t>(child->pictureStream.size());
+                if (record != &clip) {
+                    others.push_back({WindowOf(child).lastUse, record, child});
+                }
+            }
+        }
+    }
+    const int64_t room = design.derivedBitmaps.budget / 4 * 3;
+    if (total + bytes > room) {
+        std::sort(others.begin(), others.end(),
+                  [](const Kept& a, const Kept& b) { return a.lastUse < b.lastUse; });
+        for (const Kept& kept : others) {
+            if (total + bytes <= room) {
+                break;
+            }
+            total -= static_cast<int64_t>(kept.child->pictureStream.size());
+            RemoveRecord(kept.owner->childList, kept.child);
+        }
+    }
+    return total;
+}
+
+// The largest bitmap a clip keeps: half the design's budget, so that a clip's two fit.
+int64_t KeptLimit(const ItemList& design) {
+    return design.derivedBitmaps.budget / 2;
+}
+
+// A new derived bitmap of the kind for the window in place of the old one, its pixels to be
+// written through the image returned. Null when it is larger than a clip keeps or the memory
+// cannot be had.
+QImage NewBitmap(ItemRecord& clip, const ItemList& design, int32_t kind, const BitmapKey& key,
+                 const QRect& window) {
     DropChild(clip, kind); // never two large bitmaps of one kind at once
+    const int64_t bytes = PixelBytes(window) + int64_t{kHeaderBytes};
+    if (window.isEmpty() || bytes > KeptLimit(design)) {
+        return {};
+    }
+    int64_t& kept = design.derivedBitmaps.keptBytes;
+    if (kept + bytes > design.derivedBitmaps.budget) {
+        kept = DropOldestBitmaps(design, clip, bytes);
+    }
     try {
         auto child = std::make_unique<ItemRecord>();
         child->kind = kind;
-        child->x2 = key.width;
-        child->y2 = key.height;
-        child->pictureStream.resize(kKeyBytes + static_cast<size_t>(PixelBytes(key)));
-        std::memcpy(child->pictureStream.data(), &key, kKeyBytes);
-        uchar* pixels = child->pictureStream.data() + kKeyBytes;
-        LinkAtTail(clip.childList, child.release());
-        return QImage(pixels, key.width, key.height, key.width * 4, QImage::Format_RGB32);
+        child->x2 = window.width();
+        child->y2 = window.height();
+        child->pictureStream.resize(size_t(bytes));
+        const BitmapWindow stored{window.left(),       window.top(), window.right() + 1,
+                                  window.bottom() + 1, NextUse(),    0};
+        std::memcpy(child->pictureStream.data(), &key, sizeof key);
+        std::memcpy(child->pictureStream.data() + sizeof key, &stored, sizeof stored);
+        ItemRecord* made = child.release();
+        LinkAtTail(clip.childList, made);
+        kept += bytes;
+        return WindowView(made, stored, window);
     } catch (const std::bad_alloc&) {
         return {};
     }
 }
 
-// The part of the oriented picture the clip shows: a rectangle cut to the picture, or the square
-// about a round clip's centre, white where it leaves the picture.
-QImage CutPicture(const QImage& picture, const ItemRecord& clip) {
+// The cut of the oriented picture that the scaling reads: the rectangle of a rectangle clip, or
+// the square about a round clip's centre, white where it leaves the picture.
+struct ClipCut {
+    QImage picture; // the oriented picture, kept alive while pixels looks into it
+    QImage pixels;  // the cut's pixels from origin on
+    QPoint origin;
+    QSize size; // the whole cut
+};
+
+// The round clip's square in the picture; nothing for a radius of 0, a square beyond the
+// picture cap or one wholly beside the picture (which would show a white disc, not the picture).
+std::optional<Rect> RoundCut(const ItemRecord& clip, const QImage& picture) {
+    const Point centre{clip.srcLeft, clip.srcTop};
+    const int32_t radius = nearest(PointDistance(centre, {clip.srcRight, clip.srcBottom}));
+    if (radius <= 0 || !AcceptablePictureSize(2 * int64_t{radius}, 2 * int64_t{radius})) {
+        return std::nullopt;
+    }
+    const Rect square{SaturatingAdd(centre.x, -int64_t{radius}), SaturatingAdd(centre.y, -int64_t{radius}),
+                      SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
+    if (square.right <= 0 || square.bottom <= 0 || square.left >= picture.width() ||
+        square.top >= picture.height()) {
+        return std::nullopt;
+    }
+    return square;
+}
+
+// What scaling part of the whole target (targetSize) reads of the clip's cut: a rectangle cut
+// is seen in place, of a round one only the part the scaling reaches is made. Nothing when the
+// cut shows nothing of the picture.
+std::optional<ClipCut> CutFor(const ItemRecord& clip, const QImage& picture, QSize targetSize,
+                              const QRect& part) {
+    ClipCut cut;
+    cut.picture = picture;
     if (clip.clipShape == ClipShape::Round) {
-        const Point centre{clip.srcLeft, clip.srcTop};
-        const int32_t radius = nearest(PointDistance(centre, {clip.srcRight, clip.srcBottom}));
-        if (radius <= 0) {
-            return {};
+        const std::optional<Rect> square = RoundCut(clip, picture);
+        if (!square) {
+            return std::nullopt;
         }
-        const Rect square{SaturatingAdd(centre.x, -int64_t{radius}), SaturatingAdd(centre.y, -int64_t{radius}),
-                          SaturatingAdd(centre.x, radius), SaturatingAdd(centre.y, radius)};
-        // A square wholly beside the picture would show nothing of it: the clip draws nothing
-        // rather than a white disc.
-        if (square.right <= 0 || square.bottom <= 0 || square.left >= picture.width() ||
-            square.top >= picture.height()) {
-            return {};
+        cut.size = QSize(square->right - square->left, square->bottom - square->top);
+        const QRect reach = part.isEmpty()
+                                ? QRect()
+                                : ResampleSourceFor(cut.size, targetSize, part, ResampleFilter::Mitchell);
+        if (!reach.isEmpty()) {
+            cut.origin = reach.topLeft();
+            cut.pixels =
+                CropOnWhite(picture, {square->left + reach.left(), square->top + reach.top(),
+                                      square->left + reach.right() + 1, square->top + reach.bottom() + 1});
+            if (cut.pixels.isNull()) {
+                return std::nullopt;
+            }
         }
-        return CropOnWhite(picture, square);
+        return cut;
     }
-    const Rect cut{clip.srcLeft, clip.srcTop, clip.srcRight, clip.srcBottom};
-    const bool whole = std::min(cut.left, cut.right) <= 0 && std::min(cut.top, cut.bottom) <= 0 &&
-                       std::max(cut.left, cut.right) >= picture.width() &&
-                       std::max(cut.top, cut.bottom) >= picture.height();
-    return whole ? picture : CropRaster(picture, cut);
+    const Rect wanted{clip.srcLeft, clip.srcTop, clip.srcRight, clip.srcBottom};
+    const int64_t left = std::max<int64_t>(std::min(wanted.left, wanted.right), 0);
+    const int64_t top = std::max<int64_t>(std::min(wanted.top, wanted.bottom), 0);
+    const int64_t right = std::min<int64_t>(std::max(wanted.left, wanted.right), picture.width());
+    const int64_t bottom = std::min<int64_t>(std::max(wanted.top, wanted.bottom), picture.height());
+    if (right <= left || bottom <= top) {
+        return std::nullopt;
+    }
+    cut.size = QSize(int(right - left), int(bottom - top));
+    cut.pixels = QImage(picture.constBits() + size_t(top) * size_t(picture.bytesPerLine()) + size_t(left) * 4,
+                        cut.size.width(), cut.size.height(), picture.bytesPerLine(), QImage::Format_RGB32);
+    return cut;
 }
 
-// The picture cut and scaled, before adjustments.
-QImage UnadjustedBitmap(ItemRecord& clip, const ItemList& design, const BitmapKey& key) {
-    if (QImage cached = CachedBitmap(clip, ItemKind::UnadjustedBitmap, key); !cached.isNull()) {
-        return cached;
+// The clip's oriented picture, decoded once per drawing and only when a bitmap must be made.
+class PictureSource {
+public:
+    PictureSource(const ItemRecord& clip, const ItemList& design) : clip_(clip), design_(design) {}
+    const QImage* get() {
+        if (!tried_) {
+            tried_ = true;
+            picture_ = DecodePictureData(&clip_, design_);
+            if (picture_ && picture_->format() != QImage::Format_RGB32) {
+                picture_ = picture_->convertToFormat(QImage::Format_RGB32);
+            }
+        }
+        return picture_ ? &*picture_ : nullptr;
     }
-    // Whatever was made from another cut or size goes before the new one is made.
-    ClearChildList(&clip);
-    const std::optional<QImage> picture = DecodePictureData(&clip, design);
-    if (!picture) {
-        return {};
+
+private:
+    const ItemRecord& clip_;
+    const ItemList& design_;
+    bool tried_ = false;
+    std::optional<QImage> picture_;
+};
+
+// Scales part (a rectangle of the whole scaled picture) of the clip's cut into target.
+bool ScalePart(const ItemRecord& clip, PictureSource& source, const BitmapKey& key, const QRect& part,
+               QImage& target) {
+    const QImage* picture = source.get();
+    if (picture == nullptr) {
+        return false;
     }
-    const QImage cut = CutPicture(*picture, clip);
-    if (cut.isNull()) {
-        return {};
-    }
-    QImage bitmap = NewBitmap(clip, ItemKind::UnadjustedBitmap, key);
-    if (bitmap.isNull() || !ImageResample(cut, bitmap, ResampleFilter::Mitchell)) {
-        DropChild(clip, ItemKind::UnadjustedBitmap);
-        return {};
-    }
-    return bitmap;
+    const QSize whole(key.width, key.height);
+    const std::optional<ClipCut> cut = CutFor(clip, *picture, whole, part);
+    return cut && ImageResamplePart(cut->pixels, cut->origin, cut->size, target, part.topLeft(), whole,
+                                    ResampleFilter::Mitchell);
 }
 
-// The scaled bitmap adjusted and mirrored; the bitmap itself when there is nothing to change.
-QImage AdjustedBitmap(ItemRecord& clip, const QImage& unadjusted, BitmapKey key) {
-    key.saturation = clip.saturation;
-    key.contrast = clip.contrast;
-    key.lightness = clip.lightness;
-    const bool mirror = clip.scaleX < 0.0, flip = clip.scaleY < 0.0;
-    key.flips = (mirror ? 1 : 0) | (flip ? 2 : 0);
-    if (key.saturation == 0 && key.contrast == 0 && key.lightness == 0 && key.flips == 0) {
-        DropChild(clip, ItemKind::AdjustedBitmap);
-        return unadjusted;
+// The window of the whole scaled picture that a window of the shown picture comes from: the
+// shown picture is the scaled one mirrored by the key's flips.
+QRect UnmirroredWindow(const QRect& window, const BitmapKey& key) {
+    QRect from = window;
+    if (key.flips & 1) {
+        from.moveLeft(key.width - 1 - window.right());
     }
-    if (QImage cached = CachedBitmap(clip, ItemKind::AdjustedBitmap, key); !cached.isNull()) {
-        return cached;
+    if (key.flips & 2) {
+        from.moveTop(key.height - 1 - window.bottom());
     }
-    QImage adjusted = NewBitmap(clip, ItemKind::AdjustedBitmap, key);
-    if (adjusted.isNull()) {
-        return {};
-    }
-    const int32_t width = key.width, height = key.height;
+    return from;
+}
+
+// The shown pixels of a window from the scaled pixels of its unmirrored window: mirrored and
+// flipped as the key says, then colour-adjusted.
+void ShowInto(const QImage& scaled, QImage& shown, const BitmapKey& key) {
+    const bool mirror = (key.flips & 1) != 0, flip = (key.flips & 2) != 0;
+    const int32_t width = shown.width(), height = shown.height();
     for (int32_t y = 0; y < height; ++y) {
-        const auto* from = reinterpret_cast<const uint32_t*>(unadjusted.constScanLine(flip ? height - 1 - y : y));
-        auto* to = reinterpret_cast<uint32_t*>(adjusted.scanLine(y));
+        const auto* from = reinterpret_cast<const uint32_t*>(scaled.constScanLine(flip ? height - 1 - y : y));
+        auto* to = reinterpret_cast<uint32_t*>(shown.scanLine(y));
         if (mirror) {
             std::reverse_copy(from, from + width, to);
         } else {
             std::copy(from, from + width, to);
         }
     }
-    AdjustColours(adjusted, key.saturation, key.contrast, key.lightness);
-    return adjusted;
+    AdjustColours(shown, key.saturation, key.contrast, key.lightness);
+}
+
+// The key of the clip's shown picture: the scaled one's with its adjustments and flips.
+BitmapKey ShownKey(const ItemRecord& clip, BitmapKey key) {
+    key.saturation = clip.saturation;
+    key.contrast = clip.contrast;
+    key.lightness = clip.lightness;
+    key.flips = (clip.scaleX < 0.0 ? 1 : 0) | (clip.scaleY < 0.0 ? 2 : 0);
+    return key;
+}
+
+bool ChangesNothing(const BitmapKey& shown) {
+    return shown.saturation == 0 && shown.contrast == 0 && shown.lightness == 0 && shown.flips == 0;
+}
+
+// The window of the clip's shown picture, from the clip's kept bitmaps when they hold it,
+// otherwise made and kept there. Null when the picture cannot be had or the window is too
+// large to keep.
+QImage KeptWindow(ItemRecord& clip, const ItemList& design, PictureSource& source, const BitmapKey& scaledKey,
+                  const QRect& window) {
+    const BitmapKey shownKey = ShownKey(clip, scaledKey);
+    const bool adjusted = !ChangesNothing(shownKey);
+    if (adjusted) {
+        if (QImage cached = CachedBitmap(clip, ItemKind::AdjustedBitmap, shownKey, window);
+            !cached.isNull()) {
+            return cached;
+        }
+    }
+    const QRect scaledWindow = UnmirroredWindow(window, shownKey);
+    QImage scaled = CachedBitmap(clip, ItemKind::UnadjustedBitmap, scaledKey, scaledWindow);
+    if (scaled.isNull()) {
+        // Whatever was made from another cut, size or window goes before the new one is made.
+        ClearChildList(&clip);
+        scaled = NewBitmap(clip, design, ItemKind::UnadjustedBitmap, scaledKey, scaledWindow);
+        if (scaled.isNull() || !ScalePart(clip, source, scaledKey, scaledWindow, scaled)) {
+            DropChild(clip, ItemKind::UnadjustedBitmap);
+            return {};
+        }
+    }
+    if (!adjusted) {
+        DropChild(clip, ItemKind::AdjustedBitmap);
+        return scaled;
+    }
+    QImage shown = NewBitmap(clip, design, ItemKind::AdjustedBitmap, shownKey, window);
+    if (shown.isNull()) {
+        return {};
+    }
+    ShowInto(scaled, shown, shownKey);
+    return shown;
+}
+
+// The same window made for one drawing and not kept; null when it cannot be made.
+QImage PassingWindow(const ItemRecord& clip, PictureSource& source, const BitmapKey& scaledKey,
+                     const QRect& window) {
+    const BitmapKey shownKey = ShownKey(clip, scaledKey);
+    QImage scaled = LargeImage(window.width(), window.height());
+    if (scaled.isNull() || !ScalePart(clip, source, scaledKey, UnmirroredWindow(window, shownKey), scaled)) {
+        return {};
+    }
+    if (ChangesNothing(shownKey)) {
+        return scaled;
+    }
+    QImage shown = LargeImage(window.width(), window.height());
+    if (!shown.isNull()) {
+        ShowInto(scaled, shown, shownKey);
+    }
+    return shown;
 }
 
 // The turn of a clip in radians; a value that is not a number does not turn.
@@ -298,12 +514,13 @@ void CompositeRows(RasterCanvas& raster, const QImage& picture, Point at) {
     }
 }
 
-// The pixels of the ellipse inscribed in the picture's box are copied onto the raster.
-void CompositeInscribed(RasterCanvas& raster, const QImage& picture, Point at) {
-    const double centreX = (picture.width() - 1) / 2.0, centreY = (picture.height() - 1) / 2.0;
-    const double radiusX = picture.width() / 2.0, radiusY = picture.height() / 2.0;
-    const int64_t firstY = std::max<int64_t>(at.y, 0);
-    const int64_t endY = std::min<int64_t>(int64_t{at.y} + picture.height(), raster.height());
+// The pixels of the ellipse inscribed in the whole picture (whole, its top-left pixel at `at`)
+// that part (the pixels of the whole from partOrigin on) holds are copied onto the raster.
+void CompositeInscribed(RasterCanvas& raster, const QImage& part, QSize whole, Point at, QPoint partOrigin) {
+    const double centreX = (whole.width() - 1) / 2.0, centreY = (whole.height() - 1) / 2.0;
+    const double radiusX = whole.width() / 2.0, radiusY = whole.height() / 2.0;
+    const int64_t firstY = std::max<int64_t>(int64_t{at.y} + partOrigin.y(), 0);
+    const int64_t endY = std::min<int64_t>(int64_t{at.y} + partOrigin.y() + part.height(), raster.height());
     for (int64_t y = firstY; y < endY; ++y) {
         const int64_t j = y - at.y;
         const double dy = (static_cast<double>(j) - centreY) / radiusY;
@@ -311,15 +528,19 @@ void CompositeInscribed(RasterCanvas& raster, const QImage& picture, Point at) {
             continue;
         }
         const double half = radiusX * std::sqrt(1.0 - dy * dy);
-        const int64_t fromI = static_cast<int64_t>(std::ceil(centreX - half));
-        const int64_t toI = static_cast<int64_t>(std::floor(centreX + half)) + 1;
+        const int64_t fromI =
+            std::max<int64_t>(static_cast<int64_t>(std::ceil(centreX - half)), partOrigin.x());
+        const int64_t toI = std::min<int64_t>(static_cast<int64_t>(std::floor(centreX + half)) + 1,
+                                              int64_t{partOrigin.x()} + part.width());
         const int64_t fromX = std::max<int64_t>(int64_t{at.x} + fromI, 0);
         const int64_t toX = std::min<int64_t>(int64_t{at.x} + toI, raster.width());
         if (fromX >= toX) {
             continue;
         }
-        const auto* from = reinterpret_cast<const uint32_t*>(picture.constScanLine(static_cast<int>(j)));
-        std::copy(from + (fromX - at.x), from + (toX - at.x), raster.scanLine(static_cast<int32_t>(y)) + fromX);
+        const auto* from =
+            reinterpret_cast<const uint32_t*>(part.constScanLine(static_cast<int>(j - partOrigin.y())));
+        std::copy(from + (fromX - at.x - partOrigin.x()), from + (toX - at.x - partOrigin.x()),
+                  raster.scanLine(static_cast<int32_t>(y)) + fromX);
     }
 }
 
@@ -455,21 +676,9 @@ void DrawTurnedClip(RasterCanvas& raster, const QImage& bitmap, const ClipPlace&
     CompositeRows(raster, window, {static_cast<int32_t>(fromX), static_cast<int32_t>(fromY)});
 }
 
-// A round clip: the square picture (turned about its centre when the clip turns) shows through
-// the circle inscribed in it, then the ring of the frame.
-void DrawRoundClip(RasterCanvas& raster, const ItemRecord& clip, QImage bitmap, const ClipPlace& place,
-                   int32_t lightDirection, bool shaded) {
-    const double angle = ClipRotation(clip);
-    if (angle != 0.0) {
-        QImage turned(bitmap.size(), QImage::Format_RGB32);
-        if (turned.isNull()) {
-            return;
-        }
-        turned.fill(Qt::white);
-        RotateRaster(bitmap, turned, angle);
-        bitmap = turned;
-    }
-    CompositeInscribed(raster, bitmap, {place.picture.left, place.picture.top});
+// The ring of a round clip's frame.
+void DrawRoundFrame(RasterCanvas& raster, const ItemRecord& clip, const ClipPlace& place,
+                    int32_t lightDirection, bool shaded) {
     const int32_t a = place.frame;
     if (a <= 0) {
         return;
@@ -485,6 +694,52 @@ void DrawRoundClip(RasterCanvas& raster, const ItemRecord& clip, QImage bitmap, 
     raster.setPen({clip.color, a});
     raster.setBrush({0, BrushStyle::Clear});
     raster.Ellipse(ring);
+}
+
+// A turned round clip: its whole square picture turned about its centre shows through the
+// circle inscribed in it.
+void DrawTurnedRoundClip(RasterCanvas& raster, const QImage& bitmap, const ClipPlace& place, double angle) {
+    QImage turned(bitmap.size(), QImage::Format_RGB32);
+    if (turned.isNull()) {
+        return;
+    }
+    turned.fill(Qt::white);
+    RotateRaster(bitmap, turned, angle);
+    CompositeInscribed(raster, turned, turned.size(), {place.picture.left, place.picture.top}, {0, 0});
+}
+
+// The key of the clip's scaled picture of width x height; nothing without picture data.
+std::optional<BitmapKey> ScaledKey(const ItemRecord& clip, const ItemList& design, int64_t width,
+                                   int64_t height) {
+    const ItemRecord* data = FindPictureData(&clip, design);
+    if (data == nullptr || data->pictureStream.empty() || width <= 0 || height <= 0 || width > kMaxClipSide ||
+        height > kMaxClipSide) {
+        return std::nullopt;
+    }
+    BitmapKey key;
+    key.streamSize = static_cast<int64_t>(data->pictureStream.size());
+    key.streamSample = StreamSample(data->pictureStream);
+    key.format = data->clipShape;
+    key.pictureId = data->pictureId;
+    key.iconWidth = data->x2;
+    key.iconHeight = data->y2;
+    key.clipShape = clip.clipShape == ClipShape::Round ? ClipShape::Round : ClipShape::Rectangle;
+    key.srcLeft = clip.srcLeft;
+    key.srcTop = clip.srcTop;
+    key.srcRight = clip.srcRight;
+    key.srcBottom = clip.srcBottom;
+    key.mirrorX = clip.mirrorX;
+    key.mirrorY = clip.mirrorY;
+    key.turnAngle = clip.turnAngle;
+    key.width = static_cast<int32_t>(width);
+    key.height = static_cast<int32_t>(height);
+    return key;
+}
+
+// Whether the clip's cut shows something of its picture; decodes the picture if need be.
+bool PictureCanBeHad(const ItemRecord& clip, PictureSource& source, const BitmapKey& key) {
+    const QImage* picture = source.get();
+    return picture != nullptr && CutFor(clip, *picture, QSize(key.width, key.height), QRect()).has_value();
 }
 
 } // namespace
@@ -511,33 +766,26 @@ std::optional<ClipPlace> ClipPlacement(const ItemRecord& clip, const ViewTransfo
 }
 
 QImage ClipBitmap(ItemRecord& clip, const ItemList& design, int32_t width, int32_t height) {
-    const ItemRecord* data = FindPictureData(&clip, design);
-    if (data == nullptr || data->pictureStream.empty() || width <= 0 || height <= 0 ||
-        !AcceptablePictureSize(width, height)) {
+    const std::optional<BitmapKey> key = ScaledKey(clip, design, width, height);
+    if (!key || !AcceptablePictureSize(width, height)) {
         return {};
     }
-    BitmapKey key;
-    key.streamSize = static_cast<int64_t>(data->pictureStream.size());
-    key.streamSample = StreamSample(data->pictureStream);
-    key.format = data->clipShape;
-    key.pictureId = data->pictureId;
-    key.iconWidth = data->x2;
-    key.iconHeight = data->y2;
-    key.clipShape = clip.clipShape == ClipShape::Round ? ClipShape::Round : ClipShape::Rectangle;
-    key.srcLeft = clip.srcLeft;
-    key.srcTop = clip.srcTop;
-    key.srcRight = clip.srcRight;
-    key.srcBottom = clip.srcBottom;
-    key.mirrorX = clip.mirrorX;
-    key.mirrorY = clip.mirrorY;
-    key.turnAngle = clip.turnAngle;
-    key.width = width;
-    key.height = height;
-    const QImage unadjusted = UnadjustedBitmap(clip, design, key);
-    if (unadjusted.isNull()) {
-        return {};
+    PictureSource source(clip, design);
+    const QRect whole(0, 0, width, height);
+    QImage bitmap = KeptWindow(clip, design, source, *key, whole);
+    return bitmap.isNull() ? PassingWindow(clip, source, *key, whole) : bitmap;
+}
+
+int64_t KeptClipBytes(const ItemList& design) {
+    int64_t total = 0;
+    for (const ItemRecord* record : design) {
+        for (const ItemRecord* child : record->childList) {
+            if (IsDerivedBitmap(child)) {
+                total += static_cast<int64_t>(child->pictureStream.size());
+            }
+        }
     }
-    return AdjustedBitmap(clip, unadjusted, key);
+    return total;
 }
 
 void DrawClip(RasterCanvas& raster, ItemRecord& clip, const ItemList& design, const ViewTransform& view,
@@ -549,33 +797,87 @@ void DrawClip(RasterCanvas& raster, ItemRecord& clip, const ItemList& design, co
     if (!place) {
         return;
     }
-    const int64_t width = int64_t{place->picture.right} - place->picture.left;
-    const int64_t height = int64_t{place->picture.bottom} - place->picture.top;
-    if (!AcceptablePictureSize(width, height)) {
+    const Point at{place->picture.left, place->picture.top};
+    const int64_t width = int64_t{place->picture.right} - at.x,
+                  height = int64_t{place->picture.bottom} - at.y;
+    const std::optional<BitmapKey> key = ScaledKey(clip, design, width, height);
+    if (!key) {
         return;
     }
-    const QImage bitmap = ClipBitmap(clip, design, static_cast<int32_t>(width), static_cast<int32_t>(height));
-    if (bitmap.isNull()) {
+    const double angle = ClipRotation(clip);
+    if (angle != 0.0 && !AcceptablePictureSize(width, height)) {
+        return; // a turn reads the whole picture
+    }
+    // Only what lands on the raster is made: the window of the picture under the raster, the
+    // whole picture when it turns.
+    QRect window(0, 0, key->width, key->height);
+    if (angle == 0.0) {
+        const int64_t left = std::max<int64_t>(0, -int64_t{at.x}), top = std::max<int64_t>(0, -int64_t{at.y});
+        const int64_t right = std::min<int64_t>(width, int64_t{raster.width()} - at.x);
+        const int64_t bottom = std::min<int64_t>(height, int64_t{raster.height()} - at.y);
+        window = right > left && bottom > top
+                     ? QRect(int(left), int(top), int(right - left), int(bottom - top))
+                     : QRect();
+    }
+    PictureSource source(clip, design);
+    QImage shown = window.isEmpty() ? QImage() : KeptWindow(clip, design, source, *key, window);
+    // A clip whose picture cannot be had draws nothing at all, not even its shadow.
+    if (shown.isNull() && !PictureCanBeHad(clip, source, *key)) {
         return;
+    }
+    if (shown.isNull() && angle != 0.0) {
+        shown = PassingWindow(clip, source, *key, window);
+        if (shown.isNull()) {
+            return;
+        }
     }
     if (shadow && clip.shadowElevation != 0 && clip.shadowLightness != 0) {
         ClipShadow(raster, clip, *place, view.scaleY, lightDirection);
     }
-    if (clip.clipShape == ClipShape::Round) {
-        DrawRoundClip(raster, clip, bitmap, *place, lightDirection, shaded);
-        return;
-    }
-    const FrameLook look = FrameLookOf(clip, place->frame, lightDirection, shaded);
-    const double angle = ClipRotation(clip);
+    const bool round = clip.clipShape == ClipShape::Round;
     if (angle != 0.0) {
-        DrawTurnedClip(raster, bitmap, *place, look, angle);
-        return;
+        if (round) {
+            DrawTurnedRoundClip(raster, shown, *place, angle);
+        } else {
+            DrawTurnedClip(raster, shown, *place, FrameLookOf(clip, place->frame, lightDirection, shaded),
+                           angle);
+        }
+    } else {
+        const QSize whole(key->width, key->height);
+        auto composite = [&](const QImage& part, QPoint origin) {
+            if (round) {
+                CompositeInscribed(raster, part, whole, at, origin);
+            } else {
+                CompositeRows(raster, part, {at.x + origin.x(), at.y + origin.y()});
+            }
+        };
+        if (!shown.isNull()) {
+            composite(shown, window.topLeft());
+        } else if (!window.isEmpty()) {
+            // Too large to keep: made and drawn a band of rows at a time.
+            const int32_t rows =
+                int32_t(std::clamp<int64_t>(kBandBytes / (int64_t{window.width()} * 4), 1, window.height()));
+            for (int32_t top = window.top(); top <= window.bottom(); top += rows) {
+                const QRect band(window.left(), top, window.width(),
+                                 std::min(rows, window.bottom() + 1 - top));
+                const QImage part = PassingWindow(clip, source, *key, band);
+                if (part.isNull()) {
+                    break;
+                }
+                composite(part, band.topLeft());
+            }
+        }
+        if (!round) {
+            const Rect framed = FramedBox(*place);
+            PaintFrame([&raster](int32_t y) { return raster.scanLine(y); }, raster.width(), raster.height(),
+                       {framed.left, framed.top}, int64_t{framed.right} - framed.left + 1,
+                       int64_t{framed.bottom} - framed.top + 1,
+                       FrameLookOf(clip, place->frame, lightDirection, shaded));
+        }
     }
-    CompositeRows(raster, bitmap, {place->picture.left, place->picture.top});
-    const Rect framed = FramedBox(*place);
-    PaintFrame([&raster](int32_t y) { return raster.scanLine(y); }, raster.width(), raster.height(),
-               {framed.left, framed.top}, int64_t{framed.right} - framed.left + 1,
-               int64_t{framed.bottom} - framed.top + 1, look);
+    if (round) {
+        DrawRoundFrame(raster, clip, *place, lightDirection, shaded);
+    }
 }
 
 void DrawClipOutline(RasterCanvas& raster, const ItemRecord& clip, const ViewTransform& view) {

@@ -2,13 +2,21 @@
 // design, cut out, scaled to its place, colour-adjusted, mirrored, framed, turned and composited
 // over what is already on the raster, after its soft shadow.
 //
+// Only what lands on the raster is made: the clip's picture scaled to its device size is a
+// window of a picture that may be far larger than any raster (a full page at 1,200 dpi), and
+// the cut is scaled for that window alone, reading only the source pixels within the filter's
+// reach, with exactly the pixels the whole scaled picture holds there.
+//
 // The two expensive steps - decoding and cutting-and-scaling the picture, then adjusting and
 // mirroring it - are kept as derived bitmaps in the clip's child list: an unadjusted bitmap and
-// an adjusted copy at the device size last drawn. Each holds a key of everything it was made
-// from (the picture data, the cut, the orientation, the size, the adjustments); a bitmap whose
-// key no longer matches is made again, so a change of zoom, cut or adjustment can never show a
-// stale picture, and drawing the same clip again (the next tile, the next copy on a sheet)
-// costs only the compositing.
+// an adjusted copy of the window last drawn. Each holds a key of everything it was made from
+// (the picture data, the cut, the orientation, the size, the adjustments) and its window; a
+// bitmap whose key no longer matches or whose window does not hold the one asked for is made
+// again, so a change of zoom, cut or adjustment can never show a stale picture, and drawing the
+// same clip again (the next tile, the next copy on a sheet) costs only the compositing. The
+// bitmaps of a design keep together at most its budget (ItemList::derivedBitmaps, 512 MB), the
+// least recently drawn going first; a window larger than half the budget is not kept but made
+// and drawn in bands of rows.
 #pragma once
 
 #include "model/geometry.h"
@@ -34,9 +42,12 @@ std::optional<ClipPlace> ClipPlacement(const ItemRecord& clip, const ViewTransfo
 // The clip's picture cut and scaled to width x height (Mitchell filter), adjusted by the clip's
 // saturation, contrast and lightness and mirrored by the signs of its scales: the bitmap the
 // clip shows before its frame. Taken from the clip's derived bitmaps when they still match,
-// otherwise made and kept there. Null when the picture cannot be had (no picture data, a stream
-// that does not decode, a cut that misses the picture, a size of 0 or beyond the picture cap).
+// otherwise made and kept there (when the budget allows). Null when the picture cannot be had
+// (no picture data, a stream that does not decode, a cut that misses the picture, a size of 0
+// or beyond the picture cap).
 QImage ClipBitmap(ItemRecord& clip, const ItemList& design, int32_t width, int32_t height);
+// The bytes the derived bitmaps of the design's clips hold.
+int64_t KeptClipBytes(const ItemList& design);
 
 // The shadow of the clip (only with both an elevation and a lightness), then the clip. shaded
 // false draws the frame flat whatever its surface. A clip whose picture cannot be had draws

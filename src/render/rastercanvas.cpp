@@ -1,6 +1,7 @@
 // The raster and its drawing operations over QPainter.
 #include "render/rastercanvas.h"
 
+#include "platform/largepages.h"
 #include "render/fontsubstitute.h"
 
 #include <QFont>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace vlr {
@@ -63,6 +65,21 @@ QRect QtRect(const Rect& rect) {
 
 } // namespace
 
+QImage LargeImage(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    const size_t bytes = size_t(width) * size_t(height) * sizeof(uint32_t);
+    auto* block = new (std::nothrow) LargeBuffer(bytes);
+    if (block == nullptr || block->isNull()) {
+        delete block;
+        return {};
+    }
+    return QImage(
+        block->data(), width, height, qsizetype(width) * qsizetype(sizeof(uint32_t)), kFormat,
+        [](void* owner) { delete static_cast<LargeBuffer*>(owner); }, block);
+}
+
 int32_t FontPixelHeight(double sizePoints, const ScreenResolution& screen) {
     return std::clamp(nearest(sizePoints * screen.dpiY() / 72.0), 1, kMaxFontPixels);
 }
@@ -72,7 +89,7 @@ RasterCanvas::RasterCanvas() : lock_(std::make_unique<std::recursive_mutex>()) {
 RasterCanvas::RasterCanvas(int32_t width, int32_t height, Smoothing smoothing, const ScreenResolution& screen)
     : smoothing_(smoothing), screen_(screen), lock_(std::make_unique<std::recursive_mutex>()) {
     if (width > 0 && height > 0 && int64_t{width} * height <= kMaxRasterPixels) {
-        image_ = QImage(width, height, kFormat); // null when it cannot be allocated
+        image_ = LargeImage(width, height); // null when it cannot be allocated
         image_.fill(Qt::white);
     }
 }

@@ -90,6 +90,11 @@ struct TextMetrics {
 
 enum class Smoothing { Antialiased, Exact };
 
+// A picture of width x height in the raster format whose pixels lie in memory of large pages
+// (large rasters are touched from end to end at once), its pixels undefined; null when it
+// cannot be had.
+QImage LargeImage(int32_t width, int32_t height);
+
 // Limits that keep values read from files from making the raster engine or the font system
 // work for minutes: no visible raster needs more. The painter refuses pens of 2^15 pixels and
 // wider (and draws with its thinnest pen instead).

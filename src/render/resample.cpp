@@ -3,8 +3,11 @@
 #include "render/resample.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <new>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace vlr {
@@ -29,17 +32,15 @@ struct Taps {
     std::vector<int32_t> weight; // fixed point, adding up to kWeightOne per target position
 };
 
-Taps AxisTaps(int32_t sourceSize, int32_t targetSize, int32_t filter) {
-    const double scale = static_cast<double>(targetSize) / sourceSize;
-    // Reducing widens the kernel by the reduction (and flattens it to keep its area).
-    const double kernelScale = std::min(scale, 1.0);
-    const double radius = FilterSupport(filter) / kernelScale;
-    Taps taps;
-    taps.first.reserve(static_cast<size_t>(targetSize) + 1);
-    std::vector<double> weights;
-    std::vector<int32_t> indices;
-    for (int32_t position = 0; position < targetSize; ++position) {
-        taps.first.push_back(static_cast<int32_t>(taps.source.size()));
+// How target positions map onto one axis of the source.
+struct AxisMap {
+    AxisMap(int32_t sourceSize, int32_t targetSize, int32_t filter)
+        : sourceSize(sourceSize), filter(filter), scale(static_cast<double>(targetSize) / sourceSize),
+          // Reducing widens the kernel by the reduction (and flattens it to keep its area).
+          kernelScale(std::min(scale, 1.0)), radius(FilterSupport(filter) / kernelScale) {}
+
+    // The weights of a position's source pixels (indices within the source) and their total.
+    double Weights(int32_t position, std::vector<double>& weights, std::vector<int32_t>& indices) const {
         const double centre = (position + 0.5) / scale - 0.5;
         const auto from = static_cast<int64_t>(std::ceil(centre - radius));
         const auto to = static_cast<int64_t>(std::floor(centre + radius));
@@ -61,6 +62,23 @@ Taps AxisTaps(int32_t sourceSize, int32_t targetSize, int32_t filter) {
                 1, static_cast<int32_t>(std::clamp<int64_t>(std::llround(centre), 0, sourceSize - 1)));
             total = 1.0;
         }
+        return total;
+    }
+
+    int32_t sourceSize, filter;
+    double scale, kernelScale, radius;
+};
+
+// The taps of target positions [from, to) along one axis.
+Taps AxisTaps(int32_t sourceSize, int32_t targetSize, int32_t filter, int32_t from, int32_t to) {
+    const AxisMap map(sourceSize, targetSize, filter);
+    Taps taps;
+    taps.first.reserve(static_cast<size_t>(to - from) + 1);
+    std::vector<double> weights;
+    std::vector<int32_t> indices;
+    for (int32_t position = from; position < to; ++position) {
+        taps.first.push_back(static_cast<int32_t>(taps.source.size()));
+        const double total = map.Weights(position, weights, indices);
         // Rounded weights; what rounding loses or adds goes to the largest, so the sum is exact.
         int32_t sum = 0;
         size_t largest = 0;
@@ -78,6 +96,43 @@ Taps AxisTaps(int32_t sourceSize, int32_t targetSize, int32_t filter) {
     }
     taps.first.push_back(static_cast<int32_t>(taps.source.size()));
     return taps;
+}
+
+// The taps of the whole axis: the work of a pass along it. The parts of one large picture (the
+// bands of a page, the windows of a clip) ask for the same axes again, so the last few counts
+// are kept.
+double AxisTapCount(int32_t sourceSize, int32_t targetSize, int32_t filter) {
+    struct Counted {
+        int32_t sourceSize = 0, targetSize = 0, filter = 0;
+        double count = 0;
+    };
+    thread_local std::array<Counted, 16> counted{};
+    thread_local size_t next = 0;
+    for (const Counted& entry : counted) {
+        if (entry.sourceSize == sourceSize && entry.targetSize == targetSize && entry.filter == filter) {
+            return entry.count;
+        }
+    }
+    const AxisMap map(sourceSize, targetSize, filter);
+    std::vector<double> weights;
+    std::vector<int32_t> indices;
+    double count = 0;
+    for (int32_t position = 0; position < targetSize; ++position) {
+        map.Weights(position, weights, indices);
+        count += static_cast<double>(weights.size());
+    }
+    counted[next] = {sourceSize, targetSize, filter, count};
+    next = (next + 1) % counted.size();
+    return count;
+}
+
+// The lowest and one past the highest source index the taps read.
+std::pair<int32_t, int32_t> ReachOf(const Taps& taps) {
+    if (taps.source.empty()) {
+        return {0, 0};
+    }
+    const auto [lowest, highest] = std::minmax_element(taps.source.begin(), taps.source.end());
+    return {*lowest, *highest + 1};
 }
 
 inline uint8_t ToByte(int32_t accumulated) {
@@ -137,6 +192,15 @@ void RowPass(int channels, const uint8_t* input, size_t inputStride, int32_t row
         Horizontal<4>(input, inputStride, rows, output, outputStride, taps, targetWidth);
     } else {
         Horizontal<1>(input, inputStride, rows, output, outputStride, taps, targetWidth);
+    }
+}
+
+bool Allocate(std::vector<uint8_t>& buffer, size_t size) {
+    try {
+        buffer.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
 }
 
@@ -211,36 +275,78 @@ double FilterKernel(int32_t filter, double t) {
 }
 
 bool ImageResample(const QImage& source, QImage& target, int32_t filter) {
+    return ImageResamplePart(source, {0, 0}, source.size(), target, {0, 0}, target.size(), filter);
+}
+
+QRect ResampleSourceFor(QSize sourceSize, QSize targetSize, const QRect& part, int32_t filter) {
+    if (sourceSize.isEmpty() || targetSize.isEmpty() || part.isEmpty() ||
+        !QRect(QPoint(0, 0), targetSize).contains(part)) {
+        return {};
+    }
+    const auto [left, right] =
+        ReachOf(AxisTaps(sourceSize.width(), targetSize.width(), filter, part.left(), part.right() + 1));
+    const auto [top, bottom] =
+        ReachOf(AxisTaps(sourceSize.height(), targetSize.height(), filter, part.top(), part.bottom() + 1));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+bool ImageResamplePart(const QImage& source, QPoint sourceOrigin, QSize sourceSize, QImage& target,
+                       QPoint partOrigin, QSize targetSize, int32_t filter) {
     if (source.isNull() || target.isNull() || !Resamplable(source.format()) ||
-        !Resamplable(target.format()) || source.depth() != target.depth()) {
+        !Resamplable(target.format()) || source.depth() != target.depth() || sourceSize.isEmpty() ||
+        targetSize.isEmpty() || !QRect(QPoint(0, 0), targetSize).contains(QRect(partOrigin, target.size()))) {
         return false;
     }
     const int channels = source.depth() / 8;
-    const int32_t sourceWidth = source.width(), sourceHeight = source.height();
-    const int32_t targetWidth = target.width(), targetHeight = target.height();
-    const Taps columns = AxisTaps(sourceWidth, targetWidth, filter);
-    const Taps rows = AxisTaps(sourceHeight, targetHeight, filter);
-    // Multiplications of either order: rows first leaves sourceHeight rows of the target width.
-    const double rowsFirst =
-        double(sourceHeight) * columns.source.size() + double(targetWidth) * rows.source.size();
+    const int32_t partLeft = partOrigin.x(), partRight = partOrigin.x() + target.width();
+    const int32_t partTop = partOrigin.y(), partBottom = partOrigin.y() + target.height();
+    Taps columns = AxisTaps(sourceSize.width(), targetSize.width(), filter, partLeft, partRight);
+    Taps rows = AxisTaps(sourceSize.height(), targetSize.height(), filter, partTop, partBottom);
+    const auto [left, right] = ReachOf(columns);
+    const auto [top, bottom] = ReachOf(rows);
+    if (!QRect(sourceOrigin, source.size())
+             .contains(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)))) {
+        return false;
+    }
+    // Multiplications of either order over the whole raster: the part takes the order the whole
+    // resize takes, so that its pixels are the same. Rows first leaves the source's rows at the
+    // target width.
+    const double columnTaps = AxisTapCount(sourceSize.width(), targetSize.width(), filter);
+    const double rowTaps = AxisTapCount(sourceSize.height(), targetSize.height(), filter);
+    const double rowsFirst = double(sourceSize.height()) * columnTaps + double(targetSize.width()) * rowTaps;
     const double columnsFirst =
-        double(sourceWidth) * rows.source.size() + double(targetHeight) * columns.source.size();
-    const uint8_t* input = source.constBits();
+        double(sourceSize.width()) * rowTaps + double(targetSize.height()) * columnTaps;
     const auto inputStride = static_cast<size_t>(source.bytesPerLine());
-    uint8_t* output = target.bits();
     const auto outputStride = static_cast<size_t>(target.bytesPerLine());
+    uint8_t* output = target.bits();
+    // The first pass covers only the source rows (or columns) the part reads.
+    auto rebase = [](Taps& taps, int32_t shift) {
+        for (int32_t& index : taps.source) {
+            index -= shift;
+        }
+    };
+    std::vector<uint8_t> middle;
     if (rowsFirst <= columnsFirst) {
-        const size_t middleStride = static_cast<size_t>(targetWidth) * channels;
-        std::vector<uint8_t> middle(middleStride * static_cast<size_t>(sourceHeight));
-        RowPass(channels, input, inputStride, sourceHeight, middle.data(), middleStride, columns,
-                targetWidth);
-        Vertical(middle.data(), middleStride, middleStride, output, outputStride, rows, targetHeight);
+        rebase(columns, sourceOrigin.x());
+        rebase(rows, top);
+        const size_t middleStride = static_cast<size_t>(target.width()) * channels;
+        if (!Allocate(middle, middleStride * static_cast<size_t>(bottom - top))) {
+            return false;
+        }
+        RowPass(channels, source.constScanLine(top - sourceOrigin.y()), inputStride, bottom - top,
+                middle.data(), middleStride, columns, target.width());
+        Vertical(middle.data(), middleStride, middleStride, output, outputStride, rows, target.height());
     } else {
-        const size_t middleStride = static_cast<size_t>(sourceWidth) * channels;
-        std::vector<uint8_t> middle(middleStride * static_cast<size_t>(targetHeight));
-        Vertical(input, inputStride, middleStride, middle.data(), middleStride, rows, targetHeight);
-        RowPass(channels, middle.data(), middleStride, targetHeight, output, outputStride, columns,
-                targetWidth);
+        rebase(rows, sourceOrigin.y());
+        rebase(columns, left);
+        const size_t middleStride = static_cast<size_t>(right - left) * channels;
+        if (!Allocate(middle, middleStride * static_cast<size_t>(target.height()))) {
+            return false;
+        }
+        const uint8_t* input = source.constBits() + static_cast<size_t>(left - sourceOrigin.x()) * channels;
+        Vertical(input, inputStride, middleStride, middle.data(), middleStride, rows, target.height());
+        RowPass(channels, middle.data(), middleStride, target.height(), output, outputStride, columns,
+                target.width());
     }
     return true;
 }

@@ -38,4 +38,19 @@ bool ImageResample(const QImage& source, QImage& target, int32_t filter);
 // that cannot be allocated.
 QImage Resampled(const QImage& source, int32_t width, int32_t height, int32_t filter);
 
+// ---- a part of a resized raster ----
+
+// Resizing a source of sourceSize to targetSize, only the target pixels of part (a rectangle of
+// the whole target, right and bottom excluded) read the source pixels of the rectangle this
+// returns: those within the filter's reach, inside the source. Empty for an empty part or size.
+QRect ResampleSourceFor(QSize sourceSize, QSize targetSize, const QRect& part, int32_t filter);
+
+// Fills target with the pixels that part of the resized raster holds: exactly what
+// ImageResample into a raster of targetSize gives there. source holds the source pixels from
+// sourceOrigin on (at least ResampleSourceFor of the part); part takes target's size. False,
+// and nothing written, when a raster is unsuitable (as for ImageResample), the part leaves the
+// target, the source does not hold what the part reads, or the working memory cannot be had.
+bool ImageResamplePart(const QImage& source, QPoint sourceOrigin, QSize sourceSize, QImage& target,
+                       QPoint partOrigin, QSize targetSize, int32_t filter);
+
 } // namespace vlr

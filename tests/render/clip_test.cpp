@@ -352,8 +352,13 @@ TEST_F(ClipTest, ClipsThatCannotBeDrawnLeaveTheRasterAsItWas) {
     clip->srcRight = 20;
     clip->x2 = clip->x1;
     expectNothing("a place of no width");
-    clip->x2 = 1'000'000, clip->y2 = 1'000'000; // beyond the picture cap
-    expectNothing("a place of a million pixels square");
+    clip->x2 = clip->x1 - 5'000'000, clip->y2 = 1'000'000; // beyond the largest side of a clip
+    expectNothing("a place five million pixels wide");
+    // A place of a million pixels square, a trillion pixels in all, shows the part on the
+    // raster: the top left of the cut (red) enlarged 100,000 times.
+    clip->x2 = 1'000'000;
+    EXPECT_EQ(At(Drawn(clip), 50, 50), kRed);
+    EXPECT_EQ(At(Drawn(clip), 5, 50), kWhite);
     clip->clipShape = ClipShape::Round;
     clip->srcLeft = clip->srcRight = 3;
     clip->srcTop = clip->srcBottom = 3;
@@ -394,6 +399,93 @@ TEST_F(ClipTest, TheDesignDrawsClipsInStackingOrderOrAsOutlinesWithoutPictures) 
     EXPECT_EQ(At(outlined, 49, 20), 0u);   // the right edge
     EXPECT_EQ(At(outlined, 15, 15), kWhite); // no picture
     EXPECT_EQ(At(outlined, 55, 35), kWhite); // no shadow
+}
+
+// The clip cut to the part of it that lands on the raster before it is scaled gives the pixels
+// the whole clip scaled and then cut gives there, for rectangle and round clips, mirrored and
+// adjusted; what the clip keeps is no larger than that part. With a budget too small to keep
+// the part, it is made in bands and not kept, with the same pixels.
+TEST_F(ClipTest, APartOnTheRasterShowsWhatTheWholeClipShowsThere) {
+    for (const int32_t shape : {ClipShape::Rectangle, ClipShape::Round}) {
+        SCOPED_TRACE(shape == ClipShape::Round ? "round" : "rectangle");
+        ItemRecord* clip = AddClip(5, 5);
+        clip->clipShape = shape;
+        if (shape == ClipShape::Round) {
+            clip->srcLeft = 20, clip->srcTop = 10, clip->srcRight = 29, clip->srcBottom = 10; // radius 9
+            clip->x1 = 100, clip->y1 = 70, clip->x2 = 160, clip->y2 = 70;                     // radius 60
+        } else {
+            clip->srcLeft = 3, clip->srcTop = 2, clip->srcRight = 37, clip->srcBottom = 19;
+            clip->x2 = 205, clip->y2 = 125;
+        }
+        clip->scaleX = -1.0, clip->lightness = 20, clip->contrast = 30;
+        const RasterCanvas whole = Drawn(clip, {}, 220, 140);
+        ClearChildList(clip);
+        // 60 x 40 pixels of the whole, from (100, 50) on.
+        ViewTransform partView;
+        partView.originX = -100, partView.originY = -50;
+        const RasterCanvas part = Drawn(clip, partView, 60, 40);
+        EXPECT_EQ(part.image(), whole.image().copy(100, 50, 60, 40));
+        for (const int32_t kind : {ItemKind::UnadjustedBitmap, ItemKind::AdjustedBitmap}) {
+            ASSERT_NE(Child(clip, kind), nullptr);
+            EXPECT_EQ(Child(clip, kind)->x2, 60);
+            EXPECT_EQ(Child(clip, kind)->y2, 40);
+        }
+        ClearChildList(clip);
+        design.derivedBitmaps.budget = 60 * 40 * 4; // half of it is less than the part
+        EXPECT_EQ(Drawn(clip, partView, 60, 40).image(), part.image());
+        EXPECT_EQ(KeptClipBytes(design), 0);
+        design.derivedBitmaps.budget = ItemList().derivedBitmaps.budget;
+        RemoveRecord(design, clip);
+    }
+}
+
+// A photograph filling a US Letter page printed at 1,200 dpi is 10,200 x 13,200 pixels, more
+// than a picture may have: it is drawn where it meets the raster (here a band across the middle
+// of the page), not dropped.
+TEST_F(ClipTest, AFullPageClipAt1200DpiIsDrawnWhereItMeetsTheRaster) {
+    ItemRecord* clip = AddClip(0, 0);
+    clip->x2 = 816, clip->y2 = 1056; // the page in design pixels
+    // 660 rows and 255 columns of the page to a pixel of the picture: rows 1000 ... 1019 lie in
+    // its second row (red, blue), rows 12000 ... 12019 in its nineteenth (green, yellow), and
+    // columns 100 and 10000 in its first and last columns.
+    const RasterCanvas upper =
+        Drawn(clip, DeviceTransform(1200, 1200, ScreenResolution(), {0, -1000}), 10200, 20);
+    EXPECT_EQ(At(upper, 100, 0), kRed);
+    EXPECT_EQ(At(upper, 10000, 19), kBlue);
+    const RasterCanvas lower =
+        Drawn(clip, DeviceTransform(1200, 1200, ScreenResolution(), {0, -12000}), 10200, 20);
+    EXPECT_EQ(At(lower, 100, 0), kGreen);
+    EXPECT_EQ(At(lower, 10000, 19), kYellow);
+    // What the clip keeps is the band it was drawn on.
+    EXPECT_GE(KeptClipBytes(design), int64_t{10200} * 20 * 4);
+    EXPECT_LE(KeptClipBytes(design), int64_t{10200} * 20 * 4 + 1024);
+}
+
+// Fifty clips of 10,000 x 10,000 pixels over one small picture: every one is drawn, the bitmaps
+// the design keeps stay within its budget, the least recently drawn going first, and what the
+// clips show is what they show with room for all.
+TEST_F(ClipTest, ManyHugeClipsOfOneSmallPictureKeepWithinTheDesignsBudget) {
+    for (int32_t i = 0; i < 50; ++i) {
+        ItemRecord* clip = AddClip(-i * 150, -i * 90);
+        clip->x2 = clip->x1 + 10000, clip->y2 = clip->y1 + 10000;
+        clip->lightness = i; // adjusted copies as well
+        clip->zOrder = i + 1;
+    }
+    RasterCanvas roomy(200, 120, Smoothing::Exact);
+    DrawDesign(roomy, design, {});
+    // A scaled and an adjusted bitmap of 200 x 120 pixels for each clip but the first, which
+    // has nothing to adjust: 99 bitmaps of 96,000 bytes of pixels, each with a small header.
+    EXPECT_GE(KeptClipBytes(design), 99 * 96'000);
+    EXPECT_LE(KeptClipBytes(design), 99 * 97'024);
+    for (ItemRecord* record : design) {
+        ClearChildList(record);
+    }
+    design.derivedBitmaps.budget = 1'600'000; // room for about sixteen of the hundred bitmaps
+    RasterCanvas tight(200, 120, Smoothing::Exact);
+    DrawDesign(tight, design, {});
+    EXPECT_LE(KeptClipBytes(design), design.derivedBitmaps.budget);
+    EXPECT_GT(KeptClipBytes(design), 0);
+    EXPECT_EQ(tight.image(), roomy.image());
 }
 
 // A clip changed at random, field after field, and drawn after every change: with whatever the

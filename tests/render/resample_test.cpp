@@ -173,5 +173,44 @@ TEST(ImageResample, GreyMasksResampleByTheSameRule) {
     EXPECT_EQ(half.constScanLine(0)[1], 125);
 }
 
+// A part of the resize, computed from no more source than ResampleSourceFor names, holds
+// exactly the pixels of the whole resize there: enlarging, reducing and both at once (which
+// take the two orders of passes), every filter, parts at the edges and inside.
+TEST(ImageResamplePart, APartFromItsOwnSourceIsTheWholeResizeCut) {
+    QImage source(37, 23, QImage::Format_RGB32);
+    uint32_t grain = 7;
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            grain = grain * 1103515245u + 12345u;
+            source.setPixel(x, y, 0xFF000000u | (grain >> 8));
+        }
+    }
+    const QSize targets[] = {{91, 50}, {13, 9}, {91, 9}, {11, 61}};
+    const QRect parts[] = {{0, 0, 5, 4}, {3, 2, 6, 5}, {0, 0, 11, 9}, {7, 4, 4, 5}};
+    for (int32_t filter : kAllFilters) {
+        for (const QSize size : targets) {
+            const QImage whole = Resampled(source, size.width(), size.height(), filter);
+            for (QRect part : parts) {
+                part = part.intersected(QRect(QPoint(0, 0), size));
+                SCOPED_TRACE(testing::Message()
+                             << "filter " << filter << ", " << size.width() << " x " << size.height()
+                             << ", part at " << part.x() << ", " << part.y());
+                const QRect reach = ResampleSourceFor(source.size(), size, part, filter);
+                ASSERT_TRUE(source.rect().contains(reach));
+                QImage target(part.size(), QImage::Format_RGB32);
+                ASSERT_TRUE(ImageResamplePart(source.copy(reach), reach.topLeft(), source.size(), target,
+                                              part.topLeft(), size, filter));
+                EXPECT_EQ(target, whole.copy(part));
+                // A source without the last column the part reads is refused.
+                const QRect narrower = reach.adjusted(0, 0, -1, 0);
+                if (!narrower.isEmpty()) {
+                    EXPECT_FALSE(ImageResamplePart(source.copy(narrower), narrower.topLeft(), source.size(),
+                                                   target, part.topLeft(), size, filter));
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace vlr
