@@ -12,9 +12,18 @@ namespace vlr {
 
 void UseDesignPaper(QPrinter& printer, const ItemList& design) {
     std::optional<QSizeF> paper = PaperInches(design);
-    if (paper && paper->width() > 0 && paper->height() > 0) {
-        printer.setPageSize(QPageSize(*paper, QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    if (!paper || !(paper->width() > 0) || !(paper->height() > 0)) {
+        return;
     }
+    // Paper sizes are named upright; a design wider than high lies on the paper of its size
+    // turned, as printers and print queues expect, not on an upright paper of swapped sides.
+    const bool landscape = paper->width() > paper->height();
+    const QSizeF upright = landscape ? paper->transposed() : *paper;
+    const QPageSize::PageSizeId standard = QPageSize::id(upright, QPageSize::Inch, QPageSize::FuzzyMatch);
+    printer.setPageSize(standard == QPageSize::Custom
+                            ? QPageSize(upright, QPageSize::Inch, QString(), QPageSize::ExactMatch)
+                            : QPageSize(standard));
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 ComposeDevice PrinterDevice(QPrinter& printer) {
@@ -38,13 +47,13 @@ PrintResult PrintSheet(QPrinter& printer, ItemList& design, const QString& title
                        const ItemPainter& paint) {
     PrintResult result;
     const ComposeDevice device = PrinterDevice(printer);
-    ComposeResult composed = ComposeSheet(design, device, selection, paint);
-    if (composed.status == ComposeStatus::NoHeader) {
+    const SheetOutput output = PrepareSheetOutput(design, device, selection, paint);
+    if (output.status == ComposeStatus::NoHeader) {
         return result;
     }
-    if (!composed.ok()) {
+    if (!output.ok()) {
         result.status = PrintStatus::NotComposed;
-        result.message = ComposeMessage(composed.status, composed.geometry);
+        result.message = ComposeMessage(output.status, output.geometry);
         return result;
     }
 
@@ -57,13 +66,8 @@ PrintResult PrintSheet(QPrinter& printer, ItemList& design, const QString& title
         result.message = "The print job could not be started on " + name + ".";
         return result;
     }
-    // Otherwise a PDF carries the sheet as JPEG pictures, blurring the printer's dots.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    const QImage& sheet = composed.sheet.image();
-    for (const QRect& tile : SheetTiles(sheet.width(), sheet.height())) {
-        painter.drawImage(QPoint(device.offsetX + tile.x(), device.offsetY + tile.y()), sheet.copy(tile));
-        ++result.tiles;
-    }
+    result.byCards = output.byCards;
+    result.pictures = DrawSheetOutput(painter, output, QPoint(device.offsetX, device.offsetY));
     const bool ended = painter.end();
     if (!ended || printer.printerState() == QPrinter::Error) {
         result.status = PrintStatus::PrinterError;

@@ -1,9 +1,9 @@
 // Sending a design's sheet to a printer: the printer's resolution, paper and unprintable edges
-// decide the composition; the sheet travels in tiles of 512 x 512 pixels, each at its place on
-// the paper.
+// decide the composition; the page receives the card picture at every card position that
+// prints, or the composed sheet in tiles of 512 x 512 pixels (sheetoutput.h).
 #pragma once
 
-#include "output/composesheet.h"
+#include "output/sheetoutput.h"
 
 #include <QString>
 
@@ -13,8 +13,9 @@ class QPrinter;
 
 namespace vlr {
 
-// Offers the design's paper on the printer (the print dialog may still change it); designs
-// without a header leave the printer's paper.
+// Offers the design's paper on the printer (the print dialog may still change it): the standard
+// size it is (or a size of its own), upright or turned as the design lies. Designs without a
+// header leave the printer's paper.
 void UseDesignPaper(QPrinter& printer, const ItemList& design);
 
 // The printer's resolution, its whole paper and its unprintable edges, device pixels. The
@@ -32,7 +33,8 @@ enum class PrintStatus {
 struct PrintResult {
     PrintStatus status = PrintStatus::NoHeader;
     QString message; // in words for the user, for every status but Printed and NoHeader
-    int32_t tiles = 0;
+    bool byCards = false; // the card picture at every position that prints, not tiles
+    int32_t pictures = 0; // the pictures the printer received
     bool ok() const { return status == PrintStatus::Printed; }
 };
 

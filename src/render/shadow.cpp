@@ -29,15 +29,13 @@ double BlurScale(int32_t fade, double zoom) {
     return 10.0 / (std::clamp(fade, 0, 255) + 10.0) / SaneZoom(zoom);
 }
 
-// How far the blur carries a mask pixel: the B-spline reaches two pixels of the reduced mask
-// on the way down and two on the way up; rounding of the reduced size is allowed for.
+} // namespace
+
 int64_t BlurReach(int32_t fade, double zoom) {
     const double scale = BlurScale(fade, zoom);
     // Beyond a billion pixels no mask could be allocated anyway.
     return scale < 1.0 ? static_cast<int64_t>(std::ceil(std::min(4.5 / scale, 1e9))) + 2 : 0;
 }
-
-} // namespace
 
 void CastShadow(RasterCanvas& raster, const ItemRecord& item, Rect box, int32_t penWidth, double zoom,
                 int32_t lightDirection, const ShadowPainter& paint) {

@@ -46,6 +46,10 @@ int32_t ShadowTone(int32_t lightness);
 // not shrink): at 100 % without fade there is no blur; at higher zooms the shadow keeps the
 // softness it has on the screen.
 std::optional<QSize> ShadowBlurSize(int64_t width, int64_t height, int32_t fade, double zoom);
+// How far the blur carries a mask pixel, in pixels: the B-spline reaches two pixels of the
+// reduced mask on the way down and two on the way up; rounding of the reduced size is allowed
+// for. 0 when the mask stays sharp.
+int64_t BlurReach(int32_t fade, double zoom);
 // Blurs an 8-bit mask by resampling it down to the reduced size and back with the cubic
 // B-spline filter. False (mask unchanged) when it cannot be done.
 bool ShadowBlur(QImage& mask, QSize reduced);

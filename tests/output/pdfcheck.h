@@ -4,9 +4,12 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QRgb>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <cstdint>
 
 namespace vlr::test {
 
@@ -41,6 +44,25 @@ inline QImage RenderPdf(const QString& pdf, int dpi) {
         return {};
     }
     return QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The number of pixels in which two pictures of one size differ (colour spaces and other
+// metadata aside); -1 when their sizes differ.
+inline int64_t DifferentPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) {
+        return -1;
+    }
+    const QImage left = a.convertToFormat(QImage::Format_RGB32),
+                 right = b.convertToFormat(QImage::Format_RGB32);
+    int64_t count = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        const auto* l = reinterpret_cast<const QRgb*>(left.constScanLine(y));
+        const auto* r = reinterpret_cast<const QRgb*>(right.constScanLine(y));
+        for (int x = 0; x < left.width(); ++x) {
+            count += l[x] != r[x];
+        }
+    }
+    return count;
 }
 
 } // namespace vlr::test

@@ -135,12 +135,13 @@ public:
         return {};
     }
 
-    // The first PDF the printer writes, once complete; empty after the timeout.
-    QString WaitForPdf(int milliseconds) const {
+    // The first PDF the printer writes for a job whose title starts with title (the printer
+    // names its files after the titles), once complete; empty after the timeout.
+    QString WaitForPdf(int milliseconds, const QString& title) const {
         const QDeadlineTimer deadline(milliseconds);
         qint64 lastSize = -1;
         while (!deadline.hasExpired()) {
-            const QFileInfoList found = QDir(output).entryInfoList({"*.pdf"}, QDir::Files);
+            const QFileInfoList found = QDir(output).entryInfoList({title + "*.pdf"}, QDir::Files);
             if (!found.isEmpty()) {
                 const qint64 size = found.first().size();
                 if (size > 0 && size == lastSize) {
@@ -178,29 +179,54 @@ private:
     QString pdfSettings_;
 };
 
-TEST(PrintQueue, TenBusinessCardsReachThePdfPrinterOfAPrivatePrintServer) {
-    if (QString missing = PrivatePrintServer::Missing(); !missing.isEmpty()) {
-        GTEST_SKIP() << "no private print server: " << missing.toStdString();
+// One server for the test program: the platform's printer interface finds its server once.
+class PrintQueue : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        missing_ = PrivatePrintServer::Missing();
+        if (missing_.isEmpty()) {
+            server_ = new PrivatePrintServer;
+            failure_ = server_->Start();
+        }
     }
-    PrivatePrintServer server;
-    const QString failure = server.Start();
-    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
+    static void TearDownTestSuite() {
+        delete server_; // stops the server by its process id
+        server_ = nullptr;
+    }
+    void SetUp() override {
+        if (!missing_.isEmpty()) {
+            GTEST_SKIP() << "no private print server: " << missing_.toStdString();
+        }
+        ASSERT_TRUE(failure_.isEmpty()) << failure_.toStdString();
+    }
+    // Prints the design on the queue at 150 dpi with the design's paper as a job of the title;
+    // the PDF the printer writes, or empty.
+    static QString PrintOnQueue(ItemList& design, const QString& title) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(server_->queue);
+        EXPECT_FALSE(info.isNull()) << "the printer interface does not list " << server_->queue.toStdString();
+        QPrinter printer(info, QPrinter::HighResolution);
+        printer.setResolution(150);
+        UseDesignPaper(printer, design);
+        PrintResult result = PrintSheet(printer, design, title, "");
+        EXPECT_TRUE(result.ok()) << result.message.toStdString();
+        const QString pdf = result.ok() ? server_->WaitForPdf(90000, title.section(' ', 0, 0)) : QString();
+        EXPECT_FALSE(pdf.isEmpty()) << "the printer wrote no PDF; server log:\n"
+                                    << server_->Log().toStdString();
+        return pdf;
+    }
+    static inline PrivatePrintServer* server_ = nullptr;
+    static inline QString missing_, failure_;
+};
+
+TEST_F(PrintQueue, TenBusinessCardsReachThePdfPrinterOfAPrivatePrintServer) {
 
     // "Business Cards, 10 per page" on letter paper (cards of 336 x 192 design pixels without gaps);
     // the design is a box half an inch inside the card's edges.
     ItemList design;
     test::AddHeader(design, test::TenUpLetter());
     test::AddFilledRectangle(design, 48, 48, 288, 144, test::kRed);
-    const QPrinterInfo info = QPrinterInfo::printerInfo(server.queue);
-    ASSERT_FALSE(info.isNull()) << "the printer interface does not list " << server.queue.toStdString();
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setResolution(150);
-    UseDesignPaper(printer, design);
-    PrintResult result = PrintSheet(printer, design, "Ten cards", "");
-    ASSERT_TRUE(result.ok()) << result.message.toStdString();
-
-    const QString pdf = server.WaitForPdf(90000);
-    ASSERT_FALSE(pdf.isEmpty()) << "the printer wrote no PDF; server log:\n" << server.Log().toStdString();
+    const QString pdf = PrintOnQueue(design, "Ten cards");
+    ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(test::PdfInfo(pdf, "Page size"), "612 x 792 pts (letter)");
     // At 20 dpi the cards are 70 x 40 pixels from (15, 10), each with its box from 10 pixels in.
     // The printer draws the page again, so colours are compared loosely.
@@ -223,7 +249,35 @@ TEST(PrintQueue, TenBusinessCardsReachThePdfPrinterOfAPrivatePrintServer) {
     EXPECT_TRUE(white(page.pixel(7, 100)));   // the left margin
     EXPECT_TRUE(white(page.pixel(162, 100))); // the right margin
     EXPECT_TRUE(white(page.pixel(85, 215)));  // below the last row
-    server.Stop();
+}
+
+// A design on letter paper lying on its side reaches the queue as landscape Letter: the printer
+// gets the letter paper it holds, upright (612 x 792 points, not turned by the page's rotation),
+// with the design turned a quarter onto it the way printers print landscape pages - the design's
+// top left at the paper's bottom left. (Offered as an upright custom paper eleven inches wide,
+// the job came out on a page 792 points wide that no tray holds.)
+TEST_F(PrintQueue, ALandscapeLetterDesignReachesTheQueueAsLandscapeLetter) {
+    ItemList design;
+    test::AddHeader(design, {.units = 3, .type = 1, .orientation = 2, .paperWidth = 11, .paperHeight = 8.5});
+    // Two inches by one, an inch from the paper's left and top edges.
+    test::AddFilledRectangle(design, 96, 96, 288, 192, test::kRed);
+    const QString pdf = PrintOnQueue(design, "Landscape");
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(test::PdfInfo(pdf, "Page size"), "612 x 792 pts (letter)");
+    EXPECT_EQ(test::PdfInfo(pdf, "Page rot"), "0");
+    // At 20 dpi the upright page is 170 x 220; the design's point (x, y) lies at (y, 219 - x), so
+    // the box from (20, 20) to (60, 40) lies from (20, 160) to (40, 200).
+    const QImage page = test::RenderPdf(pdf, 20);
+    ASSERT_EQ(page.size(), QSize(170, 220));
+    auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
+    auto white = [](QRgb c) { return qRed(c) > 230 && qGreen(c) > 230 && qBlue(c) > 230; };
+    EXPECT_TRUE(red(page.pixel(30, 180)));
+    EXPECT_TRUE(red(page.pixel(23, 163)));
+    EXPECT_TRUE(red(page.pixel(37, 197)));
+    EXPECT_TRUE(white(page.pixel(30, 150))); // right of the box on the design
+    EXPECT_TRUE(white(page.pixel(45, 180))); // below it
+    EXPECT_TRUE(white(page.pixel(15, 180))); // above it
+    EXPECT_TRUE(white(page.pixel(30, 205))); // left of it
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "sheetfixture.h"
 
 #include <QFile>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -44,7 +45,8 @@ TEST(PrintSheet, TenCardsLandWhereThePageSetupPutsThemInLosslessTiles) {
     PdfPrinter(printer, pdf, 100);
     PrintResult result = PrintSheet(printer, design, "Ten cards", "", test::PaintBoxes);
     ASSERT_TRUE(result.ok()) << result.message.toStdString();
-    EXPECT_EQ(result.tiles, 2 * 3); // 850 x 1100 pixels
+    EXPECT_TRUE(result.byCards);
+    EXPECT_EQ(result.pictures, 10); // the card at each position
 
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -73,6 +75,69 @@ TEST(PrintSheet, TenCardsLandWhereThePageSetupPutsThemInLosslessTiles) {
     EXPECT_EQ(page.pixel(100, 49), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(775, 60), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(100, 1050), qRgb(255, 255, 255));
+}
+
+// A design on letter paper lying on its side prints on landscape letter (the standard size,
+// turned), not on a custom upright page eleven inches wide; A4 in millimetres likewise.
+TEST(UseDesignPaper, ALandscapeDesignGetsTheStandardPaperTurned) {
+    struct Case {
+        test::Page page;
+        QPageSize::PageSizeId size;
+        QPageLayout::Orientation orientation;
+        QSize pixels; // the paper at 100 dpi
+    };
+    const Case cases[] = {
+        {{.units = 3, .type = 1, .orientation = 2, .paperWidth = 11, .paperHeight = 8.5},
+         QPageSize::Letter,
+         QPageLayout::Landscape,
+         {1100, 850}},
+        {{.units = 3, .type = 1, .paperWidth = 8.5, .paperHeight = 11},
+         QPageSize::Letter,
+         QPageLayout::Portrait,
+         {850, 1100}},
+        {{.units = 2, .type = 1, .orientation = 2, .paperWidth = 297, .paperHeight = 210},
+         QPageSize::A4,
+         QPageLayout::Landscape,
+         {1169, 826}}, // the standard A4 of 842 x 595 points
+        {{.units = 3, .type = 1, .orientation = 2, .paperWidth = 7, .paperHeight = 5},
+         QPageSize::Custom,
+         QPageLayout::Landscape,
+         {700, 500}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pixels.width());
+        ItemList design;
+        AddHeader(design, c.page);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(100);
+        UseDesignPaper(printer, design);
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), c.size);
+        EXPECT_EQ(printer.pageLayout().orientation(), c.orientation);
+        const ComposeDevice device = PrinterDevice(printer);
+        EXPECT_EQ(QSize(device.pageW, device.pageH), c.pixels);
+    }
+
+    if (!test::HavePdfTools()) {
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed; the PDF's page is not checked";
+    }
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("landscape.pdf");
+    ItemList design;
+    AddHeader(design, {.units = 3, .type = 1, .orientation = 2, .paperWidth = 11, .paperHeight = 8.5});
+    AddBox(design, 0, 0, 96, 48, test::kRed); // an inch by half an inch at the paper's corner
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(100);
+    UseDesignPaper(printer, design);
+    ASSERT_TRUE(PrintSheet(printer, design, "Landscape", "", test::PaintBoxes).ok());
+    EXPECT_EQ(test::PdfInfo(pdf, "Page size"), "792 x 612 pts (letter)");
+    EXPECT_EQ(test::PdfInfo(pdf, "Page rot"), "0");
+    const QImage page = test::RenderPdf(pdf, 100);
+    ASSERT_EQ(page.size(), QSize(1100, 850));
+    EXPECT_EQ(page.pixel(90, 40), qRgb(255, 0, 0));
+    EXPECT_EQ(page.pixel(110, 40), qRgb(255, 255, 255));
 }
 
 TEST(PrintSheet, ASheetThatCannotBeComposedStartsNoJob) {
