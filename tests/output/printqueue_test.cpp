@@ -219,7 +219,6 @@ protected:
 };
 
 TEST_F(PrintQueue, TenBusinessCardsReachThePdfPrinterOfAPrivatePrintServer) {
-
     // "Business Cards, 10 per page" on letter paper (cards of 336 x 192 design pixels without gaps);
     // the design is a box half an inch inside the card's edges.
     ItemList design;
