@@ -108,7 +108,7 @@ bool WriteFullPagePhoto(const QString& path) {
 }
 
 bool WriteLargeDesign(const QString& path) {
-    const std::vector<uint8_t>& bytes = bench::LargeDesignBytes();
+    const std::vector<uint8_t> bytes = bench::MakeLargeDesignBytes(); // not kept: see RunForPeakMemory
     std::ofstream file(path.toStdString(), std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return bool(file);

@@ -1,11 +1,9 @@
 // Child processes of the benchmarks.
 #include "childprocess.h"
 
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-
-extern char** environ;
+#include <unistd.h>
 
 namespace vlr::bench {
 
@@ -17,9 +15,15 @@ double RunForPeakMemory(const std::string& program, const std::vector<std::strin
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+    // A fork, not a spawn that shares this process's memory until the program starts: the
+    // child's peak then starts from what this process holds now, not from its own peak.
+    const pid_t pid = ::fork();
+    if (pid < 0) {
         return -1;
+    }
+    if (pid == 0) {
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
     }
     int status = 0;
     struct rusage usage {};

@@ -82,19 +82,21 @@ std::vector<uint8_t> TemplateItems() {
     return bytes;
 }
 
-// The file of the large design. (Creating each record through the list would cost a pass over
-// the list per record for its serial number; the reader numbers them in one pass.)
 } // namespace
 
+// The file of the large design. (Creating each record through the list would cost a pass over
+// the list per record for its serial number; the reader numbers them in one pass.)
+std::vector<uint8_t> MakeLargeDesignBytes() {
+    std::vector<uint8_t> file = DesignStart();
+    std::vector<uint8_t> items = TemplateItems();
+    for (int copy = 0; copy < kItems / kTemplateItems; ++copy) {
+        file.insert(file.end(), items.begin(), items.end());
+    }
+    return file;
+}
+
 const std::vector<uint8_t>& LargeDesignBytes() {
-    static const std::vector<uint8_t> bytes = [] {
-        std::vector<uint8_t> file = DesignStart();
-        std::vector<uint8_t> items = TemplateItems();
-        for (int copy = 0; copy < kItems / kTemplateItems; ++copy) {
-            file.insert(file.end(), items.begin(), items.end());
-        }
-        return file;
-    }();
+    static const std::vector<uint8_t> bytes = MakeLargeDesignBytes();
     return bytes;
 }
 

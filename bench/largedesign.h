@@ -7,7 +7,9 @@
 
 namespace vlr::bench {
 
-// The design file's bytes, made once per run.
+// The design file's bytes, made once per run and kept.
 const std::vector<uint8_t>& LargeDesignBytes();
+// The same bytes made anew, for a caller that does not keep them.
+std::vector<uint8_t> MakeLargeDesignBytes();
 
 } // namespace vlr::bench
