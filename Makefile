@@ -3,6 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 600
+# An earlier build of velloran-batch that the batch benchmarks run beside this one (optional).
+BASELINE_BATCH ?=
 
 .PHONY: deps run test bench fuzz install clean
 PREFIX ?= $(HOME)/.local
@@ -24,7 +26,7 @@ run: deps
 	$(BUILD)/release/src/app/velloran
 
 bench: deps
-	cmake -S . -B $(BUILD)/bench -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF -DVELLORAN_BENCH=ON
+	cmake -S . -B $(BUILD)/bench -G $(CMAKE_GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVELLORAN_TESTS=OFF -DVELLORAN_BENCH=ON -DVELLORAN_BASELINE_BATCH="$(BASELINE_BATCH)"
 	cmake --build $(BUILD)/bench -j$(JOBS)
 	for benchmark in $(BUILD)/bench/bench/*_bench; do $$benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; done
 
