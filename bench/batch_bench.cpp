@@ -86,12 +86,12 @@ bool WriteTenUpSheet(const QString& path) {
     frame->shapeMode = 1; // closed
     frame->color = 0x804000;
     frame->lineWeight = 0.5; // millimetres
-    ItemRecord* text = AddItem(design, ItemKind::Text, {18, 24}, {190, 24});
+    ItemRecord* text = AddItem(design, ItemKind::Text, {18, 70}, {190, 70});
     SetText(text, u"Ada Velloran\u07ECDesign and Print\u07EC+1 555 0100");
     text->fontSize = 11;
     text->textColor = 0x402000;
     SetFontName(*text, "Arial");
-    ItemRecord* line = AddItem(design, ItemKind::Line, {18, 100}, {190, 100});
+    ItemRecord* line = AddItem(design, ItemKind::Line, {18, 160}, {190, 160});
     line->color = 0x0000C0;
     line->lineWeight = 0.4;
     AddClip(design, 1, {200, 36}, {320, 126}, {0, 0, 1600, 1200});
