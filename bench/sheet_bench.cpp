@@ -44,7 +44,7 @@ vlr::ItemRecord* AddItem(vlr::ItemList& design, int32_t kind, int32_t left, int3
     item->y1 = top;
     item->x2 = right;
     item->y2 = bottom;
-    item->zOrder = vlr::NextFreeNumber(design, [](const vlr::ItemRecord* r) { return int32_t(r->zOrder); });
+    item->zOrder = vlr::NextFreeNumber(design, vlr::Counter::ZOrder);
     vlr::SetWorldFromPixels(item, design.screen);
     return item;
 }

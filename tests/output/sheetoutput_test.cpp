@@ -43,13 +43,13 @@ void AddCard(ItemList& design, int32_t width, int32_t height, bool overflow) {
     SetFontName(*text, "Arial");
     text->fontSize = 10;
     text->textColor = 0x102040;
-    text->zOrder = NextFreeNumber(design, [](const ItemRecord* r) { return int32_t(r->zOrder); });
+    text->zOrder = NextFreeNumber(design, Counter::ZOrder);
     SetWorldFromPixels(text, design.screen);
     ItemRecord* line = CreateRecord(design, ItemKind::Line);
     line->x1 = 10, line->y1 = height - 12, line->x2 = width - 10, line->y2 = height - 30;
     line->color = 0x0000C0;
     line->lineWeight = 0.6;
-    line->zOrder = NextFreeNumber(design, [](const ItemRecord* r) { return int32_t(r->zOrder); });
+    line->zOrder = NextFreeNumber(design, Counter::ZOrder);
     SetWorldFromPixels(line, design.screen);
     const int32_t right = overflow ? width + 30 : width * 5 / 6;
     ItemRecord* ellipse = test::AddFilledRectangle(design, width * 2 / 3, 12, right, height / 3, 0x3080F0);
