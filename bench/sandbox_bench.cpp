@@ -29,6 +29,7 @@ public:
     void RememberToolMode(int) override {}
     int NextUntitledNumber() override { return 1; }
     void InsertPictureFile(const QString&) override {}
+    void EditClipPicture(vlr::DesignView*, vlr::ItemRecord*) override {}
 };
 
 // A letter page in inches with 1,000 lines, shapes and texts.

@@ -870,6 +870,12 @@ void TForm1::InsertPictureFile(const QString& path) {
     }
 }
 
+void TForm1::EditClipPicture(DesignView* window, ItemRecord* clip) {
+    if (hooks.editClipPicture) {
+        hooks.editClipPicture(window, clip);
+    }
+}
+
 int TForm1::TakeNextDesignTool() {
     int tool = nextDesignTool_;
     nextDesignTool_ = 0;

@@ -54,6 +54,8 @@ struct MainWindowHooks {
     // Picture insertion, and a picture file given to open.
     std::function<void()> insertPicture;
     std::function<void(const QString& path)> insertPictureFile;
+    // The picture editor on a clip of a design, opened by a double click on the clip.
+    std::function<void(DesignView* window, ItemRecord* clip)> editClipPicture;
     // The picture editor takes keys while it is open; true when it handled one.
     std::function<bool(QKeyEvent& event)> pictureEditorKey;
     // A side panel's frame for a panel code; none gives the plain frame.
@@ -164,6 +166,7 @@ public:
     void RememberToolMode(int toolMode) override { rememberedToolMode_ = toolMode; }
     int NextUntitledNumber() override { return ++untitledCount_; }
     void InsertPictureFile(const QString& path) override;
+    void EditClipPicture(DesignView* window, ItemRecord* clip) override;
 
     // The toolbar row's height limits.
     static constexpr int kToolbarMinHeight = 24;

@@ -36,6 +36,14 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (mouseDoubleClick) {
+        mouseDoubleClick(event);
+    } else {
+        mousePressEvent(event);
+    }
+}
+
 void ImageControl::leaveEvent(QEvent*) {
     if (mouseLeave) {
         mouseLeave();

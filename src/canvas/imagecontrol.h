@@ -15,7 +15,8 @@ public:
     explicit ImageControl(QWidget* parent);
 
     std::function<void(QPainter& painter)> paint;
-    std::function<void(QMouseEvent*event)> mouseDown, mouseMove, mouseUp;
+    // A double click arrives instead of the second press; without a handler it counts as a press.
+    std::function<void(QMouseEvent*event)> mouseDown, mouseMove, mouseUp, mouseDoubleClick;
     std::function<void()> mouseLeave;
 
 protected:
@@ -23,6 +24,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 };
 

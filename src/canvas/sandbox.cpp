@@ -7,6 +7,7 @@
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "render/drawdesign.h"
+#include "render/textdraw.h"
 #include "settings/designtype.h"
 #include "settings/pageheader.h"
 #include "settings/params.h"
@@ -32,6 +33,12 @@ constexpr int32_t kSilver = 0xC0C0C0;
 constexpr int32_t kCanvasColour = 0xFFFFFF;
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
+
+// Select mode, the area selection and the drags belong to the selection; the insertion tools
+// and text editing have the other modes.
+bool SelectionMode(int toolMode) {
+    return toolMode == 0 || toolMode == 8 || IsDragMode(toolMode);
+}
 
 bool IsPictureExtension(const QString& path) {
     QString extension = QFileInfo(path.trimmed()).suffix().toLower();
@@ -62,6 +69,7 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     viewport->mouseDown = [this](QMouseEvent* event) { Background1MouseDown(event); };
     viewport->mouseMove = [this](QMouseEvent* event) { Background1MouseMove(event); };
     viewport->mouseUp = [this](QMouseEvent* event) { Background1MouseUp(event); };
+    viewport->mouseDoubleClick = [this](QMouseEvent* event) { Image1DblClick(event); };
     viewport->mouseLeave = [this] { ViewportLeave(); };
     panel0_ = viewport;
     for (Qt::Orientation axis : {Qt::Horizontal, Qt::Vertical}) {
@@ -97,18 +105,20 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     Timer7.setInterval(100);
     Timer8.setInterval(100);
     connect(&Timer3, &QTimer::timeout, this, [this] {
-        // The clipboard job, then the markers of the selection (drawn by the selection tools).
-        if (pendingJob_ == 1 && copyArea_.right > copyArea_.left && copyArea_.bottom > copyArea_.top) {
-            QRect area(copyArea_.left, copyArea_.top, copyArea_.right - copyArea_.left,
-                       copyArea_.bottom - copyArea_.top);
+        // The clipboard job, then the markers of the selection.
+        const Rect& copy = input_.copyArea;
+        if (pendingJob_ == 1 && copy.right > copy.left && copy.bottom > copy.top) {
+            QRect area(copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top);
             QApplication::clipboard()->setImage(canvas_.image().copy(area));
         }
         pendingJob_ = 0;
+        DrawSelectionMarkers();
     });
+    connect(&Timer2, &QTimer::timeout, this, &TSandbox::DoubleClickTimer);
     connect(&Timer5, &QTimer::timeout, this, [this] {
-        if (toolMode_ == 1) {
+        if (input_.toolMode == 1) {
             host_.ShowPanel(98);
-        } else if (toolMode_ == 31) {
+        } else if (input_.toolMode == 31) {
             host_.ShowPanel(300);
         }
     });
@@ -200,13 +210,14 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     progressive_.clear();
     Timer7.stop();
     showPictures_ = showShadows_ = show3D_ = true;
-    loading_ = mouseBusy_ = closing_ = false;
+    loading_ = closing_ = false;
     hasFocus_ = true;
     untitledNumber_ = 0;
     fileName_ = path;
     docNumber_ = docNumber;
     tileOffset_ = {};
-    copyArea_ = {};
+    input_ = {};
+    canvasPress_ = false;
     stripPress_ = {};
     tileSize_ = {};
     DesignChanged();
@@ -220,11 +231,9 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
 
     // 6. The tool of the window that was active last.
     int remembered = host_.RememberedToolMode();
-    toolMode_ =
+    input_.toolMode =
         remembered == 1 || remembered == 31 || (remembered >= 100 && remembered <= 199) ? remembered : 0;
-    clickCount_ = dragCode_ = 0;
     stripPress_ = {};
-    inputBlocked_ = false;
 
     layoutBusy_ = false;
     Relayout();
@@ -254,8 +263,8 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
             Relayout();
             FillBackground();
             RedrawAll(false);
-            toolMode_ = 0;
-            clickCount_ = 0;
+            input_.toolMode = 0;
+            input_.clickCount = 0;
         } else {
             if (result.status == ReadStatus::IoError || result.status == ReadStatus::NotADesign) {
                 prompt_.Ask(
@@ -550,23 +559,11 @@ void TSandbox::RedrawAll(bool markers) {
         selectionUnder_.holding = false;
         const Rect visible{0, 0, canvas_.width(), canvas_.height()};
         for (ItemRecord* item : StackingOrder(items_)) {
-            if (!PaintsItem(item)) {
-                continue;
+            const Rect extent = PaintedExtent(item);
+            if (PaintsItem(item) && extent.right >= visible.left && extent.left <= visible.right &&
+                extent.bottom >= visible.top && extent.top <= visible.bottom) {
+                PaintItem(item, false);
             }
-            Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
-            Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
-            // Thick outlines and shadows reach beyond the bounds.
-            int32_t reach = std::max<int32_t>(nearest(zoom() * std::max<int32_t>(item->penWidthPx, 1)),
-                                              nearest(zoom() * item->shadowElevation * 2)) +
-                            2;
-            if (item->kind == ItemKind::Text) {
-                reach = std::max(reach, nearest(zoom() * item->fontSize * 4));
-            }
-            if (b.x + reach < visible.left || a.x - reach > visible.right || b.y + reach < visible.top ||
-                a.y - reach > visible.bottom) {
-                continue;
-            }
-            PaintItem(item, false);
         }
     }
     FreeMarkers();
@@ -582,7 +579,7 @@ void TSandbox::RedrawArea(const Rect& rect) {
     if (canvas_.isNull() || !initialised_) {
         return;
     }
-    RestoreArea(markerUnder_);
+    EraseMarkers();
     bool shadows = false;
     for (ItemRecord* item : items_) {
         shadows = shadows || (PaintsItem(item) && item->shadowElevation != 0);
@@ -619,13 +616,36 @@ void TSandbox::RepaintArea(const Rect& area, bool withoutSelection) {
     PaintPageBackground(area);
     DrawGridlines(area);
     for (ItemRecord* item : StackingOrder(items_)) {
-        Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
-        Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
-        if (!(withoutSelection && IsSelected(item)) && b.x >= area.left && a.x <= area.right &&
-            b.y >= area.top && a.y <= area.bottom) {
+        const Rect extent = PaintedExtent(item);
+        if (!(withoutSelection && IsSelected(item)) && extent.right >= area.left &&
+            extent.left <= area.right && extent.bottom >= area.top && extent.top <= area.bottom) {
             PaintItem(item, false);
         }
     }
+}
+
+Rect TSandbox::PaintedExtent(const ItemRecord* item) const {
+    const double z = zoom();
+    Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
+    Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
+    if (item->kind == ItemKind::Clip && item->rotation != 0.0 && item->clipShape != ClipShape::Round) {
+        for (Point corner : RotatedRectCorners(item)) {
+            const Point c = CanvasFromDesign(corner);
+            a = {std::min(a.x, c.x), std::min(a.y, c.y)};
+            b = {std::max(b.x, c.x), std::max(b.y, c.y)};
+        }
+    }
+    // Thick outlines and shadows reach beyond the bounds, a text's lines above its baseline (a
+    // line is well under twice its point size high in pixels).
+    int64_t reach = std::max<int64_t>(nearest(z * std::max<int32_t>(item->penWidthPx, 1)),
+                                      nearest(z * item->shadowElevation * 2)) +
+                    2;
+    if (item->kind == ItemKind::Text) {
+        reach =
+            std::max<int64_t>(reach, nearest(z * item->fontSize * 2.0 * (std::max(LineCount(item), 1) + 1)));
+    }
+    return {SaturatingAdd(a.x, -reach), SaturatingAdd(a.y, -reach), SaturatingAdd(b.x, reach),
+            SaturatingAdd(b.y, reach)};
 }
 
 void TSandbox::FreeMarkers() {
@@ -709,7 +729,6 @@ void TSandbox::SetZoom(double z) {
     if (!header || !std::isfinite(z) || z <= 0.0) {
         return;
     }
-    RestoreArea(markerUnder_);
     FreeMarkers();
     header->zoom = z;
     ClearClipPictures();
@@ -791,7 +810,7 @@ void TSandbox::DrawAnchorStrips() {
 void TSandbox::MarkPointer(QPoint viewport) {
     const Point corner{pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y};
     Point marked{viewport.x(), viewport.y()};
-    if (toolMode_ != 0) {
+    if (input_.toolMode != 0) {
         const Point snapped = SnapPoint({marked.x - corner.x, marked.y - corner.y});
         marked = {snapped.x + corner.x, snapped.y + corner.y};
     }
@@ -822,10 +841,69 @@ void TSandbox::ClearAnchorHighlights() {
     }
 }
 
+Point TSandbox::CanvasPoint(QMouseEvent* event) const {
+    const QPoint point = event->position().toPoint();
+    return {point.x() - pageOffset_.x - tileOffset_.x, point.y() - pageOffset_.y - tileOffset_.y};
+}
+
+void TSandbox::Image1MouseDown(QMouseEvent* event) {
+    if (input_.mouseBusy || event->button() != Qt::LeftButton) {
+        return;
+    }
+    canvasPress_ = true;
+    if (SelectionMode(input_.toolMode)) {
+        SelectMouseDown(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    }
+}
+
 void TSandbox::Image1MouseMove(QMouseEvent* event) {
     ClearAnchorHighlights();
-    panel0_->unsetCursor();
     MarkPointer(event->position().toPoint());
+    if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
+        SelectMouseMove(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    } else {
+        panel0_->unsetCursor();
+    }
+}
+
+void TSandbox::Image1MouseUp(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    canvasPress_ = false;
+    if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
+        SelectMouseUp(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    }
+}
+
+void TSandbox::Image1DblClick(QMouseEvent* event) {
+    // The first click of the pair has selected; the second is the double click's alone.
+    if (event->button() != Qt::LeftButton || input_.toolMode != 0 || !OnCanvas(event->position().toPoint())) {
+        Background1MouseDown(event);
+        return;
+    }
+    canvasPress_ = true;
+    input_.mouseBusy = true;
+    doubleClickPoint_ = CanvasPoint(event);
+    Timer2.start();
+}
+
+void TSandbox::DoubleClickTimer() {
+    const DoubleClickTarget target = DoubleClickAt(items_, DesignFromCanvas(doubleClickPoint_));
+    if (target.kind == DoubleClickTarget::Kind::Text) {
+        OpenTextForEditing(target.item);
+    } else if (target.kind == DoubleClickTarget::Kind::Clip) {
+        EraseMarkers();
+        DrawSelectionMarkers();
+        host_.RefreshDesignControls();
+        host_.EditClipPicture(this, target.item);
+    }
+    input_.mouseBusy = false;
+}
+
+void TSandbox::OpenTextForEditing(ItemRecord*) {
+    // The caret and typing on the canvas come with the text editor; until then a double-clicked
+    // text stays selected with its markers.
 }
 
 void TSandbox::ViewportLeave() {
@@ -836,9 +914,10 @@ void TSandbox::ViewportLeave() {
 }
 
 void TSandbox::Background1MouseMove(QMouseEvent* event) {
-    // Over the canvas the pointer is the canvas's, except during an anchor's drag.
+    // Over the canvas the pointer is the canvas's, except during an anchor's drag; a press on the
+    // canvas and the placing of pasted items follow it anywhere.
     const QPoint point = event->position().toPoint();
-    if (!stripPress_.dragging && OnCanvas(point)) {
+    if (canvasPress_ || input_.toolMode == DragMode::Placing || (!stripPress_.dragging && OnCanvas(point))) {
         Image1MouseMove(event);
         return;
     }
@@ -853,13 +932,19 @@ void TSandbox::Background1MouseMove(QMouseEvent* event) {
 }
 
 void TSandbox::Background1MouseDown(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !OnCanvas(event->position().toPoint())) {
+    if (OnCanvas(event->position().toPoint()) || input_.toolMode == DragMode::Placing) {
+        Image1MouseDown(event);
+    } else if (event->button() == Qt::LeftButton) {
         const QPoint point = event->position().toPoint();
         stripPress_ = PressOnStrips(LiveGridlines(items_), Header(), pageOffset_, {point.x(), point.y()});
     }
 }
 
 void TSandbox::Background1MouseUp(QMouseEvent* event) {
+    if (canvasPress_ || input_.toolMode == DragMode::Placing) {
+        Image1MouseUp(event);
+        return;
+    }
     if (!stripPress_.dragging && !stripPress_.onStrip) {
         return;
     }
@@ -1006,9 +1091,65 @@ int32_t TSandbox::BeginEdit(bool drawCopies) {
     return vlr::BeginEdit(items_, *this, editMetrics(), UndoHooks(), drawCopies);
 }
 
+MarkerStyle TSandbox::markerStyle() const {
+    MarkerStyle style;
+    style.width = params_.markerWidth;
+    style.height = params_.markerHeight;
+    style.penColour = params_.markerPen;
+    style.fillColour = params_.markerFill;
+    style.centreColour = params_.markerCentre;
+    style.dotDistance = params_.rotationDotDistance;
+    return style;
+}
+
+void TSandbox::StartPlacement() {
+    vlr::StartPlacement(input_, items_, *this);
+}
+
+void TSandbox::DrawSelectionMarkers() {
+    // Not over a drag's preview or a rubber band: those end with a repaint that brings them.
+    if (canvas_.isNull() || IsDragMode(input_.toolMode) || input_.toolMode == 8) {
+        return;
+    }
+    EraseAllMarkers(canvas_, items_);
+    DrawAllMarkers(canvas_, items_, Transform(), markerStyle());
+    panel0_->update();
+}
+
+void TSandbox::CanvasChanged() {
+    panel0_->update();
+}
+
+void TSandbox::RecordsChanged() {
+    DesignChanged();
+    host_.RefreshUndoCommands(items_);
+    host_.RefreshDesignControls();
+}
+
+void TSandbox::ShowPanel(int panelCode) {
+    host_.ShowPanel(panelCode);
+    host_.RefreshDesignControls();
+}
+
+void TSandbox::SetCanvasCursor(Qt::CursorShape cursor) {
+    panel0_->setCursor(cursor);
+}
+
+int32_t TSandbox::TextLineHeight(const ItemRecord& text) const {
+    // Measuring needs a raster; the canvas's own is lent for it and its font put back.
+    auto& raster = const_cast<RasterCanvas&>(canvas_);
+    if (raster.isNull()) {
+        return 0;
+    }
+    const FontSpec before = raster.font();
+    const int32_t height = vlr::TextLineHeight(raster, text);
+    raster.setFont(before);
+    return height;
+}
+
 void TSandbox::EraseMarkers() {
-    RestoreArea(markerUnder_);
-    FreeMarkers();
+    EraseAllMarkers(canvas_, items_);
+    panel0_->update();
 }
 
 void TSandbox::RepaintUnderSelection(const Rect& area) {
@@ -1040,6 +1181,9 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 // ---- input and focus ----
 
 bool TSandbox::KeyDown(QKeyEvent& event) {
+    if (event.key() == Qt::Key_Escape && acceptKeys_) {
+        return CancelDrag(input_, items_, *this);
+    }
     return event.key() == Qt::Key_Delete && acceptKeys_ && DeleteAnchorUnderPointer();
 }
 
@@ -1050,25 +1194,26 @@ bool TSandbox::KeyPress(QKeyEvent&) {
 void TSandbox::SelectPanel(int panelCode) {
     // The interaction mode of a panel: line 1, text 31, the shapes by their insertion codes.
     if (panelCode == 98) {
-        toolMode_ = 1;
+        input_.toolMode = 1;
     } else if (panelCode == 300 || panelCode == 302 || panelCode == 303) {
-        toolMode_ = 31;
+        input_.toolMode = 31;
     } else if (panelCode >= 100 && panelCode <= 199) {
-        toolMode_ = panelCode;
-    } else {
-        toolMode_ = 0;
+        input_.toolMode = panelCode;
+    } else if (!IsDragMode(input_.toolMode) && input_.toolMode != 8) {
+        // The panel a new selection shows leaves a drag or an area selection under way alone.
+        input_.toolMode = 0;
     }
     ResetInsertionPoints();
 }
 
 void TSandbox::ResetInsertionPoints() {
-    clickCount_ = 0;
-    inputBlocked_ = false;
-    pointA_ = pointB_ = {0, 0};
+    input_.clickCount = 0;
+    input_.inputBlocked = false;
+    input_.pointA = input_.pointB = {0, 0};
 }
 
 bool TSandbox::HasCopyArea() const {
-    return copyArea_.right > copyArea_.left && copyArea_.bottom > copyArea_.top;
+    return input_.copyArea.right > input_.copyArea.left && input_.copyArea.bottom > input_.copyArea.top;
 }
 
 void TSandbox::resizeEvent(QResizeEvent*) {
@@ -1097,7 +1242,7 @@ void TSandbox::FormActivate() {
 
 void TSandbox::FormDeactivate() {
     hasFocus_ = false;
-    host_.RememberToolMode(toolMode_);
+    host_.RememberToolMode(input_.toolMode);
 }
 
 void TSandbox::focusInEvent(QFocusEvent* event) {

@@ -9,6 +9,7 @@
 #include "canvas/rulers.h"
 #include "canvas/saveunder.h"
 #include "canvas/selection.h"
+#include "canvas/selecttool.h"
 #include "model/designfile.h"
 #include "model/geometry.h"
 #include "model/itemrecord.h"
@@ -30,7 +31,7 @@ class Prompt;
 class SandboxHost;
 struct TParams;
 
-class TSandbox : public QWidget, public DesignView, private EditCanvas {
+class TSandbox : public QWidget, public DesignView, private SelectWindow {
     Q_OBJECT
 public:
     static constexpr int kBarThickness = 16;
@@ -79,7 +80,7 @@ public:
     void Scroll(Qt::Orientation axis);
     void FillBackground();
     // Repaints the whole canvas now (items in stacking order), with or without the markers.
-    void RedrawAll(bool markers);
+    void RedrawAll(bool markers) override;
     // Repaints the part of the canvas under rect (canvas pixels).
     void RedrawArea(const Rect& rect);
     // Draws one item on the canvas; quick leaves out shadows and 3-D surfaces.
@@ -101,22 +102,26 @@ public:
     QScrollBar* scrollBarY() const { return scrollBarY_; }
     QWidget* viewport() const { return panel0_; }
     QWidget* cornerFiller() const { return panel1_; }
-    int toolMode() const { return toolMode_; }
+    int toolMode() const { return input_.toolMode; }
+    const CanvasInput& input() const { return input_; }
     bool loading() const { return loading_; }
     bool repaintPending() const { return Timer7.isActive() || !progressive_.empty(); }
     // The status of the last attempt to read a design file.
     ReadStatus lastReadStatus() const { return lastRead_; }
     // The canvas position of a design point, and back.
     Point CanvasFromDesign(Point design) const override;
-    Point DesignFromCanvas(Point canvas) const;
+    Point DesignFromCanvas(Point canvas) const override;
     // The current zoom (the header's).
     double zoom() const override;
     // A canvas point taken to the gridlines where snap is on.
     Point SnapPoint(Point canvas) const { return vlr::SnapPoint(snapFrame(), canvas); }
-    SnapFrame snapFrame() const;
+    SnapFrame snapFrame() const override;
     // The selection opened for editing on this window's canvas (the selection tools' first step).
-    int32_t BeginEdit(bool drawCopies);
-    EditMetrics editMetrics() const;
+    int32_t BeginEdit(bool drawCopies) override;
+    EditMetrics editMetrics() const override;
+    MarkerStyle markerStyle() const override;
+    // Pasted items, selected, follow the pointer until the next click (Esc deletes them).
+    void StartPlacement();
 
     // The rulers' pictures and the anchor strips, as last drawn; the rulers' red marks (-1 none).
     const QImage& rulerXImage() const { return rulerXImage_; }
@@ -181,12 +186,35 @@ private:
     void RulerMouseDown(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseMove(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseUp(Qt::Orientation axis, QMouseEvent* event);
-    // EditCanvas
+    void Image1MouseDown(QMouseEvent* event);
+    void Image1MouseUp(QMouseEvent* event);
+    void Image1DblClick(QMouseEvent* event);
+    // The point of a viewport event on the canvas.
+    Point CanvasPoint(QMouseEvent* event) const;
+    // Timer2, after a double click: a single selected text opens for typing, a clip under the
+    // point for picture editing.
+    void DoubleClickTimer();
+    // Typing into a text on the canvas; the text stays selected until typing is possible.
+    void OpenTextForEditing(ItemRecord* text);
+    // The marker pass of Timer3.
+    void DrawSelectionMarkers();
+    // An item's extent on the canvas with what its drawing may add around its bounds (thick
+    // outlines, shadows, a text's lines above its baseline).
+    Rect PaintedExtent(const ItemRecord* item) const;
+    // EditCanvas and SelectWindow
     Rect WholeCanvas() const override { return {0, 0, canvas_.width(), canvas_.height()}; }
     void EraseMarkers() override;
     void RepaintUnderSelection(const Rect& area) override;
     void DrawQuick(ItemRecord* item) override { PaintItem(item, true); }
     int32_t AverageCharWidth(const ItemRecord& text) const override;
+    int32_t TextLineHeight(const ItemRecord& text) const override;
+    RasterCanvas& raster() override { return canvas_; }
+    ViewTransform transform() const override { return Transform(); }
+    SaveUnder& selectionUnder() override { return selectionUnder_; }
+    void CanvasChanged() override;
+    void RecordsChanged() override;
+    void ShowPanel(int panelCode) override;
+    void SetCanvasCursor(Qt::CursorShape cursor) override;
     void ProgressiveStep();
     void StartProgressiveRepaint();
     void FormActivate();
@@ -205,15 +233,13 @@ private:
     QString caption_;
     QString fileName_;
     int untitledNumber_ = 0;
-    int toolMode_ = 0;
-    int clickCount_ = 0;
-    int dragCode_ = 0;
-    bool inputBlocked_ = false;
-    Point pointA_, pointB_, lastPoint_;
-    Rect copyArea_;
+    // mode, clicks, the marker dragged and the points of the current gesture
+    CanvasInput input_;
+    // the button went down on the canvas: moves and the release belong to it wherever they are
+    bool canvasPress_ = false;
+    Point doubleClickPoint_;
     int pendingJob_ = 0;
     bool layoutBusy_ = true;
-    bool mouseBusy_ = false;
     bool closing_ = false;
     bool initialised_ = false;
     bool hasFocus_ = false;
@@ -227,7 +253,7 @@ private:
     Point tileOffset_;
     Point pageOffset_;
     QSize tileSize_;
-    SaveUnder selectionUnder_, markerUnder_;
+    SaveUnder selectionUnder_;
     QImage background_;
     QImage backgroundTile_;
     QImage rulerXImage_, rulerYImage_;

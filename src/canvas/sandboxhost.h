@@ -31,6 +31,8 @@ public:
     virtual int NextUntitledNumber() = 0;
     // A picture file given to open: the picture insertion page takes it.
     virtual void InsertPictureFile(const QString& path) = 0;
+    // A double click on a clip of the window's design: the picture editor opens on it.
+    virtual void EditClipPicture(DesignView* window, ItemRecord* clip) = 0;
 };
 
 } // namespace vlr

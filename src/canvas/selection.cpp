@@ -1,7 +1,9 @@
 // Opening the selection for editing and moving it.
 #include "canvas/selection.h"
 
+#include "canvas/hittest.h"
 #include "model/history.h"
+#include "model/outline.h"
 #include "render/textdraw.h"
 
 #include <algorithm>
@@ -44,12 +46,31 @@ Rect SelectionArea(const ItemList& list, const EditCanvas& canvas, const EditMet
         if (item->kind == ItemKind::Clip && item->hasFrame) {
             reach = SaturatingAdd(reach, PenWidthPixels(z, item->lineWeight, metrics.screen));
         }
-        const Point a = canvas.CanvasFromDesign({item->boundLeft, item->boundTop});
-        const Point b = canvas.CanvasFromDesign({item->boundRight, item->boundBottom});
-        const int64_t itemLeft = static_cast<int64_t>(std::min(a.x, b.x)) - reach;
-        const int64_t itemTop = static_cast<int64_t>(std::min(a.y, b.y)) - reach;
-        const int64_t itemRight = static_cast<int64_t>(std::max(a.x, b.x)) + reach + 1;
-        const int64_t itemBottom = static_cast<int64_t>(std::max(a.y, b.y)) + reach + 1;
+        // The item's extent in design pixels: its bounds, a text's box with every line, a turned
+        // clip's turned corners.
+        std::vector<Point> extent = {{item->boundLeft, item->boundTop},
+                                     {item->boundRight, item->boundBottom}};
+        if (item->kind == ItemKind::Text) {
+            for (Point corner : TextBox(*item, canvas.TextLineHeight(*item))) {
+                extent.push_back(corner);
+            }
+        } else if (item->kind == ItemKind::Clip && item->clipShape != ClipShape::Round &&
+                   item->rotation != 0.0) {
+            const std::array<Point, 5> corners = RotatedRectCorners(item);
+            extent.assign(corners.begin(), corners.end());
+        }
+        int64_t itemLeft = INT64_MAX, itemTop = INT64_MAX, itemRight = INT64_MIN, itemBottom = INT64_MIN;
+        for (Point corner : extent) {
+            const Point c = canvas.CanvasFromDesign(corner);
+            itemLeft = std::min<int64_t>(itemLeft, c.x);
+            itemTop = std::min<int64_t>(itemTop, c.y);
+            itemRight = std::max<int64_t>(itemRight, c.x);
+            itemBottom = std::max<int64_t>(itemBottom, c.y);
+        }
+        itemLeft -= reach;
+        itemTop -= reach;
+        itemRight += reach + 1;
+        itemBottom += reach + 1;
         left = any ? std::min(left, itemLeft) : itemLeft;
         top = any ? std::min(top, itemTop) : itemTop;
         right = any ? std::max(right, itemRight) : itemRight;
@@ -100,18 +121,98 @@ void MoveSelection(ItemList& list, int32_t dx, int32_t dy) {
     }
 }
 
+void DeriveEditedGeometry(ItemRecord* item, const EditMetrics& metrics) {
+    if (IsShapeKind(item->kind)) {
+        ShapeBounds(item, metrics.screen, metrics.markerWidth, metrics.markerHeight);
+    } else {
+        SetWorldFromPixels(item, metrics.screen);
+        DeriveBounds(item);
+    }
+}
+
 void FinishEdit(ItemList& list, const EditMetrics& metrics) {
     for (ItemRecord* item : list) {
         if (!IsSelected(item)) {
             continue;
         }
-        if (IsShapeKind(item->kind)) {
-            ShapeBounds(item, metrics.screen, metrics.markerWidth, metrics.markerHeight);
-        } else {
-            SetWorldFromPixels(item, metrics.screen);
-            DeriveBounds(item);
+        std::vector<PointNode>& points = item->pointList;
+        std::vector<PointNode> made;
+        const Point centre = PointAt(points, 1), first = PointAt(points, 2), inner = PointAt(points, 3);
+        bool remade = false;
+        if (item->kind == ItemKind::Polygon && points.size() >= 2) {
+            remade = RegularPolygonPoints(made, centre, first, item->vertexCount);
+        } else if (item->kind == ItemKind::Star && points.size() >= 3) {
+            remade = StarPoints(made, centre, inner, first, item->vertexCount);
+        } else if (item->kind == ItemKind::Ellipse) {
+            NormalizeEllipse(item);
+        }
+        if (remade) {
+            points = std::move(made);
+        }
+        DeriveEditedGeometry(item, metrics);
+    }
+}
+
+namespace {
+
+bool SamePoints(const std::vector<PointNode>& a, const std::vector<PointNode>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const PointNode& p, const PointNode& q) {
+        return p.x == q.x && p.y == q.y && p.ctrl1X == q.ctrl1X && p.ctrl1Y == q.ctrl1Y &&
+               p.ctrl2X == q.ctrl2X && p.ctrl2Y == q.ctrl2Y;
+    });
+}
+
+bool SameGeometry(const ItemRecord& a, const ItemRecord& b) {
+    if (IsShapeKind(a.kind)) {
+        // A shape's box is derived from its points.
+        return SamePoints(a.pointList, b.pointList);
+    }
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 &&
+           double(a.rotation) == double(b.rotation) && a.escapement == b.escapement &&
+           double(a.direction) == double(b.direction);
+}
+
+} // namespace
+
+bool EditChangedNothing(const ItemList& list) {
+    std::unordered_map<int32_t, const ItemRecord*> bySerial;
+    for (const ItemRecord* item : list) {
+        if (IsItemClass(item)) {
+            bySerial.emplace(item->serial, item);
         }
     }
+    for (const ItemRecord* item : list) {
+        if (!IsSelected(item) || item->replaces == 0) {
+            continue;
+        }
+        auto source = bySerial.find(item->replaces);
+        if (source == bySerial.end() || !SameGeometry(*item, *source->second)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CancelEdit(ItemList& list, int32_t step, bool wasModified) {
+    std::unordered_map<int32_t, ItemRecord*> bySerial;
+    std::vector<ItemRecord*> versions;
+    for (ItemRecord* item : list) {
+        if (!IsItemClass(item)) {
+            continue;
+        }
+        bySerial.emplace(item->serial, item);
+        if (item->undoStep == step && item->replaces != 0 && item->historyState == kUndoable) {
+            versions.push_back(item);
+        }
+    }
+    for (ItemRecord* version : versions) {
+        if (auto source = bySerial.find(version->replaces); source != bySerial.end()) {
+            source->second->deleted = 0;
+            source->second->selected = version->selected;
+        }
+        RemoveRecord(list, version);
+    }
+    SetModified(list, wasModified);
 }
 
 int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom) {

@@ -34,6 +34,8 @@ public:
     virtual void DrawQuick(ItemRecord* item) = 0;
     // The average character width of a text's font at the zoom, in canvas pixels.
     virtual int32_t AverageCharWidth(const ItemRecord& text) const = 0;
+    // The line height of a text at its own size, in design pixels (0 when it cannot be measured).
+    virtual int32_t TextLineHeight(const ItemRecord& text) const = 0;
 };
 
 // What the editing reads besides the list: the marker size and the resolution that turns line
@@ -44,11 +46,11 @@ struct EditMetrics {
     ScreenResolution screen;
 };
 
-// The canvas area the selected items cover: the union of their bounds on the canvas, each grown by
-// half a marker or its line width at zoom, whichever is larger (a text by its average character
-// width instead of the line width, a framed clip also by its frame). With any visible item casting
-// a shadow the area is the whole canvas, as a shadow can fall anywhere. An empty Rect when nothing
-// is selected.
+// The canvas area the selected items cover: the union of their bounds on the canvas (a text's box
+// with all its lines, a turned clip's turned corners), each grown by half a marker or its line
+// width at zoom, whichever is larger (a text by its average character width instead of the line
+// width, a framed clip also by its frame). With any visible item casting a shadow the area is the
+// whole canvas, as a shadow can fall anywhere. An empty Rect when nothing is selected.
 Rect SelectionArea(const ItemList& list, const EditCanvas& canvas, const EditMetrics& metrics);
 
 // Opens the selection for editing: purges the redo history, erases the markers, repaints the
@@ -64,9 +66,22 @@ int32_t BeginEdit(ItemList& list, EditCanvas& canvas, const EditMetrics& metrics
 // Later calls replace earlier ones: the move is never accumulated.
 void MoveSelection(ItemList& list, int32_t dx, int32_t dy);
 
-// The end of a drag: every selected record derives its geometry again from its points (a shape's
-// bounds around its outline, bounds and world values of the others).
+// An edited record's derived values from its points: a shape's padded box and bounds around its
+// outline, the bounds and world values of the others.
+void DeriveEditedGeometry(ItemRecord* item, const EditMetrics& metrics);
+
+// The end of a drag: a polygon's and star's further corners follow their first ones, an ellipse's
+// longer axis becomes its first, and every selected record derives its geometry again.
 void FinishEdit(ItemList& list, const EditMetrics& metrics);
+
+// True when no selected version differs in its geometry (points, box, turn, angle) from the
+// record it replaced: the edit changed nothing.
+bool EditChangedNothing(const ItemList& list);
+
+// Takes back an edit opened with BeginEdit as if it had never been opened: the versions of the
+// step leave the list and the records they replaced are live and selected again; the design's
+// modified flag returns to wasModified. (The redo history it purged stays purged.)
+void CancelEdit(ItemList& list, int32_t step, bool wasModified);
 
 // The average character width of a text's font at a zoom, measured on a raster whose font is
 // put back afterwards; 0 on a null raster.

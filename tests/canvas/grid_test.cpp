@@ -353,6 +353,7 @@ public:
     void RepaintUnderSelection(const Rect& area) override { repainted.push_back(area); }
     void DrawQuick(ItemRecord*) override { ++drawn; }
     int32_t AverageCharWidth(const ItemRecord&) const override { return 9; }
+    int32_t TextLineHeight(const ItemRecord&) const override { return 20; }
 
     int erased = 0, drawn = 0;
     std::vector<Rect> repainted;

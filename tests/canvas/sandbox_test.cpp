@@ -40,11 +40,13 @@ public:
     void RememberToolMode(int mode) override { remembered = mode; }
     int NextUntitledNumber() override { return ++untitled; }
     void InsertPictureFile(const QString& path) override { picture = path; }
+    void EditClipPicture(DesignView*, ItemRecord* clip) override { editedClip = clip; }
 
     double zoom = 0.0;
     int undoRefreshes = 0;
     bool gridOn = false, snapOn = false;
     QString caption, picture;
+    ItemRecord* editedClip = nullptr;
     std::vector<int> panels;
     int remembered = 0;
     int untitled = 0;

@@ -24,6 +24,7 @@ public:
     }
     void DrawQuick(ItemRecord* item) override { drawn.push_back(item); }
     int32_t AverageCharWidth(const ItemRecord&) const override { return 14; }
+    int32_t TextLineHeight(const ItemRecord&) const override { return 20; }
 
     ItemList* list = nullptr;
     int erased = 0;
@@ -45,7 +46,9 @@ TEST(SelectionArea, CoversTheSelectionGrownByHalfAMarkerOrTheLineOrTheWholeCanva
     line->lineWeight = 2.0;
     EXPECT_EQ(SelectionArea(list, canvas, {}), (Rect{-5, 5, 106, 76}));
     test::Select(list, {text});
-    EXPECT_EQ(SelectionArea(list, canvas, {}), (Rect{190 - 14, 200 - 14, 230 + 15, 200 + 15}));
+    // The text's box: its one line of 20 stands above the baseline (y 80 ... 100, canvas 160 ...
+    // 200), grown by the average character width.
+    EXPECT_EQ(SelectionArea(list, canvas, {}), (Rect{190 - 14, 160 - 14, 230 + 15, 200 + 15}));
     line->shadowElevation = 40; // unselected, but its shadow may fall under the selection
     EXPECT_EQ(SelectionArea(list, canvas, {}), (Rect{0, 0, 500, 400}));
 }
