@@ -89,7 +89,8 @@ int32_t PresetDegrees(const ItemRecord* item) {
     if (!HasPresetAngle(*item)) {
         return -1;
     }
-    return item->kind == ItemKind::Text ? item->textAngle % 360 : nearest(std::fmod(item->fixedAngle, 360.0)) % 360;
+    return item->kind == ItemKind::Text ? item->textAngle % 360
+                                        : nearest(std::fmod(item->fixedAngle, 360.0)) % 360;
 }
 
 int32_t WholeDegrees(double radians) {

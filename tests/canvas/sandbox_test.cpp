@@ -7,6 +7,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "sandboxfixture.h"
 #include "settings/params.h"
 #include "shadowedsquare.h"
 
@@ -24,70 +25,9 @@
 namespace vlr {
 namespace {
 
-class RecordingHost : public SandboxHost {
-public:
-    void SetGlobalZoom(double value) override { zoom = value; }
-    void RefreshUndoCommands(const ItemList&) override { ++undoRefreshes; }
-    void RefreshDesignControls() override {}
-    void SetGridSnapButtons(bool grid, bool snap) override {
-        gridOn = grid;
-        snapOn = snap;
-    }
-    void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
-    void WindowActivated(DesignView*) override {}
-    void ShowPanel(int code) override { panels.push_back(code); }
-    int RememberedToolMode() const override { return remembered; }
-    void RememberToolMode(int mode) override { remembered = mode; }
-    int NextUntitledNumber() override { return ++untitled; }
-    void InsertPictureFile(const QString& path) override { picture = path; }
-    void EditClipPicture(DesignView*, ItemRecord* clip) override { editedClip = clip; }
-
-    double zoom = 0.0;
-    int undoRefreshes = 0;
-    bool gridOn = false, snapOn = false;
-    QString caption, picture;
-    ItemRecord* editedClip = nullptr;
-    std::vector<int> panels;
-    int remembered = 0;
-    int untitled = 0;
-};
-
-class AnsweringPrompt : public Prompt {
-public:
-    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons buttons) override {
-        asked.emplace_back(text);
-        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
-    }
-    PromptAnswer answer = PromptAnswer::No;
-    std::vector<std::string> asked;
-};
-
-// A page in pixels of the given size at zoom 1, with or without a grid, of the design type and
-// with margins of the given width on every side.
-void WritePixelDesign(const QString& path, int width, int height, bool grid, int32_t designType = 9,
-                      double margins = 0.0) {
-    ItemList list;
-    ItemRecord* header = CreateRecord(list, ItemKind::Header);
-    header->recordClass = RecordClass::Header;
-    header->zoom = 1.0;
-    header->units = 1;
-    header->pxPerUnitX = header->pxPerUnitY = 1.0;
-    header->canvasLeft = 20.0;
-    header->canvasTop = 30.0;
-    header->canvasWidth = width;
-    header->canvasHeight = height;
-    header->designType = designType;
-    header->paperWidth = width;
-    header->paperHeight = height;
-    header->leftMargin = header->topMargin = header->rightMargin = header->bottomMargin = margins;
-    header->showGridX = grid;
-    header->showGridY = grid;
-    header->anchorsX = header->anchorsY = grid;
-    ItemRecord* gridlines = CreateRecord(list, ItemKind::Gridlines);
-    gridlines->gridX = {{.position = 20 + 100}, {.position = 20 + 200}};
-    gridlines->gridY = {{.position = 30 + 50}};
-    ASSERT_TRUE(WriteDesign(path.toStdString(), list));
-}
+using test::AnsweringPrompt;
+using test::RecordingHost;
+using test::WritePixelDesign;
 
 class SandboxTest : public ::testing::Test {
 protected:
