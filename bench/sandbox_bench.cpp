@@ -8,8 +8,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "canvas/markers.h"
+#include "model/history.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include <random>
@@ -117,6 +122,60 @@ void ScrollStep(benchmark::State& state) {
     }
 }
 BENCHMARK(ScrollStep)->Unit(benchmark::kMillisecond);
+
+// Lets timers and paint events run until done says so, or a few seconds pass.
+template <typename Done> void RunEventsUntil(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at) {
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// One step of a drag: a rectangle of the 1,000-item design held by its centre marker and moved
+// across the others, its preview drawn and the viewport painted.
+void DragStep(benchmark::State& state) {
+    Window window;
+    vlr::TSandbox& sandbox = window.sandbox;
+    sandbox.SetZoom(state.range(0) / 100.0);
+    RunEventsUntil([&] { return !sandbox.repaintPending(); });
+    vlr::ItemRecord* box = vlr::CreateNewItem(sandbox.items(), vlr::ItemKind::Rectangle);
+    box->pointList = {{.x = 60, .y = 60}, {.x = 120, .y = 60}, {.x = 120, .y = 100}, {.x = 60, .y = 100}};
+    box->lineWeight = 0.5;
+    vlr::ShapeBounds(box, sandbox.items().screen);
+    vlr::SelectOnly(sandbox.items(), box);
+    sandbox.RedrawAll(true);
+    RunEventsUntil([&] { return !box->backgroundCache.empty(); });
+    QPoint centre;
+    for (const auto& saved : box->backgroundCache) {
+        if (auto* marker = dynamic_cast<const vlr::MarkerNode*>(saved.get()); marker && marker->code == 7) {
+            centre = QPoint((marker->screenRect.left + marker->screenRect.right) / 2 + sandbox.pageOffset().x +
+                                sandbox.tileOffset().x,
+                            (marker->screenRect.top + marker->screenRect.bottom) / 2 + sandbox.pageOffset().y +
+                                sandbox.tileOffset().y);
+        }
+    }
+    QWidget* viewport = sandbox.viewport();
+    SendMouse(viewport, QEvent::MouseButtonPress, centre);
+    int step = 0;
+    for (auto _ : state) {
+        // To and fro over 200 pixels of the design's crowded part.
+        const int along = step % 100 < 50 ? (step % 50) * 4 : 200 - (step % 50) * 4;
+        SendMouse(viewport, QEvent::MouseMove, centre + QPoint(along, along / 2));
+        QApplication::processEvents();
+        ++step;
+    }
+    const bool dragging = sandbox.toolMode() == 46 && sandbox.input().editOpen;
+    SendMouse(viewport, QEvent::MouseButtonRelease, centre);
+    state.SetLabel(dragging ? "dragging" : "no drag");
+}
+BENCHMARK(DragStep)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

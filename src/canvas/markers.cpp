@@ -2,6 +2,7 @@
 #include "canvas/markers.h"
 
 #include "model/itemlist.h"
+#include "settings/params.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,6 +101,17 @@ void PaintMarker(RasterCanvas& raster, const MarkerPoint& marker, const ItemReco
 }
 
 } // namespace
+
+MarkerStyle MarkerStyleOf(const TParams& params) {
+    MarkerStyle style;
+    style.width = params.markerWidth;
+    style.height = params.markerHeight;
+    style.penColour = params.markerPen;
+    style.fillColour = params.markerFill;
+    style.centreColour = params.markerCentre;
+    style.dotDistance = params.rotationDotDistance;
+    return style;
+}
 
 Point ItemCentre(const ItemRecord& item, bool base) {
     const Point first = base ? Point{item.baseX1, item.baseY1} : Point{item.x1, item.y1};
@@ -222,8 +234,12 @@ MarkerSet MarkerPointsOf(const ItemRecord& item, bool single, const ViewTransfor
         }
         if (single) {
             Point at = dot(5, centre, RotationDirection(item));
-            if (sides && std::abs(int64_t{at.y} - Middle(points[0], points[1]).y) < style.height) {
-                // Clear of the first side's marker.
+            // Clear of the marker of the side it points at: the first side's, or the opposite one's
+            // when the corners were given the other way round.
+            const bool onSide =
+                sides && (std::abs(int64_t{at.y} - Middle(points[0], points[1]).y) < style.height ||
+                          std::abs(int64_t{at.y} - Middle(points[2], points[3]).y) < style.height);
+            if (onSide) {
                 at.y += 16;
                 set.markers.back().at = at;
                 set.lineTo = at;

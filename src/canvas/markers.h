@@ -31,6 +31,8 @@
 
 namespace vlr {
 
+struct TParams;
+
 // How markers look; the values are settings.
 struct MarkerStyle {
     int32_t width = 8;
@@ -43,6 +45,8 @@ struct MarkerStyle {
     int32_t bandColour = 0x0000FF;   // red: the dotted rubber band of an area selection
     int32_t guideColour = 0xC0C0C0;  // silver: a dragged text's frame and the guides of a drag
 };
+
+MarkerStyle MarkerStyleOf(const TParams& params);
 
 // One marker on the canvas, kept in its item's backgroundCache with the pixels under it.
 struct MarkerNode : SavedPixels {

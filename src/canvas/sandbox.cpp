@@ -3,13 +3,12 @@
 
 #include "canvas/anchors.h"
 #include "canvas/imagecontrol.h"
+#include "canvas/newdesign.h"
+#include "canvas/pagebackground.h"
 #include "canvas/sandboxhost.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "render/drawdesign.h"
-#include "render/textdraw.h"
-#include "settings/designtype.h"
-#include "settings/pageheader.h"
 #include "settings/params.h"
 
 #include <QApplication>
@@ -29,8 +28,6 @@ namespace vlr {
 
 namespace {
 
-constexpr int32_t kSilver = 0xC0C0C0;
-constexpr int32_t kCanvasColour = 0xFFFFFF;
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
 
@@ -168,43 +165,6 @@ Point TSandbox::DesignFromCanvas(Point canvas) const {
 
 // ---- a new design ----
 
-void TSandbox::CreateNewDesign() {
-    FreeList(items_);
-    const defaults_t& defaults = params_.state.defaults;
-    ItemRecord* header = CreateRecord(items_, ItemKind::Header);
-    header->recordClass = RecordClass::Header;
-    header->docNumber = docNumber_;
-    header->zoom = 1.0;
-    header->units = defaults.units;
-    header->pxPerUnitX = defaults.pxPerUnitX;
-    header->pxPerUnitY = defaults.pxPerUnitY;
-    const defaultsRec_t& unit = defaults.perUnit[std::clamp(defaults.units, 1, 3) - 1];
-    header->canvasLeft = unit.canvasLeft;
-    header->canvasTop = unit.canvasTop;
-    header->canvasWidth = unit.canvasWidth;
-    header->canvasHeight = unit.canvasHeight;
-    header->gridDensityX = unit.gridX;
-    header->gridDensityY = unit.gridY;
-    header->showGridX = defaults.showGridX;
-    header->anchorsX = defaults.anchorsX;
-    header->snapX = defaults.snapX;
-    header->showGridY = defaults.showGridY;
-    header->anchorsY = defaults.anchorsY;
-    header->snapY = defaults.snapY;
-    header->designType = params_.state.pspage;
-    header->orientation = 1;
-    header->lightDirection = static_cast<uint8_t>(std::clamp(params_.state.lgtdir, 0, 3));
-    header->fileVersion = kFileVersion;
-    // The page of the default design type of new files.
-    ApplyNewDesignPage(items_, params_);
-    HeaderGeometry(header);
-
-    ItemRecord* grid = CreateRecord(items_, ItemKind::Gridlines);
-    grid->historyState = 0;
-    FillDefaultGridlines(grid, header);
-    SetModified(items_, false);
-}
-
 bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     // 1. A fresh state.
     progressive_.clear();
@@ -224,7 +184,7 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
 
     // 2 ... 5. A new design with the settings' page and grid.
     host_.SetGlobalZoom(1.0);
-    CreateNewDesign();
+    CreateNewDesign(items_, params_, docNumber_);
     host_.RefreshUndoCommands(items_);
     initialised_ = true;
     pageOffset_ = {Header()->boundLeft, Header()->boundTop};
@@ -473,75 +433,7 @@ void TSandbox::PaintItem(ItemRecord* item, bool quick) {
 }
 
 void TSandbox::PaintPageBackground(const Rect& area) {
-    ItemRecord* header = Header();
-    Rect clipped{std::clamp(std::min(area.left, area.right), 0, canvas_.width()),
-                 std::clamp(std::min(area.top, area.bottom), 0, canvas_.height()),
-                 std::clamp(std::max(area.left, area.right), 0, canvas_.width()),
-                 std::clamp(std::max(area.top, area.bottom), 0, canvas_.height())};
-    canvas_.setBrush({kCanvasColour, BrushStyle::Solid});
-    canvas_.FillRect(clipped);
-    const int32_t type = DesignTypeOf(*header);
-    if (type == 0) {
-        return;
-    }
-    const double kx = header->pxPerUnitX, ky = header->pxPerUnitY;
-    // A length in units as canvas pixels.
-    auto cx = [&](double units) { return CanvasFromDesign({nearest(units * kx), 0}).x; };
-    auto cy = [&](double units) { return CanvasFromDesign({0, nearest(units * ky)}).y; };
-    auto line = [&](Point a, Point b, PenStyle style) {
-        canvas_.setPen({kSilver, 1, style});
-        const Point points[] = {a, b};
-        canvas_.Polyline(points);
-    };
-    const bool cardType = type == 2 || type == 3 || type == 4 || type == 5 || type == 11;
-    if (type == 1 || type == 6 || type == 7 || type == 8 || type == 9 || type == 10) {
-        Point a{cx(header->leftMargin), cy(header->topMargin)};
-        Point b{cx(header->paperWidth - header->rightMargin), cy(header->paperHeight - header->bottomMargin)};
-        line({b.x, a.y}, b, PenStyle::Dotted);
-        line(b, {a.x, b.y}, PenStyle::Dotted);
-        if (a.x > 0) {
-            line({a.x, b.y}, a, PenStyle::Dotted);
-        }
-        if (a.y >= 1) {
-            line(a, {b.x, a.y}, PenStyle::Dotted);
-        }
-    }
-    Point edge;
-    if (cardType) {
-        int64_t w = nearest(header->cardWidth * kx) * (header->columnFold ? 2 : 1);
-        int64_t h = nearest(header->cardHeight * ky) * (header->rowFold ? 2 : 1);
-        edge = CanvasFromDesign({SaturateInt32(w), SaturateInt32(h)});
-    } else {
-        edge = {cx(header->paperWidth), cy(header->paperHeight)};
-    }
-    line({edge.x, CanvasFromDesign({0, 0}).y}, edge, PenStyle::Solid);
-    line(edge, {CanvasFromDesign({0, 0}).x, edge.y}, PenStyle::Solid);
-    if (cardType) {
-        if (header->columnFold) {
-            line({cx(header->cardWidth), CanvasFromDesign({0, 0}).y}, {cx(header->cardWidth), edge.y},
-                 PenStyle::Dotted);
-        }
-        if (header->rowFold) {
-            line({CanvasFromDesign({0, 0}).x, cy(header->cardHeight)}, {edge.x, cy(header->cardHeight)},
-                 PenStyle::Dotted);
-        }
-    }
-    if (type == 10) {
-        const int32_t columns = std::clamp<int32_t>(header->columns, 0, 1000);
-        const int32_t rows = std::clamp<int32_t>(header->rows, 0, 1000);
-        if (header->columnFold && columns > 1) {
-            for (int32_t l = 1; l < columns; ++l) {
-                int32_t x = cx(header->leftMargin + l * header->cardWidth);
-                line({x, CanvasFromDesign({0, 0}).y}, {x, cy(header->paperHeight)}, PenStyle::Dotted);
-            }
-        }
-        if (header->rowFold && rows > 1) {
-            for (int32_t l = 1; l < rows; ++l) {
-                int32_t y = cy(header->topMargin + l * header->cardHeight);
-                line({CanvasFromDesign({0, 0}).x, y}, {cx(header->paperWidth), y}, PenStyle::Dotted);
-            }
-        }
-    }
+    vlr::PaintPageBackground(canvas_, *Header(), Transform(), area);
 }
 
 void TSandbox::DrawGridlines(const Rect& area) {
@@ -559,7 +451,7 @@ void TSandbox::RedrawAll(bool markers) {
         selectionUnder_.holding = false;
         const Rect visible{0, 0, canvas_.width(), canvas_.height()};
         for (ItemRecord* item : StackingOrder(items_)) {
-            const Rect extent = PaintedExtent(item);
+            const Rect extent = PaintedExtent(*item, *this);
             if (PaintsItem(item) && extent.right >= visible.left && extent.left <= visible.right &&
                 extent.bottom >= visible.top && extent.top <= visible.bottom) {
                 PaintItem(item, false);
@@ -580,30 +472,7 @@ void TSandbox::RedrawArea(const Rect& rect) {
         return;
     }
     EraseMarkers();
-    bool shadows = false;
-    for (ItemRecord* item : items_) {
-        shadows = shadows || (PaintsItem(item) && item->shadowElevation != 0);
-    }
-    Rect area = shadows ? Rect{0, 0, canvas_.width(), canvas_.height()} : rect;
-    if (!shadows) {
-        // Grow the area to every item it touches.
-        Point topLeft = DesignFromCanvas({std::min(rect.left, rect.right), std::min(rect.top, rect.bottom)});
-        Point bottomRight =
-            DesignFromCanvas({std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
-        Rect design{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-        for (ItemRecord* item : items_) {
-            if (PaintsItem(item) && item->boundRight >= design.left && item->boundLeft <= design.right &&
-                item->boundBottom >= design.top && item->boundTop <= design.bottom) {
-                design = {std::min<int32_t>(design.left, item->boundLeft),
-                          std::min<int32_t>(design.top, item->boundTop),
-                          std::max<int32_t>(design.right, item->boundRight),
-                          std::max<int32_t>(design.bottom, item->boundBottom)};
-            }
-        }
-        Point a = CanvasFromDesign({design.left, design.top});
-        Point b = CanvasFromDesign({design.right, design.bottom});
-        area = {a.x, a.y, b.x + 1, b.y + 1};
-    }
+    const Rect area = PartialRepaintArea(items_, *this, rect);
     RepaintArea(area, false);
     selectionUnder_.holding = false;
     pendingJob_ = 0;
@@ -616,36 +485,12 @@ void TSandbox::RepaintArea(const Rect& area, bool withoutSelection) {
     PaintPageBackground(area);
     DrawGridlines(area);
     for (ItemRecord* item : StackingOrder(items_)) {
-        const Rect extent = PaintedExtent(item);
+        const Rect extent = PaintedExtent(*item, *this);
         if (!(withoutSelection && IsSelected(item)) && extent.right >= area.left &&
             extent.left <= area.right && extent.bottom >= area.top && extent.top <= area.bottom) {
             PaintItem(item, false);
         }
     }
-}
-
-Rect TSandbox::PaintedExtent(const ItemRecord* item) const {
-    const double z = zoom();
-    Point a = CanvasFromDesign({item->boundLeft, item->boundTop});
-    Point b = CanvasFromDesign({item->boundRight, item->boundBottom});
-    if (item->kind == ItemKind::Clip && item->rotation != 0.0 && item->clipShape != ClipShape::Round) {
-        for (Point corner : RotatedRectCorners(item)) {
-            const Point c = CanvasFromDesign(corner);
-            a = {std::min(a.x, c.x), std::min(a.y, c.y)};
-            b = {std::max(b.x, c.x), std::max(b.y, c.y)};
-        }
-    }
-    // Thick outlines and shadows reach beyond the bounds, a text's lines above its baseline (a
-    // line is well under twice its point size high in pixels).
-    int64_t reach = std::max<int64_t>(nearest(z * std::max<int32_t>(item->penWidthPx, 1)),
-                                      nearest(z * item->shadowElevation * 2)) +
-                    2;
-    if (item->kind == ItemKind::Text) {
-        reach =
-            std::max<int64_t>(reach, nearest(z * item->fontSize * 2.0 * (std::max(LineCount(item), 1) + 1)));
-    }
-    return {SaturatingAdd(a.x, -reach), SaturatingAdd(a.y, -reach), SaturatingAdd(b.x, reach),
-            SaturatingAdd(b.y, reach)};
 }
 
 void TSandbox::FreeMarkers() {
@@ -1092,14 +937,7 @@ int32_t TSandbox::BeginEdit(bool drawCopies) {
 }
 
 MarkerStyle TSandbox::markerStyle() const {
-    MarkerStyle style;
-    style.width = params_.markerWidth;
-    style.height = params_.markerHeight;
-    style.penColour = params_.markerPen;
-    style.fillColour = params_.markerFill;
-    style.centreColour = params_.markerCentre;
-    style.dotDistance = params_.rotationDotDistance;
-    return style;
+    return MarkerStyleOf(params_);
 }
 
 void TSandbox::StartPlacement() {
@@ -1136,15 +974,8 @@ void TSandbox::SetCanvasCursor(Qt::CursorShape cursor) {
 }
 
 int32_t TSandbox::TextLineHeight(const ItemRecord& text) const {
-    // Measuring needs a raster; the canvas's own is lent for it and its font put back.
-    auto& raster = const_cast<RasterCanvas&>(canvas_);
-    if (raster.isNull()) {
-        return 0;
-    }
-    const FontSpec before = raster.font();
-    const int32_t height = vlr::TextLineHeight(raster, text);
-    raster.setFont(before);
-    return height;
+    // Measuring needs a raster; the canvas's own is lent for it.
+    return TextLineHeightOn(const_cast<RasterCanvas&>(canvas_), text);
 }
 
 void TSandbox::EraseMarkers() {

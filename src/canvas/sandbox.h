@@ -154,7 +154,6 @@ protected:
 
 private:
     ItemRecord* Header() const;
-    void CreateNewDesign();
     void PaintPageBackground(const Rect& area);
     void DrawGridlines(const Rect& area);
     // Background, gridlines and the items meeting the area, the selected ones left out on request.
@@ -198,9 +197,6 @@ private:
     void OpenTextForEditing(ItemRecord* text);
     // The marker pass of Timer3.
     void DrawSelectionMarkers();
-    // An item's extent on the canvas with what its drawing may add around its bounds (thick
-    // outlines, shadows, a text's lines above its baseline).
-    Rect PaintedExtent(const ItemRecord* item) const;
     // EditCanvas and SelectWindow
     Rect WholeCanvas() const override { return {0, 0, canvas_.width(), canvas_.height()}; }
     void EraseMarkers() override;

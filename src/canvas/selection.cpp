@@ -215,6 +215,58 @@ void CancelEdit(ItemList& list, int32_t step, bool wasModified) {
     SetModified(list, wasModified);
 }
 
+Rect PartialRepaintArea(const ItemList& list, const EditCanvas& canvas, const Rect& rect) {
+    if (std::any_of(list.begin(), list.end(),
+                    [](const ItemRecord* item) { return Visible(item) && item->shadowElevation != 0; })) {
+        return canvas.WholeCanvas();
+    }
+    // Design pixels of the canvas area, grown to every item it touches.
+    auto design = [&canvas](Point at) {
+        const double z = canvas.zoom();
+        const Point origin = canvas.CanvasFromDesign({0, 0});
+        return Point{nearest((double(at.x) - origin.x) / z), nearest((double(at.y) - origin.y) / z)};
+    };
+    const Point topLeft = design({std::min(rect.left, rect.right), std::min(rect.top, rect.bottom)});
+    const Point bottomRight = design({std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)});
+    Rect area{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    for (const ItemRecord* item : list) {
+        if (Visible(item) && item->boundRight >= area.left && item->boundLeft <= area.right &&
+            item->boundBottom >= area.top && item->boundTop <= area.bottom) {
+            area = {std::min<int32_t>(area.left, item->boundLeft),
+                    std::min<int32_t>(area.top, item->boundTop),
+                    std::max<int32_t>(area.right, item->boundRight),
+                    std::max<int32_t>(area.bottom, item->boundBottom)};
+        }
+    }
+    const Point a = canvas.CanvasFromDesign({area.left, area.top});
+    const Point b = canvas.CanvasFromDesign({area.right, area.bottom});
+    return {a.x, a.y, SaturatingAdd(b.x, 1), SaturatingAdd(b.y, 1)};
+}
+
+Rect PaintedExtent(const ItemRecord& item, const EditCanvas& canvas) {
+    const double z = canvas.zoom();
+    Point a = canvas.CanvasFromDesign({item.boundLeft, item.boundTop});
+    Point b = canvas.CanvasFromDesign({item.boundRight, item.boundBottom});
+    if (item.kind == ItemKind::Clip && item.rotation != 0.0 && item.clipShape != ClipShape::Round) {
+        for (Point corner : RotatedRectCorners(&item)) {
+            const Point c = canvas.CanvasFromDesign(corner);
+            a = {std::min(a.x, c.x), std::min(a.y, c.y)};
+            b = {std::max(b.x, c.x), std::max(b.y, c.y)};
+        }
+    }
+    // Thick outlines and shadows reach beyond the bounds, a text's lines above its baseline (a
+    // line is well under twice its point size high in pixels).
+    int64_t reach = std::max<int64_t>(nearest(z * std::max<int32_t>(item.penWidthPx, 1)),
+                                      nearest(z * item.shadowElevation * 2)) +
+                    2;
+    if (item.kind == ItemKind::Text) {
+        reach =
+            std::max<int64_t>(reach, nearest(z * item.fontSize * 2.0 * (std::max(LineCount(&item), 1) + 1)));
+    }
+    return {SaturatingAdd(a.x, -reach), SaturatingAdd(a.y, -reach), SaturatingAdd(b.x, reach),
+            SaturatingAdd(b.y, reach)};
+}
+
 int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom) {
     if (raster.isNull()) {
         return 0;
@@ -224,6 +276,16 @@ int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom)
     const int32_t width = raster.GetTextMetrics().averageCharWidth;
     raster.setFont(before);
     return width;
+}
+
+int32_t TextLineHeightOn(RasterCanvas& raster, const ItemRecord& text) {
+    if (raster.isNull()) {
+        return 0;
+    }
+    const FontSpec before = raster.font();
+    const int32_t height = TextLineHeight(raster, text);
+    raster.setFont(before);
+    return height;
 }
 
 std::vector<int32_t> SelectedSerials(const ItemList& list) {

@@ -83,9 +83,19 @@ bool EditChangedNothing(const ItemList& list);
 // modified flag returns to wasModified. (The redo history it purged stays purged.)
 void CancelEdit(ItemList& list, int32_t step, bool wasModified);
 
-// The average character width of a text's font at a zoom, measured on a raster whose font is
-// put back afterwards; 0 on a null raster.
+// The area a partial repaint of rect (canvas pixels) covers: rect grown to the bounds of every
+// visible item it touches, or the whole canvas when any visible item casts a shadow.
+Rect PartialRepaintArea(const ItemList& list, const EditCanvas& canvas, const Rect& rect);
+
+// An item's extent on the canvas with what its drawing may add around its bounds: thick outlines,
+// shadows, a turned clip's corners, a text's lines above its baseline. Repaints of an area redraw
+// every item whose extent meets it.
+Rect PaintedExtent(const ItemRecord& item, const EditCanvas& canvas);
+
+// The average character width of a text's font at a zoom, and its line height at its own size,
+// measured on a raster whose font is put back afterwards; 0 on a null raster.
 int32_t TextCharWidth(RasterCanvas& raster, const ItemRecord& text, double zoom);
+int32_t TextLineHeightOn(RasterCanvas& raster, const ItemRecord& text);
 
 // The serials of the selected records, and selecting them again afterwards: a record that an
 // edit replaced by a new version passes its selection on to that version.
