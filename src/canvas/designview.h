@@ -47,6 +47,9 @@ public:
     virtual bool HasCopyArea() const = 0;
     // The design's records changed (an edit, undo, redo, paste): the window repaints.
     virtual void DesignEdited() = 0;
+    // The selected items (just pasted) follow the pointer with their centre until the next click
+    // places them; Esc deletes them.
+    virtual void StartPlacement() = 0;
     // A dialog page took the keyboard: keys are ignored until the window is activated again.
     virtual void IgnoreKeysUntilActivated() = 0;
     virtual bool AcceptsKeys() const = 0;

@@ -120,8 +120,7 @@ public:
     int32_t BeginEdit(bool drawCopies) override;
     EditMetrics editMetrics() const override;
     MarkerStyle markerStyle() const override;
-    // Pasted items, selected, follow the pointer until the next click (Esc deletes them).
-    void StartPlacement();
+    void StartPlacement() override;
 
     // The rulers' pictures and the anchor strips, as last drawn; the rulers' red marks (-1 none).
     const QImage& rulerXImage() const { return rulerXImage_; }

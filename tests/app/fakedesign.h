@@ -41,6 +41,7 @@ public:
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
     bool AcceptsKeys() const override { return !keysIgnored; }
     void DesignEdited() override { ++edits; }
+    void StartPlacement() override { ++placements; }
     // Like the real window: a file that cannot be read leaves an untitled design, and only a
     // file whose reading the user declined gives false.
     bool OpenDesign(int32_t docNumber, const QString& path) override {
@@ -97,6 +98,7 @@ public:
     bool keysIgnored = false;
     int opened = 0;
     int edits = 0;
+    int placements = 0;
     std::vector<int> equalised;
     int gridOptionChanges = 0;
     DisplaySwitches switches;

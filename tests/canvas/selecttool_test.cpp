@@ -233,7 +233,19 @@ TEST_F(SelectToolTest, EveryMarkerOfEveryKindDragsAsOneUndoStep) {
          points({{300, 100}, {300, 40}, {270, 100}})},
         {"pie end", arc(ItemKind::Pie), 3, {0, -20}, points({{300, 300}, {370, 300}, {300, 230}})},
         {"arc start", arc(ItemKind::Arc), 2, {10, 0}, points({{300, 300}, {360, 300}, {300, 240}})},
+        {"pie centre keeps the chord",
+         arc(ItemKind::Pie),
+         1,
+         {10, 0},
+         [](const std::vector<ItemRecord*>& v) {
+             EXPECT_EQ(NodePoint(v[0]->pointList[0]), (Point{310, 300}));
+             EXPECT_EQ(NodePoint(v[0]->pointList[1]), (Point{350, 300}));
+             EXPECT_NEAR(PointDistance({350, 300}, NodePoint(v[0]->pointList[2])), 70.7, 1.0);
+         }},
         {"clip corner", clip, 103, {20, 10}, ends({{100, 100}, {220, 160}})},
+        {"clip's other corner", clip, 101, {-10, -10}, ends({{90, 90}, {200, 150}})},
+        {"clip bottom keeps the proportions", clip, 107, {0, 25}, ends({{75, 100}, {225, 175}})},
+        {"clip centre", clip, 7, {10, 5}, ends({{110, 105}, {210, 155}})},
         {"clip side keeps the proportions", clip, 106, {50, 0}, ends({{100, 88}, {250, 163}})},
         {"clip dot",
          clip,
