@@ -30,6 +30,7 @@ public:
     void WindowCaptionChanged(vlr::DesignView*) override {}
     void WindowActivated(vlr::DesignView*) override {}
     void ShowPanel(int) override {}
+    void DeferCommand(int) override {}
     int RememberedToolMode() const override { return 0; }
     void RememberToolMode(int) override {}
     int NextUntitledNumber() override { return 1; }

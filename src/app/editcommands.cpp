@@ -2,23 +2,25 @@
 #include "app/editcommands.h"
 
 #include "app/mainwindow.h"
+#include "canvas/commands.h"
 #include "canvas/designview.h"
-#include "model/copylist.h"
 #include "model/history.h"
 #include "model/itemlist.h"
+
+#include <QAction>
+#include <QMenu>
 
 namespace vlr {
 
 namespace {
 
-// Runs an edit on the active design, then repaints it and refreshes the commands it affects.
-template <typename Edit> void OnActiveDesign(TForm1& form, Edit edit) {
+// Runs a command on the active design; afterwards the Edit menu follows the design.
+template <typename Command> void OnActiveDesign(TForm1& form, Command command) {
     DesignView* design = form.ActiveDesign();
     if (!design) {
         return;
     }
-    edit(design->items());
-    design->DesignEdited();
+    command(design->items(), design->commands());
     form.RefreshUndoCommands(design->items());
     form.RefreshDesignControls();
 }
@@ -27,19 +29,40 @@ template <typename Edit> void OnActiveDesign(TForm1& form, Edit edit) {
 
 void InstallEditCommands(TForm1& form) {
     MainWindowHooks& hooks = form.hooks;
-    hooks.undo = [&form] { OnActiveDesign(form, [](ItemList& list) { Undo(list); }); };
-    hooks.redo = [&form] { OnActiveDesign(form, [](ItemList& list) { Redo(list); }); };
-    hooks.clearUndo = [&form] { OnActiveDesign(form, [](ItemList& list) { ClearHistory(list); }); };
-    hooks.copy = [&form] { OnActiveDesign(form, [&form](ItemList& list) { CopyToList(list, form.CopyList()); }); };
-    hooks.paste = [&form] {
-        OnActiveDesign(form, [&form](ItemList& list) {
-            PasteFromList(form.CopyList(), list, {}, form.params().markerWidth, form.params().markerHeight);
+    hooks.undo = [&form] { OnActiveDesign(form, UndoCommand); };
+    hooks.redo = [&form] { OnActiveDesign(form, RedoCommand); };
+    hooks.clearUndo = [&form] { OnActiveDesign(form, ClearHistoryCommand); };
+    // Cut deletes the selection; what was copied before stays in the copy list.
+    hooks.cut = [&form] {
+        OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { DeleteSelection(list, window); });
+    };
+    hooks.copy = [&form] {
+        OnActiveDesign(form, [&form](ItemList& list, CommandWindow& window) {
+            CopySelection(list, form.CopyList(), window);
         });
     };
-    // Cut deletes the selection; what was copied before stays in the copy list.
-    hooks.cut = [&form] { OnActiveDesign(form, [](ItemList& list) { DeleteSelection(list); }); };
-    hooks.joinItems = [&form] { OnActiveDesign(form, [](ItemList& list) { JoinSelection(list); }); };
-    hooks.splitGroup = [&form] { OnActiveDesign(form, [](ItemList& list) { SplitSelection(list); }); };
+    hooks.paste = [&form] {
+        OnActiveDesign(
+            form, [&form](ItemList& list, CommandWindow& window) { Paste(form.CopyList(), list, window); });
+    };
+    hooks.copyToClipboard = [&form] {
+        OnActiveDesign(form, [](ItemList&, CommandWindow& window) { CopyAreaPicture(window); });
+    };
+    hooks.joinItems = [&form] {
+        OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { JoinSelection(list, window); });
+    };
+    hooks.splitGroup = [&form] {
+        OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { SplitSelection(list, window); });
+    };
+    // Opening the menu shows what the active design offers now.
+    if (QMenu* edit = form.Menu("Edit")) {
+        QObject::connect(edit, &QMenu::aboutToShow, &form, [&form] {
+            if (DesignView* design = form.ActiveDesign()) {
+                form.RefreshUndoCommands(design->items());
+            }
+            form.RefreshDesignControls();
+        });
+    }
 }
 
 } // namespace vlr

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/dialoghost.h"
+#include "canvas/commands.h"
 #include "canvas/designview.h"
 #include "model/history.h"
 #include "model/itemlist.h"
@@ -917,23 +918,6 @@ bool TForm1::EntryReachable(const HistoryEntry& entry) const {
     return false;
 }
 
-int32_t TForm1::NewSelectionTag(ItemList& list) {
-    std::uniform_int_distribution<int32_t> draw(0, 2147483646);
-    while (true) {
-        int32_t tag = draw(random_);
-        bool taken = false;
-        for (ItemRecord* record : list) {
-            if (std::find(record->tagList.begin(), record->tagList.end(), tag) != record->tagList.end()) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken) {
-            return tag;
-        }
-    }
-}
-
 void TForm1::ReleasePanelFrame() {
     if (!panelFrame_) {
         return;
@@ -963,13 +947,9 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
     DesignView* design = ActiveDesign();
     if (!fromHistory) {
         int32_t docNumber = design ? design->docNumber() : -1;
-        int32_t tag = design ? NewSelectionTag(design->items()) : -1;
+        int32_t tag = design ? UnusedTag(design->items(), random_) : -1;
         if (history_.Record(code, CurrentLineStyle(params_), CurrentTextStyle(params_), docNumber, tag) && design) {
-            for (ItemRecord* record : design->items()) {
-                if (IsSelected(record)) {
-                    record->tagList.push_back(tag);
-                }
-            }
+            StampTag(design->items(), tag);
         }
     }
     RefreshHistoryButtons();
@@ -1163,11 +1143,7 @@ void TForm1::ReturnToEntry(const HistoryEntry& entry) {
     if (IsFineTunePanel(entry.panelCode)) {
         ActivateDocument(entry.docNumber);
         if (DesignView* design = DesignOfNumber(entry.docNumber)) {
-            for (ItemRecord* record : design->items()) {
-                bool tagged = std::find(record->tagList.begin(), record->tagList.end(), entry.tag) !=
-                              record->tagList.end();
-                record->selected = IsLiveItem(record) && tagged ? 255 : 0;
-            }
+            SelectTagged(design->items(), design->commands(), entry.tag);
         }
     } else if (entry.panelCode == 300) {
         RestoreTextStyle(params_, entry.text);

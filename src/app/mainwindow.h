@@ -118,7 +118,7 @@ public:
     void GoBack();
     void GoForward();
     // Runs a command later, from Timer1.
-    void DeferCommand(int code);
+    void DeferCommand(int code) override;
     void RunCommand(int code);
     int currentPanel() const { return currentPanel_; }
     int previousPanel() const { return previousPanel_; }
@@ -191,7 +191,6 @@ private:
     bool EntryReachable(const HistoryEntry& entry) const;
     void ReturnToEntry(const HistoryEntry& entry);
     DesignView* DesignOfNumber(int32_t docNumber) const;
-    int32_t NewSelectionTag(ItemList& list);
     void RunSuggestionAction(int suggestion);
     void ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection);
     // False when the host has no page for the code; then nothing is shown.

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace vlr {
 
+class CommandWindow;
+
 // The window's display switches: what its painting may leave out to be quick. Printing and
 // exporting always draw everything.
 struct DisplaySwitches {
@@ -50,6 +52,8 @@ public:
     // The selected items (just pasted) follow the pointer with their centre until the next click
     // places them; Esc deletes them.
     virtual void StartPlacement() = 0;
+    // What the document commands need of the window: its canvas, markers, mode and panels.
+    virtual CommandWindow& commands() = 0;
     // A dialog page took the keyboard: keys are ignored until the window is activated again.
     virtual void IgnoreKeysUntilActivated() = 0;
     virtual bool AcceptsKeys() const = 0;

@@ -2,6 +2,7 @@
 #include "canvas/sandbox.h"
 
 #include "canvas/anchors.h"
+#include "canvas/commands.h"
 #include "canvas/imagecontrol.h"
 #include "canvas/newdesign.h"
 #include "canvas/pagebackground.h"
@@ -1012,10 +1013,21 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 // ---- input and focus ----
 
 bool TSandbox::KeyDown(QKeyEvent& event) {
-    if (event.key() == Qt::Key_Escape && acceptKeys_) {
+    if (!acceptKeys_) {
+        return false;
+    }
+    if (event.key() == Qt::Key_Escape) {
         return CancelDrag(input_, items_, *this);
     }
-    return event.key() == Qt::Key_Delete && acceptKeys_ && DeleteAnchorUnderPointer();
+    // Ctrl+Delete is the Edit menu's Cut.
+    if (event.key() != Qt::Key_Delete || (event.modifiers() & Qt::ControlModifier)) {
+        return false;
+    }
+    if (DeleteAnchorUnderPointer()) {
+        return true;
+    }
+    // While a text is being typed the key belongs to its caret.
+    return toolMode_ != 31 && toolMode_ != 37 && DeleteSelection(items_, commands_);
 }
 
 bool TSandbox::KeyPress(QKeyEvent&) {

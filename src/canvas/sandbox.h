@@ -7,6 +7,7 @@
 #include "canvas/designview.h"
 #include "canvas/grid.h"
 #include "canvas/rulers.h"
+#include "canvas/sandboxcommands.h"
 #include "canvas/saveunder.h"
 #include "canvas/selection.h"
 #include "canvas/selecttool.h"
@@ -52,6 +53,9 @@ public:
     void SetZoom(double zoom) override;
     void ApplyLightDirection(int direction) override;
     bool HasCopyArea() const override;
+    // The canvas rectangle of the last area selection, which Copy to Clipboard copies.
+    void SetCopyArea(const Rect& area) { copyArea_ = area; }
+    CommandWindow& commands() override { return commands_; }
     void IgnoreKeysUntilActivated() override { acceptKeys_ = false; }
     bool AcceptsKeys() const override { return acceptKeys_; }
     void DesignEdited() override;
@@ -152,6 +156,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class SandboxCommands;
     ItemRecord* Header() const;
     void PaintPageBackground(const Rect& area);
     void DrawGridlines(const Rect& area);
@@ -222,6 +227,7 @@ private:
     SandboxHost& host_;
     Prompt& prompt_;
     ItemList items_;
+    SandboxCommands commands_{*this};
 
     // window state
     int32_t docNumber_ = 0;

@@ -24,6 +24,8 @@ public:
     // The window became the active one.
     virtual void WindowActivated(DesignView* window) = 0;
     virtual void ShowPanel(int panelCode) = 0;
+    // Shows a panel (or runs a command code) once the running event handler has returned.
+    virtual void DeferCommand(int code) = 0;
     // The interaction mode a new window starts with (1 line, 31 text, 100 ... 199 shapes).
     virtual int RememberedToolMode() const = 0;
     virtual void RememberToolMode(int toolMode) = 0;

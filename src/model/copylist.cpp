@@ -63,21 +63,6 @@ struct SharedRecords {
     }
 };
 
-bool SamePattern(const ItemRecord* a, const ItemRecord* b) {
-    if (a->segmentCount != b->segmentCount) {
-        return false;
-    }
-    const int32_t used = std::clamp<int32_t>(a->segmentCount, 0, kPatternSegments);
-    for (int32_t i = 0; i < used; ++i) {
-        double lengthA = a->segmentLengths[static_cast<size_t>(i)];
-        double lengthB = b->segmentLengths[static_cast<size_t>(i)];
-        if (!(std::fabs(lengthA - lengthB) < kSameLength)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The number added to the group ids of pasted items: the copy list's ids (1 ... k) move above
 // every id of the target, leaving one free in between, as in id + NextGroupId. When that would
 // leave the int32 range the target's groups are renumbered by rank first.
@@ -121,7 +106,7 @@ public:
 private:
     int32_t Match(ItemRecord* definition) {
         for (ItemRecord* record : targetPatterns_) {
-            if (SamePattern(record, definition)) {
+            if (SameLinePattern(record, definition)) {
                 return record->kind;
             }
         }
@@ -162,6 +147,21 @@ void MoveByPasteOffset(ItemRecord* item) {
 }
 
 } // namespace
+
+bool SameLinePattern(const ItemRecord* a, const ItemRecord* b) {
+    if (a->segmentCount != b->segmentCount) {
+        return false;
+    }
+    const int32_t used = std::clamp<int32_t>(a->segmentCount, 0, kPatternSegments);
+    for (int32_t i = 0; i < used; ++i) {
+        double lengthA = a->segmentLengths[static_cast<size_t>(i)];
+        double lengthB = b->segmentLengths[static_cast<size_t>(i)];
+        if (!(std::fabs(lengthA - lengthB) < kSameLength)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 void CopyToList(ItemList& source, ItemList& copyList) {
     FreeList(copyList);

@@ -17,6 +17,10 @@ namespace vlr {
 // pixels.
 inline constexpr int32_t kPasteOffset = 10;
 
+// Two line-pattern definitions draw alike: the same number of segments in use, each of the same
+// length within 0.0001 mm.
+bool SameLinePattern(const ItemRecord* a, const ItemRecord* b);
+
 // Empties the copy list and fills it from the source's selected texts, lines, shapes, clips and
 // group markers, unselected, with their group ids renumbered 1 ... k. Without a document header
 // in the source the copy list stays empty.

@@ -54,7 +54,7 @@ TEST_F(EditCommandsTest, UndoAndRedoANewItemAndRefreshTheCommands) {
     EXPECT_EQ(LiveLines(design), 0);
     EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
     EXPECT_TRUE(form->Action("Edit/Redo")->isEnabled());
-    EXPECT_EQ(design->edits, 1);
+    EXPECT_EQ(design->commandWindow().fullRepaints, std::vector<bool>{true});
     form->Action("Edit/Redo")->trigger();
     EXPECT_EQ(LiveLines(design), 1);
     form->Action("Edit/Clear Undo and Redo")->trigger();

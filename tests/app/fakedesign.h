@@ -2,6 +2,7 @@
 #pragma once
 
 #include "canvas/designview.h"
+#include "canvas/fakecommandwindow.h"
 #include "model/designfile.h"
 #include "model/itemlist.h"
 
@@ -42,6 +43,9 @@ public:
     bool AcceptsKeys() const override { return !keysIgnored; }
     void DesignEdited() override { ++edits; }
     void StartPlacement() override { ++placements; }
+    CommandWindow& commands() override { return commands_; }
+    // What the commands asked of the window.
+    FakeCommandWindow& commandWindow() { return commands_; }
     // Like the real window: a file that cannot be read leaves an untitled design, and only a
     // file whose reading the user declined gives false.
     bool OpenDesign(int32_t docNumber, const QString& path) override {
@@ -113,6 +117,7 @@ private:
     }
 
     ItemList list_;
+    FakeCommandWindow commands_{list_};
     int32_t number_;
     QString title_;
     QString fileName_;

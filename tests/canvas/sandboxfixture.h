@@ -29,6 +29,7 @@ public:
     void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
     void WindowActivated(DesignView*) override {}
     void ShowPanel(int code) override { panels.push_back(code); }
+    void DeferCommand(int code) override { deferred.push_back(code); }
     int RememberedToolMode() const override { return remembered; }
     void RememberToolMode(int mode) override { remembered = mode; }
     int NextUntitledNumber() override { return ++untitled; }
@@ -40,7 +41,7 @@ public:
     bool gridOn = false, snapOn = false;
     QString caption, picture;
     ItemRecord* editedClip = nullptr;
-    std::vector<int> panels;
+    std::vector<int> panels, deferred;
     int remembered = 0;
     int untitled = 0;
 };
