@@ -38,7 +38,7 @@ public:
     void ApplyLightDirection(int direction) override {
         FindRecord(list_, ItemKind::Header)->lightDirection = static_cast<uint8_t>(direction);
     }
-    bool HasCopyArea() const override { return false; }
+    bool HasCopyArea() const override { return copyArea; }
     void IgnoreKeysUntilActivated() override { keysIgnored = true; }
     bool AcceptsKeys() const override { return !keysIgnored; }
     void DesignEdited() override { ++edits; }
@@ -99,6 +99,7 @@ public:
     int insertionRefreshes = 0;
     double zoom = 1.0;
     bool consumeKeys = false;
+    bool copyArea = false;
     bool keysIgnored = false;
     int opened = 0;
     int edits = 0;

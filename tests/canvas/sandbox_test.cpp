@@ -374,6 +374,39 @@ TEST_F(SandboxTest, ShiftClickAddsAGridlineAndDeleteRemovesTheOneUnderThePointer
     EXPECT_EQ(LivePositions(window->items(), true), (std::vector<int32_t>{300}));
 }
 
+TEST_F(SandboxTest, TheDeleteKeyDeletesTheSelectionUnlessATextIsBeingTypedOrCtrlIsHeld) {
+    SetFactorySettings(params);
+    Open(QString());
+    ItemList& list = window->items();
+    auto addSelectedLine = [&list] {
+        ItemRecord* line = CreateNewItem(list, ItemKind::Line);
+        line->x2 = line->y2 = 40;
+        DeriveBounds(line);
+        line->selected = 255;
+        return line;
+    };
+    ItemRecord* line = addSelectedLine();
+    QKeyEvent ctrlDelete(QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_FALSE(window->KeyDown(ctrlDelete)); // the Edit menu's Cut
+    window->SelectPanel(300);                  // a text is being typed: the caret takes the key
+    EXPECT_FALSE(PressDelete(*window));
+    EXPECT_EQ(line->deleted, 0);
+
+    window->SelectPanel(20);
+    ASSERT_TRUE(PressDelete(*window));
+    EXPECT_EQ(line->deleted, 255);
+    ItemRecord* deletion = FindRecord(list, ItemKind::Deletion);
+    ASSERT_NE(deletion, nullptr);
+    EXPECT_EQ(deletion->replaces, line->serial);
+    EXPECT_EQ(window->viewport()->cursor().shape(), Qt::ArrowCursor);
+    // The hint page after a deletion while its setting is on, else the insert panel.
+    params.hints[static_cast<size_t>(HintPosition(1038) - 1)] = 0;
+    addSelectedLine();
+    ASSERT_TRUE(PressDelete(*window));
+    EXPECT_EQ(host.deferred, (std::vector<int>{1038, 20}));
+    EXPECT_FALSE(PressDelete(*window)); // nothing selected any more
+}
+
 TEST_F(SandboxTest, DraggingThePagesEdgesOnTheRulerResizesAndShiftsThePage) {
     QString path = folder.filePath("grid.vlrn");
     WriteGridDesign(path);
