@@ -4,6 +4,8 @@
 #include "model/designfile.h"
 #include "model/history.h"
 
+#include "editeddesign.h"
+
 #include <benchmark/benchmark.h>
 
 #include <iterator>
@@ -11,52 +13,10 @@
 
 namespace {
 
-constexpr int kItems = 10'000;
 constexpr int kSteps = 1'000;
 
-// The file of the design before any edit. Records made through CreateRecord cost a pass over the
-// list each for their serial; the reader numbers them in one pass, so the design is made once
-// and read for every benchmark.
-const std::vector<uint8_t>& DesignBytes() {
-    static const std::vector<uint8_t> bytes = [] {
-        vlr::ItemList list;
-        vlr::ItemRecord* header = vlr::CreateRecord(list, vlr::ItemKind::Header);
-        header->recordClass = vlr::RecordClass::Header;
-        header->zoom = 1.0;
-        header->units = 1;
-        vlr::CreateRecord(list, vlr::ItemKind::Gridlines);
-        std::mt19937 random(7);
-        const int32_t kinds[] = {vlr::ItemKind::Text, vlr::ItemKind::Line, vlr::ItemKind::Rectangle,
-                                 vlr::ItemKind::Ellipse};
-        vlr::NumberSequence serials = vlr::SerialSequence(list);
-        for (int i = 0; i < kItems; ++i) {
-            vlr::ItemRecord* item = vlr::CreateRecord(list, kinds[random() % std::size(kinds)], serials);
-            item->zOrder = i + 1;
-            item->x1 = static_cast<int32_t>(random() % 800);
-            item->y1 = static_cast<int32_t>(random() % 1100);
-            item->x2 = item->x1 + static_cast<int32_t>(random() % 200);
-            item->y2 = item->y1 + static_cast<int32_t>(random() % 200);
-            vlr::SetWorldFromPixels(item, list.screen);
-            if (item->kind == vlr::ItemKind::Text) {
-                vlr::SetText(item, u"Velloran Business Cards");
-            } else if (vlr::IsShapeKind(item->kind)) {
-                for (int p = 0; p < 4; ++p) {
-                    item->pointList.push_back({.x = item->x1 + p, .y = item->y1 + p});
-                }
-            }
-        }
-        std::vector<uint8_t> file;
-        vlr::WriteDesignToMemory(list, file);
-        return file;
-    }();
-    return bytes;
-}
-
 vlr::ItemList OpenDesign() {
-    vlr::ItemList list;
-    vlr::FixedAnswerPrompt prompt(vlr::PromptAnswer::No);
-    vlr::ReadDesignFromMemory(DesignBytes(), list, prompt);
-    return list;
+    return vlr::bench::OpenEditedDesign();
 }
 
 // The live item at a random place in list order.

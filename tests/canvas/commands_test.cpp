@@ -554,6 +554,20 @@ TEST(Tagging, RecallsTheSelectionInItsLatestVersionsWithTheGroupMarker) {
     EXPECT_EQ(FirstSelected(list), nullptr);
 }
 
+TEST(LinePatternFor, FindsTheDesignsIdenticalPatternOrAddsOneBelowTheSmallestId) {
+    ItemList list = test::NewDesign();
+    const std::vector<double> dashDot = {2.0, 1.0, 0.5, 1.0};
+    EXPECT_EQ(LinePatternFor(list, dashDot), -1);
+    EXPECT_EQ(LinePatternFor(list, std::vector<double>{2.0, 1.0, 0.50001, 1.0}), -1); // within 0.0001 mm
+    EXPECT_EQ(LinePatternFor(list, std::vector<double>{3.0, 1.0}), -2);
+    const ItemRecord* definition = FindRecord(list, -2);
+    ASSERT_NE(definition, nullptr);
+    EXPECT_EQ(definition->recordClass, RecordClass::LinePattern);
+    EXPECT_EQ(definition->segmentCount, 2);
+    EXPECT_EQ(definition->segmentLengths[0], 3.0);
+    EXPECT_EQ(definition->segmentLengths[2], 0.0);
+}
+
 TEST(FitTextBaseline, KeepsTheEndOfItsAlignment) {
     struct Case {
         int32_t alignment;
