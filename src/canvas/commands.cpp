@@ -351,11 +351,13 @@ void TurnBaseline(ItemRecord* text, double degrees) {
     text->y2 = second.y;
 }
 
-void SetAngleOfText(ItemRecord* text, int32_t degrees) {
+// A chosen angle in whole degrees (negative: none) with its escapement in tenths, which may hold
+// the fraction of a custom angle.
+void SetAngleOfText(ItemRecord* text, int32_t degrees, int32_t tenths) {
     text->textAngle = degrees < 0 ? -1 : degrees % 360;
     if (degrees >= 0) {
-        text->escapement = (degrees % 360) * 10;
-        TurnBaseline(text, degrees % 360);
+        text->escapement = tenths % 3600;
+        TurnBaseline(text, (tenths % 3600) / 10.0);
     }
 }
 
@@ -754,15 +756,17 @@ bool SetTextAlignment(ItemList& list, CommandWindow& window, int32_t alignment) 
 }
 
 bool SetTextAngle(ItemList& list, CommandWindow& window, int32_t degrees) {
-    return ChangeSelection(list, window, IsText,
-                           [degrees](ItemRecord* text) { SetAngleOfText(text, degrees); });
+    return ChangeSelection(list, window, IsText, [degrees](ItemRecord* text) {
+        SetAngleOfText(text, degrees, (degrees % 360) * 10);
+    });
 }
 
 bool ApplyTextDefaults(ItemList& list, CommandWindow& window, const currentState_t& state) {
     return ChangeSelection(list, window, IsText, TextLayoutChange(window, [state](ItemRecord* text) {
                                text->fontSize = state.tsize;
                                text->textColor = state.tcolor;
-                               SetAngleOfText(text, state.tdir);
+                               SetAngleOfText(text, state.tdir,
+                                              state.tangle >= 0 ? state.tangle : (state.tdir % 360) * 10);
                                text->fontWeight = state.tbold;
                                text->italic = state.titalic;
                                text->underline = state.tunderline;

@@ -431,6 +431,8 @@ TEST(AttributeCommands, SetTheirPropertyOnTheirKindsAndRecomputeWhatFollows) {
              EXPECT_EQ(r.fontSize, 30);
              EXPECT_EQ((Rect{r.x1, r.y1, r.x2, r.y2}), (Rect{26, 100, 54, 100}));
          }},
+        // The angle in tenths as the settings keep it (90.5 degrees): the baseline turns about its
+        // midpoint (40, 100) to it, then takes the length of "Text" from its first point.
         {"text defaults",
          [](Design& d) {
              currentState_t state;
@@ -440,6 +442,8 @@ TEST(AttributeCommands, SetTheirPropertyOnTheirKindsAndRecomputeWhatFollows) {
              state.titalic = 1;
              state.tfont = "Times New Roman";
              state.tcharset = 238;
+             state.tdir = 90;
+             state.tangle = 905;
              return ApplyTextDefaults(d.list, d.window, state);
          },
          ItemKind::Text,
@@ -450,7 +454,9 @@ TEST(AttributeCommands, SetTheirPropertyOnTheirKindsAndRecomputeWhatFollows) {
              EXPECT_EQ(r.italic, 1);
              EXPECT_EQ(GetFontName(r), "Times New Roman");
              EXPECT_EQ(r.charset, 238);
-             EXPECT_EQ(r.x2, 20 + 4 * 7); // left aligned: the first point stays
+             EXPECT_EQ(r.textAngle, 90);
+             EXPECT_EQ(r.escapement, 905);
+             EXPECT_EQ((Rect{r.x1, r.y1, r.x2, r.y2}), (Rect{40, 120, 40, 120 - 4 * 7}));
          }},
         // A rectangle becomes the square on its first side, (50, 50) ... (90, 50), drawn upwards.
         {"square", [](Design& d) { return SetShapeKind(d.list, d.window, ItemKind::Square); },
