@@ -675,9 +675,10 @@ bool SetDashPattern(ItemList& list, CommandWindow& window, int32_t pattern) {
 }
 
 bool SetLineDirection(ItemList& list, CommandWindow& window, double degrees) {
-    return ChangeSelection(list, window, IsLine, [degrees](ItemRecord* line) {
-        line->fixedAngle = degrees < 0.0 ? -1.0 : degrees;
-        if (degrees >= 0.0) {
+    const bool preset = std::isfinite(degrees) && degrees >= 0.0;
+    return ChangeSelection(list, window, IsLine, [degrees, preset](ItemRecord* line) {
+        line->fixedAngle = preset ? degrees : -1.0;
+        if (preset) {
             TurnLine(line, degrees);
         }
     });
@@ -762,7 +763,7 @@ bool SetTextAngle(ItemList& list, CommandWindow& window, int32_t degrees) {
 }
 
 bool ApplyTextDefaults(ItemList& list, CommandWindow& window, const currentState_t& state) {
-    return ChangeSelection(list, window, IsText, TextLayoutChange(window, [state](ItemRecord* text) {
+    return ChangeSelection(list, window, IsText, TextLayoutChange(window, [&state](ItemRecord* text) {
                                text->fontSize = state.tsize;
                                text->textColor = state.tcolor;
                                SetAngleOfText(text, state.tdir,
