@@ -3,6 +3,7 @@
 
 #include "canvas/anchors.h"
 #include "canvas/grid.h"
+#include "canvas/selecttool.h"
 #include "model/copylist.h"
 #include "model/history.h"
 #include "model/outline.h"
@@ -422,62 +423,6 @@ void RebuildVertices(ItemRecord* shape, int32_t count) {
 
 } // namespace
 
-// ---- panels ----
-
-int SelectionPanel(const ItemList& list) {
-    const ItemRecord* first = nullptr;
-    bool any = false;
-    for (const ItemRecord* item : list) {
-        if (IsSelected(item)) {
-            any = true;
-            if (!first && !IsMarker(item)) {
-                first = item;
-            }
-        }
-    }
-    if (!any) {
-        return kInsertPanel;
-    }
-    if (!first) {
-        return 0;
-    }
-    if (!SameKindSelection(list)) {
-        return 59;
-    }
-    switch (static_cast<int32_t>(first->kind)) {
-    case ItemKind::Text:
-        return 301;
-    case ItemKind::Line:
-        return 99;
-    case ItemKind::Triangle:
-        return 200;
-    case ItemKind::Square:
-        return 201;
-    case ItemKind::Rectangle:
-        return 202;
-    case ItemKind::Circle:
-        return 203;
-    case ItemKind::Ellipse:
-        return 204;
-    case ItemKind::Polygon:
-        return 299;
-    case ItemKind::Star:
-        return 206;
-    case ItemKind::Pie:
-        return 207;
-    case ItemKind::Arc:
-        return 208;
-    case ItemKind::Spline:
-        return 209;
-    case ItemKind::Curve:
-        return 211;
-    case ItemKind::Clip:
-        return 401;
-    default:
-        return kInsertPanel;
-    }
-}
-
 // ---- history ----
 
 namespace {
@@ -575,7 +520,7 @@ int Paste(ItemList& copyList, ItemList& list, CommandWindow& window) {
     const int pasted =
         PasteFromList(copyList, list, WindowHooks(window), metrics.markerWidth, metrics.markerHeight);
     window.RefreshDesignControls();
-    if (const int panel = SelectionPanel(list); panel != 0) {
+    if (const int panel = PanelForSelection(list, nullptr); panel != 0) {
         window.ShowPanel(panel);
     }
     window.StartPlacement();

@@ -70,11 +70,6 @@ public:
 inline constexpr int kDeletionHintPage = 1038;
 inline constexpr int kInsertPanel = 20;
 
-// The side panel a selection shows: 20 for none, 59 for items of different kinds, else the
-// fine-tune panel of the first selected item's kind (301 text, 99 line, 200 ... 204 triangle,
-// square, rectangle, circle, ellipse, 299 polygon, 206 star, 207 pie, 208 arc, 209 spline, 211
-// curve, 401 clip); 0 (no panel) when only group markers are selected.
-int SelectionPanel(const ItemList& list);
 
 // ---- history ----
 

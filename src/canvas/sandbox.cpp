@@ -1027,7 +1027,7 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
         return true;
     }
     // While a text is being typed the key belongs to its caret.
-    return toolMode_ != 31 && toolMode_ != 37 && DeleteSelection(items_, commands_);
+    return input_.toolMode != 31 && input_.toolMode != 37 && DeleteSelection(items_, commands_);
 }
 
 bool TSandbox::KeyPress(QKeyEvent&) {

@@ -54,7 +54,7 @@ public:
     void ApplyLightDirection(int direction) override;
     bool HasCopyArea() const override;
     // The canvas rectangle of the last area selection, which Copy to Clipboard copies.
-    void SetCopyArea(const Rect& area) { copyArea_ = area; }
+    void SetCopyArea(const Rect& area) { input_.copyArea = area; }
     CommandWindow& commands() override { return commands_; }
     void IgnoreKeysUntilActivated() override { acceptKeys_ = false; }
     bool AcceptsKeys() const override { return acceptKeys_; }

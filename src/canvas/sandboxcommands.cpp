@@ -34,8 +34,7 @@ void SandboxCommands::RedrawArea(const Rect& canvasArea) {
 }
 
 void SandboxCommands::SelectionChanged() {
-    // Without markers of its own the canvas shows a changed selection by a repaint.
-    window_.RedrawAll(true);
+    window_.DrawSelectionMarkers();
 }
 
 void SandboxCommands::SetArrowCursor() {
@@ -55,18 +54,18 @@ int32_t SandboxCommands::WidestTextLine(const ItemRecord& text) {
 }
 
 void SandboxCommands::EndTextEditing() {
-    if (window_.toolMode_ == 37) {
-        window_.toolMode_ = 0;
+    if (window_.input_.toolMode == 37) {
+        window_.input_.toolMode = 0;
     }
 }
 
 void SandboxCommands::ResetTool() {
-    window_.toolMode_ = 0;
-    window_.clickCount_ = 0;
+    window_.input_.toolMode = 0;
+    window_.input_.clickCount = 0;
 }
 
 void SandboxCommands::StartPlacement() {
-    window_.RedrawAll(true);
+    window_.StartPlacement();
 }
 
 void SandboxCommands::StartClipboardJob() {
