@@ -27,6 +27,7 @@ public:
     void RepaintUnderSelection(const vlr::Rect&) override {}
     void DrawQuick(vlr::ItemRecord*) override {}
     int32_t AverageCharWidth(const vlr::ItemRecord&) const override { return 6; }
+    int32_t TextLineHeight(const vlr::ItemRecord&) const override { return 20; }
     vlr::EditCanvas& editCanvas() override { return *this; }
     vlr::EditMetrics editMetrics() const override { return {8, 8, list_.screen}; }
     int32_t BeginEdit(bool drawCopies) override {

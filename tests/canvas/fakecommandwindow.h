@@ -22,6 +22,7 @@ public:
     void RepaintUnderSelection(const Rect&) override {}
     void DrawQuick(ItemRecord*) override {}
     int32_t AverageCharWidth(const ItemRecord&) const override { return 6; }
+    int32_t TextLineHeight(const ItemRecord&) const override { return 20; }
 
     // ---- CommandWindow ----
     EditCanvas& editCanvas() override { return *this; }
