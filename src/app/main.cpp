@@ -4,10 +4,12 @@
 #include "app/dialoghost.h"
 #include "app/editcommands.h"
 #include "app/filecommands.h"
+#include "app/filedrops.h"
 #include "app/install.h"
 #include "app/mainwindow.h"
 #include "app/outputwiring.h"
 #include "app/pages.h"
+#include "app/picturecommands.h"
 #include "canvas/sandbox.h"
 #include "output/outputcommands.h"
 #include "platform/fileassociation.h"
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
                                    [&form1, &prompt] { return new vlr::TSandbox(form1.params(), form1, prompt); });
     fileCommands.Install();
     vlr::InstallEditCommands(form1);
+    vlr::QtPictureDialogs pictureDialogs(&form1);
+    vlr::PictureCommands pictureCommands(form1, formX, formY, prompt, pictureDialogs);
+    pictureCommands.Install();
+    vlr::FileDrops drops(form1);
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
                      [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });
     QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {

@@ -80,6 +80,9 @@ public:
     // The header's grid settings were changed from outside: rulers, anchors and gridlines again.
     virtual void GridOptionsChanged() = 0;
     virtual DisplaySwitches displaySwitches() const = 0;
+    // The design point (design pixels) at the top-left of the part of the page the window shows,
+    // where inserted pictures are placed.
+    virtual Point VisiblePageOrigin() const { return {}; }
     virtual void SetDisplaySwitches(const DisplaySwitches& switches) = 0;
 };
 

@@ -158,6 +158,14 @@ Point TSandbox::CanvasFromDesign(Point design) const {
             SaturateInt32(static_cast<int64_t>(nearest(z * design.y)) - tileOffset_.y)};
 }
 
+Point TSandbox::VisiblePageOrigin() const {
+    // The page's corner stands pageOffset viewport pixels from the viewport's; scrolled past it,
+    // the first design pixel wholly in view.
+    const double z = zoom();
+    auto axis = [z](int32_t pageOffset) { return pageOffset >= 0 ? 0 : SaturateInt32(static_cast<int64_t>(std::ceil(-pageOffset / z))); };
+    return {axis(pageOffset_.x), axis(pageOffset_.y)};
+}
+
 Point TSandbox::DesignFromCanvas(Point canvas) const {
     double z = zoom();
     return {nearest((static_cast<double>(canvas.x) + tileOffset_.x) / z),

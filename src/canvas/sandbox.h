@@ -71,6 +71,7 @@ public:
     void GridOptionsChanged() override;
     DisplaySwitches displaySwitches() const override { return {showPictures_, showShadows_, show3D_}; }
     void SetDisplaySwitches(const DisplaySwitches& switches) override;
+    Point VisiblePageOrigin() const override;
     // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
     // False when there is none, so that the key acts on the selection.
     bool DeleteAnchorUnderPointer();

@@ -491,7 +491,7 @@ bool DeleteSelection(ItemList& list, const EditHooks& hooks) {
     };
     std::vector<ItemRecord*> markers;
     for (ItemRecord* record : selected) {
-        if (IsDesignItemKind(record->kind)) {
+        if (IsDesignItemKind(record->kind) || IsClipOutlineKind(record->kind)) {
             remove(record);
         } else if (IsMarker(record)) {
             markers.push_back(record);

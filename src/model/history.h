@@ -77,9 +77,9 @@ ItemRecord* EditGridlines(ItemList& list, const EditHooks& hooks = {});
 
 // ---- the list-level part of the document commands ----
 
-// Delete and Cut: a deletion record for every selected design item, which is hidden; a selected
-// group marker goes too when no live member of its group is left. Deselects all. False (and
-// nothing changed) when nothing is selected.
+// Delete and Cut: a deletion record for every selected design item (or clip outline of the
+// picture editor), which is hidden; a selected group marker goes too when no live member of its
+// group is left. Deselects all. False (and nothing changed) when nothing is selected.
 bool DeleteSelection(ItemList& list, const EditHooks& hooks = {});
 // A new version of every selected design item, moved to the bottom (one after another in list
 // order, so the last one processed ends lowest) or to the top (keeping their order). False when

@@ -67,6 +67,11 @@ constexpr bool IsShapeKind(int32_t kind) {
 constexpr bool IsDesignItemKind(int32_t kind) {
     return kind == ItemKind::Text || kind == ItemKind::Line || IsShapeKind(kind) || kind == ItemKind::Clip;
 }
+// The picture editor's clip outlines, which live only in the editor's own list; its Erase
+// deletes them as Delete deletes design items.
+constexpr bool IsClipOutlineKind(int32_t kind) {
+    return kind == ItemKind::RectClipOutline || kind == ItemKind::RoundClipOutline;
+}
 // Lines and shapes draw with an outline pen.
 constexpr bool HasOutlinePen(int32_t kind) {
     return kind >= ItemKind::Line && kind <= ItemKind::ShapeRangeEnd;

@@ -46,6 +46,15 @@ void LimitScans(j_common_ptr info) {
     }
 }
 
+// Errors jump back to the caller's setjmp; nothing is printed.
+void UseErrors(jpeg_decompress_struct& info, ErrorManager& errors) {
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = FailDecoding;
+    errors.base.emit_message = NoteMessage;
+    errors.base.output_message = PrintNothing;
+    errors.truncated = false;
+}
+
 // Coefficient buffers of progressive pictures: enough for the largest picture accepted.
 constexpr long kMaxDecoderMemory = 1L << 30;
 
@@ -67,11 +76,7 @@ bool DecodeInto(const uint8_t* data, size_t size, int32_t reduction, QImage* ras
     jpeg_decompress_struct info;
     ErrorManager errors;
     jpeg_progress_mgr progress;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = FailDecoding;
-    errors.base.emit_message = NoteMessage;
-    errors.base.output_message = PrintNothing;
-    errors.truncated = false;
+    UseErrors(info, errors);
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -124,6 +129,37 @@ bool DecodeInto(const uint8_t* data, size_t size, int32_t reduction, QImage* ras
 }
 
 } // namespace
+
+namespace {
+
+// Only the header is read; plain data in this frame, as for decoding.
+bool ReadSize(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height) {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    UseErrors(info, errors);
+    if (setjmp(errors.jump) != 0) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    const bool read = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
+    *width = info.image_width;
+    *height = info.image_height;
+    jpeg_destroy_decompress(&info);
+    return read;
+}
+
+} // namespace
+
+std::optional<QSize> JpegSize(std::span<const uint8_t> stream) {
+    uint32_t width = 0, height = 0;
+    if (stream.empty() || !ReadSize(stream.data(), stream.size(), &width, &height) ||
+        !AcceptablePictureSize(width, height)) {
+        return std::nullopt;
+    }
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
 
 std::optional<QImage> DecodeJpeg(std::span<const uint8_t> stream, int32_t reduction) {
     if (stream.empty()) {

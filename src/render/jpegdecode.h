@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 
 #include <cstdint>
 #include <optional>
@@ -16,6 +17,10 @@ namespace vlr {
 // other corrupt-data warnings (stray bytes between markers, common in camera files) are
 // tolerated because the picture still decodes whole.
 std::optional<QImage> DecodeJpeg(std::span<const uint8_t> stream, int32_t reduction = 0);
+
+// The full size its header declares, without decoding; nothing for a stream without a readable
+// header or beyond kMaxPicturePixels.
+std::optional<QSize> JpegSize(std::span<const uint8_t> stream);
 
 // A progressive picture of thousands of tiny scans takes minutes to decode; real encoders
 // write about ten.

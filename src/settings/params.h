@@ -158,6 +158,7 @@ struct TParams {
     double splineHandleFactor = 0.27614237;
     std::array<WindowPlacement, kPlacementSlots> placements; // slots 1 ... 16 at 0 ... 15
     std::vector<std::string> fontFamilies;                   // the installed font families, read after start
+    std::string lastPicture;                                 // the picture file chosen or opened last
 
     TParams();
 };

@@ -5,6 +5,7 @@
 
 #include "model/prompt.h"
 #include "settings/params.h"
+#include "support/recordingprompt.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,7 @@
 namespace vlr {
 namespace {
 
-class RecordingPrompt : public Prompt {
-public:
-    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons) override {
-        asked.emplace_back(text);
-        return PromptAnswer::Ok;
-    }
-    std::vector<std::string> asked;
-};
+using test::RecordingPrompt;
 
 defaults_t FactoryDefaults() {
     TParams params;

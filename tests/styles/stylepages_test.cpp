@@ -8,6 +8,7 @@
 #include "platform/inistore.h"
 #include "render/rastercanvas.h"
 #include "settings/params.h"
+#include "support/recordingprompt.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,7 @@ using test::ChooseUnit;
 using test::ClickSlot;
 using test::Type;
 
-class RecordingPrompt : public Prompt {
-public:
-    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons) override {
-        asked.emplace_back(text);
-        return PromptAnswer::Ok;
-    }
-    std::vector<std::string> asked;
-};
+using test::RecordingPrompt;
 
 class StylePages : public ::testing::Test {
 protected:
