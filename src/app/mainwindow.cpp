@@ -1303,7 +1303,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && !KeyAlreadyRouted(watched, event)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (hooks.pictureEditorKey && hooks.pictureEditorKey(*key)) {
+        if (hooks.pictureEditorKey && hooks.pictureEditorKey(watched, *key)) {
             return true;
         }
         // Keys typed into a file dialog, a message box or a dialog host belong there: a Delete in

@@ -56,8 +56,9 @@ struct MainWindowHooks {
     std::function<void(const QString& path)> insertPictureFile;
     // The picture editor on a clip of a design, opened by a double click on the clip.
     std::function<void(DesignView* window, ItemRecord* clip)> editClipPicture;
-    // The picture editor takes keys while it is open; true when it handled one.
-    std::function<bool(QKeyEvent& event)> pictureEditorKey;
+    // The picture editor takes keys while it is open; true when it handled one. receiver is the
+    // window or widget the key is offered to.
+    std::function<bool(QObject* receiver, QKeyEvent& event)> pictureEditorKey;
     // A side panel's frame for a panel code; none gives the plain frame.
     std::function<QWidget*(int code, QWidget* parent)> createPanelFrame;
     // The toolbar's tool button of a panel code, and its grid and snap buttons.

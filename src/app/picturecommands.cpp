@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -100,7 +101,10 @@ void PictureCommands::Install() {
     MainWindowHooks& hooks = form_.hooks;
     hooks.insertPicture = [this] { InsertPicture(); };
     hooks.insertPictureFile = [this](const QString& path) { OpenPictureFile(path); };
-    hooks.pictureEditorKey = [this](QKeyEvent& event) { return EditorKey(event); };
+    hooks.editClipPicture = [this](DesignView* window, ItemRecord* clip) { EditClip(window, clip); };
+    hooks.pictureEditorKey = [this](QObject* receiver, QKeyEvent& event) {
+        return EditorKey(receiver, event);
+    };
     // The weight and shadow dialogs may have changed the lists of the editor's side panel.
     hooks.styleListsChanged = [this, earlier = hooks.styleListsChanged](int page, bool smallHost) {
         if (earlier) {
@@ -277,12 +281,15 @@ void PictureCommands::Insert(const PictureInsertion& insertion, const PictureTar
     form_.ShowPanel(HintShown(form_.params(), kPlacedHintPage) ? kPlacedHintPage : kInsertPanel);
 }
 
-bool PictureCommands::EditorKey(QKeyEvent& event) {
+bool PictureCommands::EditorKey(QObject* receiver, QKeyEvent& event) {
     TPict* editor = Editor();
-    // Keys of a dialog over the editor (the Open, colour or message box) or of an open list are
-    // theirs.
-    if (!editor || !formX_.isVisible() || QApplication::activeWindow() != &formX_ ||
-        QApplication::activePopupWidget()) {
+    // Only keys typed into the editor's host: not those of a dialog over it (the Open, colour or
+    // message box), nor the Return that chose an entry of an open list, which reaches the list's
+    // window after the list has closed.
+    auto* window = qobject_cast<QWindow*>(receiver);
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    const bool aimedAtHost = window ? window == formX_.windowHandle() : widget && widget->window() == &formX_;
+    if (!editor || !formX_.isVisible() || !aimedAtHost || QApplication::activePopupWidget()) {
         return false;
     }
     if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
@@ -291,6 +298,16 @@ bool PictureCommands::EditorKey(QKeyEvent& event) {
         return true;
     }
     return editor->KeyDown(event);
+}
+
+void PictureCommands::EditClip(DesignView* window, ItemRecord* clip) {
+    if (!window || !clip || clip->kind != ItemKind::Clip || !IsLiveItem(clip)) {
+        return;
+    }
+    SelectOnly(window->items(), clip);
+    window->DesignEdited();
+    form_.ActivateDocument(window->docNumber());
+    ShowDialogPage(formX_, kEditClipPage);
 }
 
 bool PictureCommands::PrepareClipPage(int pageCode, QString& title) {

@@ -11,11 +11,13 @@
 
 class QFileDialog;
 class QKeyEvent;
+class QObject;
 
 namespace vlr {
 
 class DesignView;
 class Prompt;
+struct ItemRecord;
 class TDialogHost;
 class TForm1;
 
@@ -56,12 +58,15 @@ public:
     void OpenPictureFile(const QString& path);
     // What the editor's Insert hands over, placed in the design it belongs to.
     void Insert(const PictureInsertion& insertion, const PictureTarget& target);
-    // Keys while the editor's host is the active window: Return inserts, the rest goes to the
-    // editor. True when the key was used.
-    bool EditorKey(QKeyEvent& event);
+    // Keys offered to the editor's host (receiver its window or one of its widgets): Return
+    // inserts, the rest goes to the editor. True when the key was used.
+    bool EditorKey(QObject* receiver, QKeyEvent& event);
     // Pages 503 and 510: the first selected item of the active design, when it is a clip whose
     // picture the design holds; its picture's file name titles the host.
     bool PrepareClipPage(int pageCode, QString& title);
+    // The picture editor on a clip of a document window (a double click on it): the clip alone
+    // selected, its window active, page 503 on it.
+    void EditClip(DesignView* window, ItemRecord* clip);
     // The editor page the larger host shows, or none.
     TPict* Editor() const;
 

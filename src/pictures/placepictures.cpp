@@ -202,7 +202,12 @@ std::vector<ItemRecord*> PlacePictures(ItemList& design, const PictureInsertion&
     if (!FindPictureData(design, pictureId)) {
         AddPictureData(design, insertion, pictureId);
     }
-    std::vector<ItemRecord*> added = AddClips(design, insertion, 0, topLeft, pictureId, step);
+    // A frame is drawn around the picture: it too is to lie on the page.
+    const int32_t frame = insertion.style.frameWeightMm > 0.0
+                              ? PenWidthPixels(1.0, insertion.style.frameWeightMm, design.screen)
+                              : 0;
+    const Point corner{SaturatingAdd(topLeft.x, frame), SaturatingAdd(topLeft.y, frame)};
+    std::vector<ItemRecord*> added = AddClips(design, insertion, 0, corner, pictureId, step);
     SetModified(design, true);
     Notify(hooks.refreshUndoCommands);
     Notify(hooks.redraw);

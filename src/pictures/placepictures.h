@@ -55,9 +55,10 @@ int32_t NewPictureId(const std::vector<const ItemList*>& designs, const std::fun
 
 // Adds the insertion to the design as one undo step: the picture data record of pictureId
 // (added only when the design does not hold one with that id yet) and one clip item per clip,
-// each with its top-left corner at topLeft (design pixels), its size the source's at the
-// editor's zoom, above the one before. Clips whose size rounds to 0 pixels are left out; with
-// none left nothing is added at all. The new items are selected, everything else deselected.
+// each with its top-left corner at topLeft (design pixels; framed clips their frame's corner),
+// its size the source's at the editor's zoom, above the one before. Clips whose size rounds to
+// 0 pixels are left out; with none left nothing is added at all. The new items are selected,
+// everything else deselected.
 std::vector<ItemRecord*> PlacePictures(ItemList& design, const PictureInsertion& insertion, Point topLeft,
                                        int32_t pictureId, const EditHooks& hooks = {});
 

@@ -11,12 +11,16 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "pictures/clipoutline.h"
+#include "pictures/pictbox.h"
 #include "pictures/pictureview.h"
 #include "render/picturedecode.h"
 #include "render/picturefiles.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMimeData>
 #include <QToolButton>
 #include <QUrl>
@@ -130,6 +134,8 @@ TEST_F(PictureCommandsTest, OpenOutlineTwoClipsInsertSaveAndReopen) {
     EXPECT_EQ(formX->windowTitle(), "photo");
     ASSERT_DOUBLE_EQ(editor->editor().editorZoom, 1.0);
 
+    formX->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(formX.get()));
     // Two clips with the mouse: a rectangle by dragging, a circle by two clicks.
     QWidget* canvas = editor->view()->viewport();
     QTest::mouseClick(editor->toolButton(EditorTool::Rectangle), Qt::LeftButton);
@@ -141,11 +147,25 @@ TEST_F(PictureCommandsTest, OpenOutlineTwoClipsInsertSaveAndReopen) {
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(200, 100));
     QTest::mouseMove(canvas, QPoint(220, 100));
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(230, 100));
+    // A third, started and dropped with Esc.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(editor->view()->outlining());
+    QTest::keyClick(editor->view(), Qt::Key_Escape);
+    EXPECT_FALSE(editor->view()->outlining());
     ASSERT_EQ(LiveOutlines(editor->editor().clips).size(), 2u);
+    EXPECT_EQ(editor->box()->summary()->text(), "1 Rectangular clip(s)\n1 Round clip(s)");
 
+    // The Return that chooses an entry of an open list reaches the list's window once the list
+    // has closed: it inserts nothing.
+    QComboBox* frames = editor->box()->frameList();
+    frames->showPopup();
+    QWindow* list = frames->view()->window()->windowHandle();
+    ASSERT_NE(list, nullptr);
+    frames->hidePopup();
+    QKeyEvent chosen(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(list, &chosen);
+    ASSERT_TRUE(formX->isVisible());
     // Return in the editor's host is its first button: Insert.
-    formX->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(formX.get()));
     QTest::keyClick(formX.get(), Qt::Key_Return);
     EXPECT_FALSE(formX->isVisible());
 
@@ -289,6 +309,11 @@ TEST_F(PictureCommandsTest, EditThisClipReplacesItsCutAsOneUndoStep) {
     SelectOnly(design->items(), nullptr);
     form->RunCommand(503);
     EXPECT_FALSE(formX->isVisible());
+    // A double click on the clip selects it and opens it.
+    form->EditClipPicture(design, clip);
+    EXPECT_TRUE(formX->isVisible());
+    EXPECT_EQ(formX->currentPage(), 503);
+    EXPECT_TRUE(IsSelected(clip));
 }
 
 TEST_F(PictureCommandsTest, InsertNewClipAddsClipsOfTheSamePicture) {

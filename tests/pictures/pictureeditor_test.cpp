@@ -69,15 +69,6 @@ TEST(PictureEditor, InitialDecodeScaleFollowsHowOftenTheEighthFitsTheView) {
     EXPECT_EQ(InitialDecodeScale({0, 0}, {800, 600}), DecodeScale::Eighth);
 }
 
-TEST(PictureEditor, SmallJpegInALargeViewIsDecodedAtFullSizeAndShownAtOneHundredPercent) {
-    PictureEditor editor;
-    ASSERT_TRUE(LoadPicture(editor, test::JpegFile(Filled(64, 48, 0xFF00FF00)), PictureFormat::Jpeg,
-                            "small.jpg", QSize(640, 480)));
-    EXPECT_EQ(editor.decodeScale, DecodeScale::Full);
-    EXPECT_EQ(editor.raster.size(), QSize(64, 48));
-    EXPECT_DOUBLE_EQ(editor.editorZoom, 1.0);
-}
-
 TEST(PictureEditor, ZoomButtonsStepThroughTheTable) {
     struct Case {
         double percent, out, in;
