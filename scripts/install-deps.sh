@@ -8,6 +8,8 @@ packages=(
     g++ make cmake ninja-build ccache pkg-config
     # Qt 6 (Core, Gui, Widgets, PrintSupport, Network, Test) and its platform plugins
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    # compressing the pictures of the PDF files the program writes
+    zlib1g-dev
     # picture decoders
     libjpeg62-turbo-dev libgif-dev libwmf-dev
     # tests and benchmarks

@@ -75,6 +75,8 @@ PageDescription DescribePage(HostKind host, int code, const QString& text) {
         return page("Options", "Print", "Cancel", 16);
     case 67:
         return page("Options", "Preview", "Cancel", 16);
+    case 68:
+        return page("Printer Calibration", "Save", "Cancel", 15);
     default:
         return PageDescription{};
     }

@@ -425,6 +425,8 @@ void TForm1::BuildMenus() {
             [this, call] { call(hooks.printPreview); });
     connect(AddAction(file, "File/Print", "Print", QKeySequence("Ctrl+P")), &QAction::triggered, this,
             [this, call] { call(hooks.print); });
+    connect(AddAction(file, "File/Printer Calibration", "Printer Calibration..."), &QAction::triggered, this,
+            [this, call] { call(hooks.printerCalibration); });
     // Export and Screenshot stay hidden; their commands exist.
     actions_["File/Export/separator"] = file->addSeparator();
     QMenu* exportMenu = AddMenu(file, "File/Export", "Export");

@@ -48,7 +48,7 @@ struct MainWindowHooks {
     // Asked before a document window closes; false keeps it open.
     std::function<bool(DesignView* window)> queryCloseDocument;
     // Output.
-    std::function<void()> printPreview, print, exportExact, exportSmooth, screenshot;
+    std::function<void()> printPreview, print, printerCalibration, exportExact, exportSmooth, screenshot;
     // Editing the active design.
     std::function<void()> undo, redo, clearUndo, cut, copy, paste, copyToClipboard, joinItems, splitGroup;
     // Picture insertion, and a picture file given to open.

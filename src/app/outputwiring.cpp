@@ -5,6 +5,7 @@
 #include "app/filecommands.h"
 #include "app/mainwindow.h"
 #include "canvas/sandbox.h"
+#include "output/calibration.h"
 #include "output/outputcommands.h"
 #include "output/preview.h"
 #include "output/prsel.h"
@@ -61,6 +62,7 @@ void InstallOutputCommands(TForm1& form1, TDialogHost& formX, TDialogHost& formY
         return dialog.exec() == QDialog::Accepted;
     };
     commands.localFolder = [](const std::string& stored) { return LocalFolder(stored); };
+    commands.store = &form1.store();
 
     auto onActive = [&form1, &commands](void (OutputCommands::*command)(const OutputDocument&)) {
         return [&form1, &commands, command] {
@@ -74,6 +76,10 @@ void InstallOutputCommands(TForm1& form1, TDialogHost& formX, TDialogHost& formY
     form1.hooks.exportExact = onActive(&OutputCommands::ExportExact);
     form1.hooks.exportSmooth = onActive(&OutputCommands::ExportSmooth);
     form1.hooks.screenshot = [&form1, &commands] { commands.Screenshot(form1); };
+    form1.hooks.printerCalibration = [&form1, &commands] {
+        DesignView* view = form1.ActiveDesign();
+        commands.CalibrationCommand(view ? view->docNumber() : 0);
+    };
 
     formX.RegisterPage(
         57, [&formX, &commands](int, int number, const QString&, QWidget* parent) -> DialogPage* {
@@ -101,6 +107,9 @@ void InstallOutputCommands(TForm1& form1, TDialogHost& formX, TDialogHost& formY
         if (auto* preview = qobject_cast<TPreview*>(formX.page())) {
             commands.ExportPreview(*preview);
         }
+    });
+    formY.RegisterPage(68, [&commands](int, int number, const QString&, QWidget* parent) -> DialogPage* {
+        return commands.CreateCalibrationPage(number, parent);
     });
     for (int code : {66, 67}) {
         formY.RegisterPage(code,

@@ -4,9 +4,11 @@
 #include "model/itemkind.h"
 #include "model/numeric.h"
 #include "model/prompt.h"
+#include "output/calibration.h"
 #include "output/preview.h"
 #include "output/printsheet.h"
 #include "output/prsel.h"
+#include "output/testpage.h"
 #include "render/resample.h"
 #include "settings/designtype.h"
 #include "settings/params.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTimer>
 
 namespace vlr {
@@ -62,6 +65,10 @@ QString QtExportDialogs::ExportFileName(const QString& folder, int& filterIndex)
     }
     filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().first();
+}
+
+QString QtExportDialogs::TestPageFileName() {
+    return QFileDialog::getSaveFileName(parent_, kTestPageTitle, QString(), "PDF Files (*.pdf)");
 }
 
 SheetPicture ExportExactImage(ItemList& design, const ItemPainter& paint) {
@@ -143,7 +150,16 @@ void OutputCommands::Print(const OutputDocument& document) {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         printer.setResolution(kPdfFileDpi);
     }
-    PrintResult result = PrintSheet(printer, *document.items, document.caption, SelectionOf(document), paint);
+    const QString name = CalibrationName(printer);
+    const PrinterCalibration calibration = CalibrationOf(name);
+    if (const int32_t moved = CardsMovedOffThePaper(*document.items, SelectionOf(document), calibration);
+        moved > 0 && prompt_.Ask(PromptIcon::Warning,
+                                 (CardsOffThePaperWarning(moved, name) + " Print anyway?").toStdString(),
+                                 PromptButtons::YesNo) != PromptAnswer::Yes) {
+        return;
+    }
+    PrintResult result =
+        PrintSheet(printer, *document.items, document.caption, SelectionOf(document), paint, calibration);
     if (!result.ok() && !result.message.isEmpty()) {
         prompt_.Ask(PromptIcon::Error, result.message.toStdString(), PromptButtons::Ok);
     }
@@ -214,6 +230,64 @@ void OutputCommands::Screenshot(QWidget& window) {
     }
 }
 
+void OutputCommands::CalibrationCommand(int32_t number) {
+    showFormY(68, number, {});
+}
+
+PrinterCalibration OutputCommands::CalibrationOf(const QString& printer) const {
+    return store ? LoadCalibration(*store, printer.toStdString()).value_or(PrinterCalibration{})
+                 : PrinterCalibration{};
+}
+
+bool OutputCommands::PrintTestPage(int32_t number, const QString& printerName,
+                                   const PrinterCalibration& calibration) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (printerName == kPdfFilePrinter) {
+        const QString path = dialogs_.TestPageFileName();
+        if (path.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    } else {
+        printer.setPrinterName(printerName);
+    }
+    std::optional<OutputDocument> document = findDocument ? findDocument(number) : std::nullopt;
+    if (document && HasHeader(*document)) {
+        UseDesignPaper(printer, *document->items);
+    } else {
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+    }
+    const PrintResult result = vlr::PrintTestPage(
+        printer, document && document->items ? CardOutlinesMm(*document->items) : std::vector<QRectF>{},
+        calibration);
+    if (!result.ok()) {
+        prompt_.Ask(PromptIcon::Error, result.message.toStdString(), PromptButtons::Ok);
+    }
+    return result.ok();
+}
+
+TCalibration* OutputCommands::CreateCalibrationPage(int32_t number, QWidget* parent) {
+    if (!store) {
+        return nullptr;
+    }
+    std::optional<OutputDocument> document = findDocument ? findDocument(number) : std::nullopt;
+    const ItemList* design = document && HasHeader(*document) ? document->items : nullptr;
+    QStringList printers = QPrinterInfo::availablePrinterNames();
+    printers.append(kPdfFilePrinter);
+    const QString chosen = QPrinterInfo::defaultPrinterName().isEmpty() ? QString(kPdfFilePrinter)
+                                                                        : QPrinterInfo::defaultPrinterName();
+    const std::optional<QSizeF> paper = design ? PaperInches(*design) : std::nullopt;
+    const QSizeF paperMm = paper ? *paper * 25.4 : QPageSize(QPageSize::Letter).size(QPageSize::Millimeter);
+    auto* page =
+        new TCalibration(*store, prompt_, params_.decimalSeparator, printers, chosen, design,
+                         document ? std::string(SelectionOf(*document)) : std::string(), paperMm, parent);
+    page->printTestPage = [this, number](const QString& printer, const PrinterCalibration& calibration) {
+        return PrintTestPage(number, printer, calibration);
+    };
+    return page;
+}
+
 TPrsel* OutputCommands::CreateAreaPage(int code, int32_t number, QWidget* parent) {
     std::optional<OutputDocument> document = findDocument ? findDocument(number) : std::nullopt;
     auto* page = new TPrsel(document ? document->items : nullptr,
@@ -228,6 +302,8 @@ TPreview* OutputCommands::CreatePreviewPage(int32_t number, QWidget* parent) {
     previewDocument_ = number;
     auto* page = new TPreview(number, findDocument, exportRequest_, parent);
     page->paint = paint;
+    QObject::connect(page, &TPreview::calibrationClicked, page,
+                     [this](int32_t docNumber) { CalibrationCommand(docNumber); });
     exportRequest_ = false;
     QObject::connect(page, &TPreview::printRequested, page, [this](int32_t docNumber) {
         // Once the host has hidden.

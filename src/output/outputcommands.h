@@ -5,6 +5,7 @@
 #include "output/composesheet.h"
 #include "output/exportimage.h"
 #include "output/outputdocument.h"
+#include "settings/printercalibration.h"
 
 #include <QImage>
 #include <QString>
@@ -19,6 +20,8 @@ class QWidget;
 namespace vlr {
 
 class Prompt;
+class RegistryStore;
+class TCalibration;
 class TPreview;
 class TPrsel;
 struct TParams;
@@ -32,6 +35,8 @@ public:
     virtual ~ExportDialogs();
     // The chosen file, empty when cancelled.
     virtual QString ExportFileName(const QString& folder, int& filterIndex) = 0;
+    // The PDF file a test page is printed to, empty when cancelled.
+    virtual QString TestPageFileName() { return {}; }
 };
 
 // Title "Export", JPEG and bitmap filters, "jpg" added when the name has no extension.
@@ -39,6 +44,7 @@ class QtExportDialogs : public ExportDialogs {
 public:
     explicit QtExportDialogs(QWidget* parent) : parent_(parent) {}
     QString ExportFileName(const QString& folder, int& filterIndex) override;
+    QString TestPageFileName() override;
 
 private:
     QWidget* parent_;
@@ -68,6 +74,8 @@ public:
     std::function<QString(const std::string& stored)> localFolder;
     // The item drawing of the compositions; empty for the program's own.
     ItemPainter paint;
+    // The settings store that keeps the printers' calibrations; none: no printer is calibrated.
+    RegistryStore* store = nullptr;
 
     // ---- the commands ----
     // Prepare Print first when the user chooses card positions, otherwise print at once.
@@ -83,11 +91,20 @@ public:
     void ExportPreview(const TPreview& preview);
     // Two JPEG pictures of a window: "_400w.jpg" and "_4wx3h.jpg" after the chosen name.
     void Screenshot(QWidget& window);
+    // The Printer Calibration page, for the document numbered number (0: none is open).
+    void CalibrationCommand(int32_t number);
+    // The test page on a printer ("PDF file": a file the user chooses) with a calibration, on the
+    // paper of the document numbered number (US Letter without one); false when not printed.
+    bool PrintTestPage(int32_t number, const QString& printer, const PrinterCalibration& calibration);
+    // The calibration stored for a printer; none without a store.
+    PrinterCalibration CalibrationOf(const QString& printer) const;
 
     // ---- the pages ----
     // Prepare Print for the document numbered number: page 66 prints, 67 previews.
     TPrsel* CreateAreaPage(int code, int32_t number, QWidget* parent);
     TPreview* CreatePreviewPage(int32_t number, QWidget* parent);
+    // The Printer Calibration page for the document numbered number; none without a store.
+    TCalibration* CreateCalibrationPage(int32_t number, QWidget* parent);
     // The document the last preview page showed.
     int32_t previewDocument() const { return previewDocument_; }
     // Prepare Print confirmed with a selection.

@@ -48,8 +48,13 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     PrintButton = new TPictureButton("Print", ButtonStyle::Action, this);
     PrintButton->setFixedSize(118, 20);
     PrintButton->hide();
+    // The printer's calibration is one step from the preview: the preview shows the sheet as the
+    // design places it, the calibration where the printer needs it.
+    CalibrationButton = new TPictureButton("Printer Calibration", ButtonStyle::Action, this);
+    CalibrationButton->setFixedSize(118, 20);
     top->addWidget(Title);
     top->addStretch(1);
+    top->addWidget(CalibrationButton);
     top->addWidget(PrintButton);
     layout->addLayout(top);
     Label1 = new QLabel(kPreparing, this);
@@ -74,6 +79,8 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     }
 
     connect(PrintButton, &TPictureButton::clicked, this, &TPreview::printClicked);
+    connect(CalibrationButton, &TPictureButton::clicked, this,
+            [this] { Q_EMIT calibrationClicked(docNumber_); });
     // The button shows its highlight while pointed at, for at most five seconds.
     Timer2.setSingleShot(true);
     Timer2.setInterval(kButtonPlainDelayMs);

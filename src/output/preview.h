@@ -50,6 +50,7 @@ public:
     QLabel* Label2;
     QLabel* Label3;
     TPictureButton* PrintButton;
+    TPictureButton* CalibrationButton;
 
 Q_SIGNALS:
     // The picture is shown.
@@ -58,6 +59,8 @@ Q_SIGNALS:
     void printClicked();
     // The host's Print button: print the previewed design.
     void printRequested(int32_t docNumber);
+    // The printer calibration button, for the previewed design.
+    void calibrationClicked(int32_t docNumber);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

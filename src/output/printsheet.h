@@ -4,11 +4,15 @@
 #pragma once
 
 #include "output/sheetoutput.h"
+#include "settings/printercalibration.h"
 
 #include <QString>
+#include <QTransform>
 
+#include <functional>
 #include <string_view>
 
+class QPainter;
 class QPrinter;
 
 namespace vlr {
@@ -40,8 +44,31 @@ struct PrintResult {
 
 // Composes the sheet for the printer and prints it as one job titled title, with the copy count
 // already set on the printer. The sheet is composed before the job begins, so a sheet that cannot
-// be composed starts no job. Images go to the printer losslessly.
+// be composed starts no job. Images go to the printer losslessly; a printer that writes a PDF file
+// gets the file from the program's own writer (sheetpdf.h). The page is corrected by the
+// printer's calibration.
 PrintResult PrintSheet(QPrinter& printer, ItemList& design, const QString& title, std::string_view selection,
-                       const ItemPainter& paint = {});
+                       const ItemPainter& paint = {}, const PrinterCalibration& calibration = {});
+
+// Draws one page on the printer as one job: the job begins, draw paints the page and says how
+// many pictures it sent, the job ends; failures in the user's words.
+PrintResult PrintPage(QPrinter& printer, const std::function<int32_t(QPainter&)>& draw);
+
+// ---- calibration ----
+
+// The name a printer's calibration is kept under: its print queue, or "PDF file" for a printer
+// that writes files.
+QString CalibrationName(const QPrinter& printer);
+
+// The calibration as a transform of device pixels from the paper's top-left corner: scaled about
+// that corner, then shifted.
+QTransform CalibrationTransform(const PrinterCalibration& calibration, double dpiX, double dpiY);
+
+// How many of the card positions that print lie on the paper as the page setup places them, but
+// not once the calibration has moved them; 0 for designs that are not made of cards.
+int32_t CardsMovedOffThePaper(const ItemList& design, std::string_view selection,
+                              const PrinterCalibration& calibration);
+// The warning that says so, for the printer of that name.
+QString CardsOffThePaperWarning(int32_t cards, const QString& printer);
 
 } // namespace vlr

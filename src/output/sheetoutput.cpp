@@ -184,16 +184,36 @@ int32_t DrawSheetOutput(QPainter& painter, const SheetOutput& output, QPoint ori
         }
     } else {
         const QImage& sheet = output.sheet.image();
+        // Scaled (by a printer's calibration), a tile's edges fall between the printer's dots and
+        // would let the paper show through where two tiles meet: each tile then reaches one pixel
+        // into the tiles after it, which cover that pixel with the same colour.
+        const int overlap = painter.transform().type() > QTransform::TxTranslate ? 1 : 0;
+        const QRect whole = sheet.rect();
         for (const QRect& tile : SheetTiles(sheet.width(), sheet.height())) {
             if (Blank(output.sheet, tile.left(), tile.top(), tile.right() + 1, tile.bottom() + 1)) {
                 continue; // white on white paper
             }
-            painter.drawImage(origin + tile.topLeft(), sheet.copy(tile));
+            painter.drawImage(origin + tile.topLeft(),
+                              sheet.copy(tile.adjusted(0, 0, overlap, overlap) & whole));
             ++pictures;
         }
     }
     painter.restore();
     return pictures;
+}
+
+std::vector<PdfPicture> PdfPicturesOf(const SheetOutput& output, QPoint origin) {
+    if (!output.ok()) {
+        return {};
+    }
+    if (!output.byCards) {
+        return {PdfPicture{output.sheet.image(), {origin}}};
+    }
+    PdfPicture card{output.card, {}};
+    for (const QPoint& place : output.cardPlaces) {
+        card.places.push_back(origin + place);
+    }
+    return {card};
 }
 
 } // namespace vlr

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "output/composesheet.h"
+#include "output/sheetpdf.h"
 
 #include <QImage>
 #include <QPoint>
@@ -48,7 +49,12 @@ SheetOutput ComposedSheetOutput(ItemList& design, const ComposeDevice& device, s
 // Draws the output onto the page, the printable area's top-left corner at origin (device
 // pixels): each card picture at its place, or each tile of the composed sheet that is not
 // blank white (the paper is white already), at 1:1 size and losslessly. The painter's own
-// transform, if any, applies to the whole page. Returns the number of pictures drawn.
+// transform, if any, applies to the whole page (a printer's calibration); tiles then overlap by a
+// pixel so that no gap opens between them. Returns the number of pictures drawn.
 int32_t DrawSheetOutput(QPainter& painter, const SheetOutput& output, QPoint origin);
+
+// The same page as pictures of a PDF file the program writes itself: the card picture with its
+// places, or the composed sheet whole (a picture of its own per tile would only cost more).
+std::vector<PdfPicture> PdfPicturesOf(const SheetOutput& output, QPoint origin);
 
 } // namespace vlr

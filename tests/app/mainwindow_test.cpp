@@ -374,6 +374,8 @@ TEST(DialogHost, PagesTitlesButtonsAndSlots) {
     EXPECT_EQ(DescribePage(HostKind::X, 60, "").leftButton, "Proceed");
     EXPECT_EQ(DescribePage(HostKind::Y, 67, "").leftButton, "Preview");
     EXPECT_EQ(DescribePage(HostKind::Y, 64, "Speed").title, "Speed");
+    EXPECT_EQ(DescribePage(HostKind::Y, 68, "").title, "Printer Calibration");
+    EXPECT_EQ(DescribePage(HostKind::Y, 68, "").slot, 15); // a slot no other page uses
     EXPECT_EQ(DescribePage(HostKind::X, 40, "").slot, DescribePage(HostKind::X, 41, "").slot);
     PageDescription unknown = DescribePage(HostKind::X, 99, "");
     EXPECT_FALSE(unknown.known);

@@ -10,12 +10,16 @@
 #include "app/pages.h"
 #include "canvas/sandbox.h"
 #include "fakedesign.h"
+#include "output/calibration.h"
 #include "output/outputcommands.h"
 #include "output/preview.h"
 #include "output/prsel.h"
 #include "panels/picturebutton.h"
 #include "platform/inistore.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -144,6 +148,48 @@ TEST_F(OutputWiringTest, PreparePrintHandsTheSelectionToTheWindowWhichPrintsOnIt
     EXPECT_EQ(page->selection(), "xxxxxxxxxx");
     formY->LeftButtonClick();
     EXPECT_EQ(formX->currentPage(), 57);
+}
+
+// The calibration page opens from the File menu, next to Print, and from the preview; what it
+// saves corrects the next print to that printer: here a PDF file, whose page content is shifted by
+// 2.54 mm, 60 pixels at the file's 600 dpi.
+TEST_F(OutputWiringTest, PrinterCalibrationFromTheMenuAndThePreviewCorrectsTheNextPrint) {
+    OpenCard(5, true);
+    const QList<QAction*> entries = form->Menu("File")->actions();
+    const qsizetype print = entries.indexOf(form->Action("File/Print"));
+    ASSERT_GE(print, 0);
+    EXPECT_EQ(entries.value(print + 1), form->Action("File/Printer Calibration"));
+    EXPECT_EQ(form->Action("File/Printer Calibration")->text(), "Printer Calibration...");
+
+    form->Action("File/Printer Calibration")->trigger();
+    ASSERT_EQ(formY->currentPage(), 68);
+    EXPECT_EQ(formY->windowTitle(), "Printer Calibration");
+    auto* page = qobject_cast<TCalibration*>(formY->page());
+    ASSERT_NE(page, nullptr);
+    page->Printer->setCurrentText("PDF file");
+    page->OffsetX->setText("2.54");
+    formY->LeftButtonClick();
+    EXPECT_FALSE(formY->isVisible());
+    EXPECT_EQ(LoadCalibration(*store, "PDF file"), (PrinterCalibration{2.54, 0.0, 100.0, 100.0}));
+
+    form->hooks.printPreview();
+    auto* preview = qobject_cast<TPreview*>(formX->page());
+    ASSERT_NE(preview, nullptr);
+    QTest::mouseClick(preview->CalibrationButton, Qt::LeftButton);
+    EXPECT_EQ(formY->currentPage(), 68);
+    formY->RightButtonClick();
+
+    const QString pdf = folder.filePath("printed.pdf");
+    commands->runPrintDialog = [&pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    form->hooks.print();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\n1 0 0 1 60 0 cm\n"));
+    EXPECT_TRUE(prompt.asked.empty());
 }
 
 } // namespace

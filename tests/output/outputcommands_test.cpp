@@ -21,6 +21,8 @@
 namespace vlr {
 namespace {
 
+using test::RecordingPrompt;
+
 using test::AddBox;
 using test::AddHeader;
 using test::kRed;
@@ -40,16 +42,6 @@ public:
     QString shownFolder;
     int shownFilter = 0;
     int shown = 0;
-};
-
-class RecordingPrompt : public Prompt {
-public:
-    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons buttons) override {
-        asked.emplace_back(text);
-        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
-    }
-    PromptAnswer answer = PromptAnswer::Yes;
-    std::vector<std::string> asked;
 };
 
 struct Shown {

@@ -34,12 +34,12 @@ inline QString PdfInfo(const QString& pdf, const QString& field) {
 }
 
 // The first page at dpi dots per inch; pdftocairo draws embedded pictures without resampling
-// them, so the pixels are the printed ones.
-inline QImage RenderPdf(const QString& pdf, int dpi) {
+// them, so the pixels are the printed ones; pdftoppm resamples them as printers do.
+inline QImage RenderPdf(const QString& pdf, int dpi, const QString& renderer = "pdftocairo") {
     QTemporaryDir folder;
     const QString base = folder.filePath("page");
     QProcess render;
-    render.start("pdftocairo", {"-png", "-r", QString::number(dpi), "-singlefile", pdf, base});
+    render.start(renderer, {"-png", "-r", QString::number(dpi), "-singlefile", pdf, base});
     if (!render.waitForFinished(60000) || render.exitCode() != 0) {
         return {};
     }

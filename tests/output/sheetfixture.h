@@ -6,12 +6,28 @@
 #include "model/itemkind.h"
 #include "model/itemlist.h"
 #include "model/outline.h"
+#include "model/prompt.h"
 #include "output/composesheet.h"
 #include "render/drawdesign.h"
 #include "render/rastercanvas.h"
 #include "settings/designtype.h"
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace vlr::test {
+
+// Answers yes-or-no questions as told and keeps every text it was shown.
+class RecordingPrompt : public Prompt {
+public:
+    PromptAnswer Ask(PromptIcon, std::string_view text, PromptButtons buttons) override {
+        asked.emplace_back(text);
+        return buttons == PromptButtons::YesNo ? answer : PromptAnswer::Ok;
+    }
+    PromptAnswer answer = PromptAnswer::Yes;
+    std::vector<std::string> asked;
+};
 
 struct Page {
     int32_t units = 2; // millimetres
