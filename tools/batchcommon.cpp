@@ -30,7 +30,8 @@ bool TakeNumber(int argc, char** argv, int& index, double lowest, double highest
     return value.has_value();
 }
 
-bool ParseArguments(int argc, char** argv, FileOptions& files, const std::function<bool(int& index)>& own) {
+bool ParseArguments(int argc, char** argv, FileOptions& files, const std::function<bool(int& index)>& own,
+                    bool designRequired) {
     for (int i = 2; i < argc; ++i) {
         const std::string argument = argv[i];
         bool taken = true;
@@ -49,7 +50,7 @@ bool ParseArguments(int argc, char** argv, FileOptions& files, const std::functi
             return false;
         }
     }
-    return !files.design.empty() && !files.output.empty();
+    return (!designRequired || !files.design.empty()) && !files.output.empty();
 }
 
 ItemList EmptyDesign(std::optional<double> screenDpi) {

@@ -42,8 +42,10 @@ struct FileOptions {
 // Reads argv[2] onwards: "-o OUT", "--screen-dpi N", "--force" and the design's path (the first
 // argument that is not an option) into files, and every other argument through own(index),
 // which takes it and any value (leaving index on the last argument used) and returns false
-// when it is wrong. False on wrong usage or when the design or the output is missing.
-bool ParseArguments(int argc, char** argv, FileOptions& files, const std::function<bool(int& index)>& own);
+// when it is wrong. False on wrong usage or when the output, or the design where one is
+// required, is missing.
+bool ParseArguments(int argc, char** argv, FileOptions& files, const std::function<bool(int& index)>& own,
+                    bool designRequired = true);
 // Takes the number after the option at index into value; false when it is missing or outside
 // lowest ... highest.
 bool TakeNumber(int argc, char** argv, int& index, double lowest, double highest,

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         options.force = force;
         return Read(path, list, options);
     };
-    if (command == "sheet" || command == "export") {
+    if (command == "sheet" || command == "export" || command == "test-page") {
         return vlr::batch::RunOutputCommand(argc, argv, read);
     }
     if (command == "render") {

@@ -3,6 +3,7 @@
 #include "../output/pdfcheck.h"
 #include "batchrun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -41,6 +42,62 @@ TEST_F(BatchOutput, SheetAsPdfHasTheDesignsPaper) {
     }
     EXPECT_EQ(vlr::test::PdfInfo(Out("sheet.pdf"), "Page size"), "595 x 842 pts (A4)");
     EXPECT_EQ(vlr::test::PdfInfo(Out("sheet.pdf"), "Title"), "sample");
+}
+
+// The calibration the editor stored for a printer, in a settings folder of the test's own.
+class BatchCalibration : public BatchOutput {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir().mkpath(Out("config/Tessarine")));
+        QFile store(Out("config/Tessarine/PrinterCalibration.ini"));
+        ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+        // A tenth of an inch right and two tenths up: 10 and 20 pixels at 100 dpi.
+        store.write("[General]\nprinters=1\nprinter1=Office\noffsetx1=2.54\noffsety1=-5.08\nscalex1=100\n"
+                    "scaley1=100\n");
+        environment.insert("XDG_CONFIG_HOME", Out("config"));
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+TEST_F(BatchCalibration, SheetWithAPrinterIsCorrectedByItsCalibration) {
+    BatchRun run = Batch({"sheet", VLR_SAMPLE, "-o", Out("plain.pdf"), "--dpi", "100"}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    run = Batch({"sheet", VLR_SAMPLE, "-o", Out("office.pdf"), "--dpi", "100", "--printer", "Office"},
+                environment);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    if (!vlr::test::HavePdfTools()) {
+        GTEST_SKIP() << "pdftocairo (poppler-utils) is not installed; the pages are not compared";
+    }
+    const QImage plain = vlr::test::RenderPdf(Out("plain.pdf"), 100),
+                 office = vlr::test::RenderPdf(Out("office.pdf"), 100);
+    ASSERT_EQ(plain.size(), QSize(827, 1170)); // A4's 595 x 842 points
+    ASSERT_EQ(office.size(), plain.size());
+    EXPECT_GT(vlr::test::DifferentPixels(plain, office), 0);
+    EXPECT_EQ(vlr::test::DifferentPixels(plain.copy(0, 20, 817, 1150), office.copy(10, 0, 817, 1150)), 0);
+}
+
+TEST_F(BatchCalibration, TestPageAndItsOptions) {
+    BatchRun run = Batch({"test-page", "-o", Out("letter.pdf")}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    run = Batch({"test-page", VLR_SAMPLE, "-o", Out("a4.pdf"), "--printer", "Office"}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    run = Batch({"sheet", VLR_SAMPLE, "-o", Out("x.pdf"), "--printer", "Nowhere"}, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains("no valid calibration of the printer Nowhere"))
+        << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Out("x.pdf")));
+    EXPECT_EQ(Batch({"sheet", VLR_SAMPLE, "-o", Out("x.png"), "--printer", "Office"}, environment).exitCode,
+              2);
+    EXPECT_EQ(Batch({"test-page", "-o", Out("x.png")}, environment).exitCode, 2);
+    EXPECT_EQ(Batch({"test-page", "-o", Out("x.pdf"), "--printer"}, environment).exitCode, 2);
+    EXPECT_EQ(Batch({"export", VLR_SAMPLE, "-o", Out("x.jpg"), "--printer", "Office"}, environment).exitCode,
+              2);
+    if (!vlr::test::HavePdfTools()) {
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed; the pages are not checked";
+    }
+    EXPECT_EQ(vlr::test::PdfInfo(Out("letter.pdf"), "Page size"), "612 x 792 pts (letter)");
+    EXPECT_EQ(vlr::test::PdfInfo(Out("a4.pdf"), "Page size"), "595 x 842 pts (A4)");
+    EXPECT_EQ(vlr::test::PdfInfo(Out("a4.pdf"), "Title"), "Printer Calibration Test Page");
 }
 
 TEST_F(BatchOutput, ExportWritesTheTypeTheExtensionAsksFor) {

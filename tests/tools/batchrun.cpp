@@ -5,8 +5,9 @@
 
 namespace vlr::test {
 
-BatchRun Batch(const QStringList& arguments) {
+BatchRun Batch(const QStringList& arguments, const QProcessEnvironment& environment) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(VLR_BATCH, arguments);
     BatchRun run;
     if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {

@@ -1,6 +1,7 @@
 // Running the batch tool as a user does, from the tests that check the files it writes.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +12,9 @@ struct BatchRun {
     QString errors;    // what it wrote on standard error
 };
 
-// Runs velloran-batch with the arguments and waits for it.
-BatchRun Batch(const QStringList& arguments);
+// Runs velloran-batch with the arguments and waits for it; in the given environment, or this
+// process's own.
+BatchRun Batch(const QStringList& arguments,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
 } // namespace vlr::test
