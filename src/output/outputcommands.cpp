@@ -68,7 +68,14 @@ QString QtExportDialogs::ExportFileName(const QString& folder, int& filterIndex)
 }
 
 QString QtExportDialogs::TestPageFileName() {
-    return QFileDialog::getSaveFileName(parent_, kTestPageTitle, QString(), "PDF Files (*.pdf)");
+    QFileDialog dialog(parent_, kTestPageTitle);
+    dialog.setNameFilter("PDF Files (*.pdf)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("pdf");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
 }
 
 SheetPicture ExportExactImage(ItemList& design, const ItemPainter& paint) {

@@ -175,8 +175,9 @@ int32_t CardsMovedOffThePaper(const ItemList& design, std::string_view selection
 }
 
 QString CardsOffThePaperWarning(int32_t cards, const QString& printer) {
-    return QString("The calibration of the printer %1 moves %2 beyond the edge of the paper, where %3 cannot "
-                   "print completely.")
+    return QString(
+               "The calibration of the printer \"%1\" moves %2 beyond the edge of the paper, where %3 cannot "
+               "print completely.")
         .arg(printer, cards == 1 ? QString("a card") : QString("%1 cards").arg(cards),
              cards == 1 ? QString("it") : QString("they"));
 }

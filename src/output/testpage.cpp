@@ -122,7 +122,10 @@ void DrawRuler(PageDrawing& page, bool top, double lineMm, double lengthMm, cons
                             : step % scale.middleEvery == 0 ? kMiddleTickMm
                                                             : kShortTickMm;
         line(along, lineMm, lineMm + tick, kLineMm);
-        if (numbered && step > 0) {
+        // Near the paper's corner the other edge's rulers and span cross the numbers of the
+        // millimetre scale; its ticks say enough there.
+        const bool crowded = lineMm < kInchRulerMm && along < kInchRulerMm + kLongTickMm;
+        if (numbered && step > 0 && !crowded) {
             const QString number = QString::number(step / scale.numberUnit);
             if (top) {
                 page.Text(along, lineMm + kLongTickMm + 0.5, number, kLabelPoints, true);

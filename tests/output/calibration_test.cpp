@@ -204,9 +204,10 @@ TEST(CardsMovedOffThePaper, OnlyCardsThatPrintAndLeaveThePaperCount) {
     ItemList sheet;
     AddHeader(sheet, {.units = 3, .type = 1, .paperWidth = 8.5, .paperHeight = 11});
     EXPECT_EQ(CardsMovedOffThePaper(sheet, "", {20.0, 20.0, 110.0, 110.0}), 0); // no cards
-    EXPECT_EQ(CardsOffThePaperWarning(5, "Office").toStdString(),
-              "The calibration of the printer Office moves 5 cards beyond the edge of the paper, where they "
-              "cannot print completely.");
+    EXPECT_EQ(
+        CardsOffThePaperWarning(5, "Office").toStdString(),
+        "The calibration of the printer \"Office\" moves 5 cards beyond the edge of the paper, where they "
+        "cannot print completely.");
 }
 
 class CalibrationPage : public testing::Test {
@@ -300,7 +301,7 @@ TEST_F(CalibrationPage, ACalibrationThatPushesCardsOffThePaperIsSavedOnlyWhenThe
     EXPECT_FALSE(page->RunAction());
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0],
-              "The calibration of the printer Office moves 5 cards beyond the edge of the paper, "
+              "The calibration of the printer \"Office\" moves 5 cards beyond the edge of the paper, "
               "where they cannot print completely. Save the calibration anyway?");
     EXPECT_EQ(LoadCalibration(store, "Office")->offsetXMm, 1.0);
     prompt.answer = PromptAnswer::Yes;
