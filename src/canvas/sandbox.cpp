@@ -112,6 +112,11 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
         pendingJob_ = 0;
         DrawSelectionMarkers();
     });
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        if (canvasPress_) {
+            InsertPressHeld(Insertion());
+        }
+    });
     connect(&Timer2, &QTimer::timeout, this, &TSandbox::DoubleClickTimer);
     connect(&Timer5, &QTimer::timeout, this, [this] {
         if (input_.toolMode == 1) {
@@ -707,6 +712,8 @@ void TSandbox::Image1MouseDown(QMouseEvent* event) {
     canvasPress_ = true;
     if (SelectionMode(input_.toolMode)) {
         SelectMouseDown(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    } else if (IsInsertionMode(input_.toolMode) && InsertMouseDown(Insertion(), CanvasPoint(event))) {
+        Timer1.start();
     }
 }
 
@@ -715,6 +722,9 @@ void TSandbox::Image1MouseMove(QMouseEvent* event) {
     MarkPointer(event->position().toPoint());
     if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
         SelectMouseMove(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
+        panel0_->setCursor(Qt::CrossCursor);
+        InsertMouseMove(Insertion(), CanvasPoint(event));
     } else {
         panel0_->unsetCursor();
     }
@@ -725,8 +735,11 @@ void TSandbox::Image1MouseUp(QMouseEvent* event) {
         return;
     }
     canvasPress_ = false;
+    Timer1.stop();
     if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
         SelectMouseUp(input_, items_, *this, CanvasPoint(event), event->modifiers());
+    } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
+        InsertMouseUp(Insertion(), CanvasPoint(event), event->modifiers());
     }
 }
 
@@ -974,7 +987,9 @@ void TSandbox::RecordsChanged() {
 }
 
 void TSandbox::ShowPanel(int panelCode) {
+    ownPanelRequest_ = true;
     host_.ShowPanel(panelCode);
+    ownPanelRequest_ = false;
     host_.RefreshDesignControls();
 }
 
@@ -1024,6 +1039,9 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
     if (!acceptKeys_) {
         return false;
     }
+    if (InsertKeyDown(Insertion(), event.key(), event.modifiers())) {
+        return true;
+    }
     if (event.key() == Qt::Key_Escape) {
         return CancelDrag(input_, items_, *this);
     }
@@ -1038,29 +1056,20 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
     return input_.toolMode != 31 && input_.toolMode != 37 && DeleteSelection(items_, commands_);
 }
 
-bool TSandbox::KeyPress(QKeyEvent&) {
-    return false;
+bool TSandbox::KeyPress(QKeyEvent& event) {
+    return acceptKeys_ && InsertTyped(Insertion(), event.text().toStdU16String());
 }
 
 void TSandbox::SelectPanel(int panelCode) {
-    // The interaction mode of a panel: line 1, text 31, the shapes by their insertion codes.
-    if (panelCode == 98) {
-        input_.toolMode = 1;
-    } else if (panelCode == 300 || panelCode == 302 || panelCode == 303) {
-        input_.toolMode = 31;
-    } else if (panelCode >= 100 && panelCode <= 199) {
-        input_.toolMode = panelCode;
-    } else if (!IsDragMode(input_.toolMode) && input_.toolMode != 8) {
-        // The panel a new selection shows leaves a drag or an area selection under way alone.
-        input_.toolMode = 0;
+    if (!ownPanelRequest_) {
+        SelectInsertionPanel(Insertion(), panelCode);
     }
-    ResetInsertionPoints();
 }
 
 void TSandbox::ResetInsertionPoints() {
-    input_.clickCount = 0;
-    input_.inputBlocked = false;
-    input_.pointA = input_.pointB = {0, 0};
+    if (!ownPanelRequest_) {
+        ResetInsertion(Insertion());
+    }
 }
 
 bool TSandbox::HasCopyArea() const {

@@ -6,6 +6,7 @@
 #include "canvas/anchors.h"
 #include "canvas/designview.h"
 #include "canvas/grid.h"
+#include "canvas/inserttool.h"
 #include "canvas/rulers.h"
 #include "canvas/sandboxcommands.h"
 #include "canvas/saveunder.h"
@@ -90,6 +91,7 @@ public:
     void RedrawArea(const Rect& rect);
     // Draws one item on the canvas; quick leaves out shadows and 3-D surfaces.
     void PaintItem(ItemRecord* item, bool quick);
+    // The gesture of an insertion under way is dropped; the mode stays.
     void ResetInsertionPoints();
     // Something changed the design's records: a progressive repaint under way starts over.
     void DesignChanged();
@@ -216,6 +218,7 @@ private:
     void RecordsChanged() override;
     void ShowPanel(int panelCode) override;
     void SetCanvasCursor(Qt::CursorShape cursor) override;
+    InsertTarget Insertion() { return {input_, items_, *this, params_}; }
     void ProgressiveStep();
     void StartProgressiveRepaint();
     void FormActivate();
@@ -239,6 +242,9 @@ private:
     CanvasInput input_;
     // the button went down on the canvas: moves and the release belong to it wherever they are
     bool canvasPress_ = false;
+    // The window is asking for a panel itself: the panel's mode is not taken back from the main
+    // window, so that an insertion showing its hints goes on.
+    bool ownPanelRequest_ = false;
     Point doubleClickPoint_;
     int pendingJob_ = 0;
     bool layoutBusy_ = true;

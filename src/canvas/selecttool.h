@@ -23,7 +23,21 @@
 
 #include <Qt>
 
+#include <vector>
+
 namespace vlr {
+
+// The style of a spline or curve being continued, kept while its item is hidden; the preview
+// uses it.
+struct Continuation {
+    int32_t serial = 0; // the continued item
+    int32_t kind = 0;
+    int32_t color = 0;
+    int32_t fillColor = -1;
+    int32_t shapeMode = 0;
+    double lineWeight = 0.0;
+    double tension = 0.0;
+};
 
 // The interaction state of a document window.
 struct CanvasInput {
@@ -46,7 +60,13 @@ struct CanvasInput {
     bool wasModified = false;     // the design's modified flag before the edit
     bool clickDeselected = false; // the last Shift+click took its item out of the selection
     bool partialArea = false;     // Shift was held when the area selection began
-    SaveUnder bandUnder;          // the pixels under the rubber band
+    SaveUnder bandUnder;          // the pixels under the rubber band (area selection, insertion)
+
+    // ---- insertion ----
+    std::vector<PointNode> insertPoints; // design pixels: the points so far, the last following the pointer
+    Continuation continuation;           // modes 297, 298
+    bool turnHintShown = false;          // the turning points' hint page came once for this item
+    int32_t typingSerial = 0;            // the text just made, which typing goes on into
 };
 
 // What select mode needs of the document window besides the canvas of the edit.
