@@ -16,6 +16,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # the design file type on the user's desktop: the default application and the MIME database
     xdg-utils shared-mime-info
+    # the test that drives the program through the window system: a private X display and input
+    xvfb xdotool x11-utils
     # the printing test: a private print server with a PDF printer, and PDF inspection
     cups printer-driver-cups-pdf poppler-utils
     # free faces that stand in for the common faces of stored designs: Liberation for Arial,

@@ -640,6 +640,22 @@ int ModePanel(const InsertTarget& t, int32_t mode) {
     return CurveShapeMode(t.params) == ShapeMode::Filled ? 112 : 111;
 }
 
+// Enter or Backspace left fewer than two points: nothing is made, and a continued item comes back
+// as Esc brings it back rather than staying hidden.
+void DropTooFewPoints(InsertTarget& t, bool showModePanel) {
+    const int32_t mode = t.input.toolMode;
+    if (IsContinuation(mode)) {
+        AbandonContinuation(t);
+        return;
+    }
+    ErasePreview(t);
+    t.input.insertPoints.clear();
+    t.input.clickCount = 0;
+    if (showModePanel) {
+        t.window.ShowPanel(ModePanel(t, mode));
+    }
+}
+
 bool SplineKey(InsertTarget& t, int key) {
     CanvasInput& in = t.input;
     std::vector<PointNode>& points = in.insertPoints;
@@ -647,13 +663,7 @@ bool SplineKey(InsertTarget& t, int key) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         points.pop_back();
         if (points.size() < 2) {
-            if (IsContinuation(mode)) {
-                AbandonContinuation(t);
-            } else {
-                ErasePreview(t);
-                points.clear();
-                in.clickCount = 0;
-            }
+            DropTooFewPoints(t, false);
             return true;
         }
         const int32_t shapeMode = IsContinuation(mode) ? in.continuation.shapeMode : ModeShapeMode(t, mode);
@@ -663,14 +673,7 @@ bool SplineKey(InsertTarget& t, int key) {
     if (key == Qt::Key_Backspace) {
         points.pop_back();
         if (points.size() < 2) {
-            if (IsContinuation(mode)) {
-                AbandonContinuation(t);
-            } else {
-                ErasePreview(t);
-                points.clear();
-                in.clickCount = 0;
-                t.window.ShowPanel(ModePanel(t, mode));
-            }
+            DropTooFewPoints(t, true);
             return true;
         }
         const Point p = Design(t, Snapped(t, in.mouseRaw));
@@ -849,14 +852,9 @@ ItemRecord* CreateFromPoints(ItemList& list, const TParams& params, int32_t kind
     auto grow = [&box](int32_t x, int32_t y) {
         box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
     };
-    for (PointNode node : points) {
-        node.savedX = node.x;
-        node.savedY = node.y;
-        node.savedCtrl1X = node.ctrl1X;
-        node.savedCtrl1Y = node.ctrl1Y;
-        node.savedCtrl2X = node.ctrl2X;
-        node.savedCtrl2Y = node.ctrl2Y;
-        item->pointList.push_back(node);
+    item->pointList = points;
+    SaveCurrentAsSaved(item->pointList);
+    for (const PointNode& node : item->pointList) {
         grow(node.x, node.y);
         if (kind == ItemKind::Curve) {
             grow(node.ctrl1X, node.ctrl1Y);
