@@ -104,8 +104,8 @@ void SetBox(ItemRecord* item, const Rect& box, const ScreenResolution& screen) {
 }
 
 Rect Around(Point centre, int64_t radius) {
-    return {SaturateInt32(centre.x - radius), SaturateInt32(centre.y - radius), SaturateInt32(centre.x + radius),
-            SaturateInt32(centre.y + radius)};
+    return {SaturateInt32(centre.x - radius), SaturateInt32(centre.y - radius),
+            SaturateInt32(centre.x + radius), SaturateInt32(centre.y + radius)};
 }
 
 // The dash pattern of a new line: a built-in one, a custom one (its definition added to the
@@ -129,7 +129,8 @@ int32_t LineDashPattern(ItemList& list, const TParams& params) {
     const int32_t count = std::clamp(pattern.count, 0, 12);
     for (int32_t i = 0; i < 12; ++i) {
         const double length = pattern.millimetres[static_cast<size_t>(i)];
-        definition->segmentLengths[static_cast<size_t>(i)] = i < count && std::isfinite(length) ? length : 0.0;
+        definition->segmentLengths[static_cast<size_t>(i)] =
+            i < count && std::isfinite(length) ? length : 0.0;
     }
     definition->segmentCount = count;
     return *id;
@@ -319,11 +320,13 @@ void UpdatePreview(InsertTarget& t, Point p) {
         const int32_t kind = mode == 105 ? ItemKind::Star : mode == 107 ? ItemKind::Pie : ItemKind::Arc;
         CreateFromClicks(scratch, t.params, kind, a, b, p, 0);
     } else if (mode == 104 && points.size() >= 3) {
-        CreateFromClicks(scratch, t.params, ItemKind::Ellipse, NodePoint(points[0]), NodePoint(points[1]), p, 0);
+        CreateFromClicks(scratch, t.params, ItemKind::Ellipse, NodePoint(points[0]), NodePoint(points[1]), p,
+                         0);
     } else if (mode == 104 && points.size() == 2) {
         guides.push_back(CanvasLine(t, NodePoint(points[0]), p));
     } else if (IsPointListMode(mode) && points.size() >= 2) {
-        ItemRecord* draft = CreateFromPoints(scratch, t.params, PointListKind(mode), points, ModeShapeMode(t, mode));
+        ItemRecord* draft =
+            CreateFromPoints(scratch, t.params, PointListKind(mode), points, ModeShapeMode(t, mode));
         if (IsContinuation(mode)) {
             ApplyContinuationStyle(draft, in.continuation);
         }
@@ -713,7 +716,7 @@ bool ContinueSelected(InsertTarget& t) {
     in.insertPoints = item->pointList;
     item->suspended = 1;
     SelectOnly(t.list, nullptr);
-    in.continuation = {item->serial,  item->kind,       item->color,  item->fillColor,
+    in.continuation = {item->serial,    item->kind,       item->color,  item->fillColor,
                        item->shapeMode, item->lineWeight, item->tension};
     in.toolMode = item->kind == ItemKind::Curve ? kContinueCurve : kContinueSpline;
     in.clickCount = 1;
@@ -784,7 +787,8 @@ bool InsertPointAtPointer(InsertTarget& t) {
     double bestDistance = 0.0;
     Point bestFoot = NodePoint(points[0]);
     for (size_t i = 0; i < edges; ++i) {
-        const Point foot = PerpendicularFoot(NodePoint(points[i]), NodePoint(points[(i + 1) % count]), mouse).foot;
+        const Point foot =
+            PerpendicularFoot(NodePoint(points[i]), NodePoint(points[(i + 1) % count]), mouse).foot;
         const double distance = PointDistance(foot, mouse);
         if (i == 0 || distance < bestDistance) {
             best = i;
@@ -822,7 +826,8 @@ int32_t CheckedFontWeight(int32_t weight) {
 }
 
 bool IsInsertionMode(int32_t toolMode) {
-    return toolMode == 1 || toolMode == 31 || (toolMode >= 100 && toolMode <= 199) || IsContinuation(toolMode);
+    return toolMode == 1 || toolMode == 31 || (toolMode >= 100 && toolMode <= 199) ||
+           IsContinuation(toolMode);
 }
 
 Point PresetDirection(Point p, Point q, double degrees) {
@@ -884,7 +889,8 @@ ItemRecord* CreateFromClicks(ItemList& list, const TParams& params, int32_t kind
         break;
     case ItemKind::Star:
         StarPoints(item->pointList, centre, third, second, sides);
-        box = Around(centre, std::max(nearest(PointDistance(centre, second)), nearest(PointDistance(centre, third))));
+        box = Around(centre,
+                     std::max(nearest(PointDistance(centre, second)), nearest(PointDistance(centre, third))));
         break;
     case ItemKind::Ellipse: {
         Point axisEnd = second;
@@ -905,8 +911,8 @@ ItemRecord* CreateFromClicks(ItemList& list, const TParams& params, int32_t kind
         if (kind == ItemKind::Pie) {
             const Rect arc = ArcBounds(centre, second, third);
             const int32_t grow = std::max(margin, 0);
-            box = {SaturatingAdd(arc.left, -grow), SaturatingAdd(arc.top, -grow), SaturatingAdd(arc.right, grow),
-                   SaturatingAdd(arc.bottom, grow)};
+            box = {SaturatingAdd(arc.left, -grow), SaturatingAdd(arc.top, -grow),
+                   SaturatingAdd(arc.right, grow), SaturatingAdd(arc.bottom, grow)};
         }
         break;
     }
@@ -993,8 +999,8 @@ void SelectInsertionPanel(InsertTarget t, int panelCode) {
         SelectOnly(t.list, nullptr);
         t.window.RedrawAll(false);
     }
-    const bool insertionPanel = panelCode == 98 || (panelCode >= 100 && panelCode <= 199) || panelCode == 300 ||
-                                panelCode == 302 || panelCode == 303;
+    const bool insertionPanel = panelCode == 98 || (panelCode >= 100 && panelCode <= 199) ||
+                                panelCode == 300 || panelCode == 302 || panelCode == 303;
     const bool busy = IsDragMode(in.toolMode) || in.toolMode == 8;
     if (!mode || *mode == in.toolMode || (busy && !insertionPanel)) {
         return;
