@@ -393,6 +393,8 @@ TEST_F(SandboxTest, TheDeleteKeyDeletesTheSelectionUnlessATextIsBeingTypedOrCtrl
     EXPECT_EQ(line->deleted, 0);
 
     window->SelectPanel(20);
+    // Leaving the text tool deselected everything; the line is chosen again.
+    line->selected = 255;
     ASSERT_TRUE(PressDelete(*window));
     EXPECT_EQ(line->deleted, 255);
     ItemRecord* deletion = FindRecord(list, ItemKind::Deletion);
