@@ -10,6 +10,7 @@
 #include "app/outputwiring.h"
 #include "app/pages.h"
 #include "app/picturecommands.h"
+#include "app/panelwiring.h"
 #include "canvas/sandbox.h"
 #include "output/outputcommands.h"
 #include "platform/fileassociation.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     vlr::PictureCommands pictureCommands(form1, formX, formY, prompt, pictureDialogs);
     pictureCommands.Install();
     vlr::FileDrops drops(form1);
+    vlr::InstallSidePanels(form1);
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
                      [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });
     QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {

@@ -7,6 +7,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "panels/panelfactory.h"
 #include "panels/picturebutton.h"
 #include "platform/registrystore.h"
 #include "render/rastercanvas.h"
@@ -655,7 +656,7 @@ bool TForm1::ShowDialog(TDialogHost* host, int code, int number, const QString& 
     return true;
 }
 
-void TForm1::ChooseColour() {
+std::optional<int32_t> TForm1::PickColour() {
     StyleSlots& slots = params_.slots;
     // The dialog's custom cells come from the dialog colour entries and go back to them.
     std::array<QColor, kDialogColourCount> handedOver;
@@ -675,11 +676,15 @@ void TForm1::ChooseColour() {
         std::snprintf(hex, sizeof hex, "%02X%02X%02X", back.blue(), back.green(), back.red());
         slots.dialogColours[cell] = std::string("color") + char('A' + cell) + "=" + hex;
     }
-    if (chosen.isValid()) {
-        int32_t colour = chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
-        if (ColourPosition(slots, colour) == -1) {
-            AddCustomColour(slots, colour);
-        }
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+}
+
+void TForm1::ChooseColour() {
+    if (const std::optional<int32_t> colour = PickColour(); colour && ColourPosition(params_.slots, *colour) == -1) {
+        AddCustomColour(params_.slots, *colour);
     }
 }
 
@@ -942,17 +947,31 @@ QWidget* TForm1::CreatePanelFrame(int code) {
     return frame;
 }
 
+void TForm1::RecordSwitch(int code) {
+    DesignView* design = ActiveDesign();
+    int32_t docNumber = design ? design->docNumber() : -1;
+    int32_t tag = design ? UnusedTag(design->items(), random_) : -1;
+    if (history_.Record(code, CurrentLineStyle(params_), CurrentTextStyle(params_), docNumber, tag) && design) {
+        StampTag(design->items(), tag);
+    }
+}
+
+void TForm1::RecordPanelChange() {
+    RecordSwitch(currentPanel_);
+    RefreshHistoryButtons();
+}
+
+bool TForm1::ShapePanelShowing() const {
+    return IsShapePanelCode(currentPanel_);
+}
+
 void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHistory) {
     if (skipIfSame && code == currentPanel_) {
         return;
     }
     DesignView* design = ActiveDesign();
     if (!fromHistory) {
-        int32_t docNumber = design ? design->docNumber() : -1;
-        int32_t tag = design ? UnusedTag(design->items(), random_) : -1;
-        if (history_.Record(code, CurrentLineStyle(params_), CurrentTextStyle(params_), docNumber, tag) && design) {
-            StampTag(design->items(), tag);
-        }
+        RecordSwitch(code);
     }
     RefreshHistoryButtons();
 

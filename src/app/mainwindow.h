@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 
 class QAction;
@@ -130,6 +131,15 @@ public:
     QWidget* PanelFrame() const { return panelFrame_; }
     bool BackAvailable() const;
     bool ForwardAvailable() const;
+    // A side panel changed the style it shows: the history records it as a switch to the
+    // panel shown.
+    void RecordPanelChange();
+    bool ShapePanelShowing() const override;
+
+    // Shows a dialog page; false when the host has no page for the code (nothing is shown).
+    bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);
+    // The colour dialog with the dialog colours as its custom cells; none when cancelled.
+    std::optional<int32_t> PickColour();
 
     // ---- the page-setup wizard ----
     // The wizard for the active design ("New Files" when none is open) or for the page setups
@@ -194,8 +204,7 @@ private:
     DesignView* DesignOfNumber(int32_t docNumber) const;
     void RunSuggestionAction(int suggestion);
     void ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection);
-    // False when the host has no page for the code; then nothing is shown.
-    bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);
+    void RecordSwitch(int code);
     void OnLastDesignClosed();
     void OnDocumentClosed();
     void ChooseColour();

@@ -35,6 +35,9 @@ public:
     virtual void InsertPictureFile(const QString& path) = 0;
     // A double click on a clip of the window's design: the picture editor opens on it.
     virtual void EditClipPicture(DesignView* window, ItemRecord* clip) = 0;
+    // Whether the shape panel is the side panel shown: the keys that continue a spline or curve
+    // and add, delete or insert its points work only then.
+    virtual bool ShapePanelShowing() const { return false; }
 };
 
 } // namespace vlr

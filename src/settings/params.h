@@ -154,6 +154,7 @@ struct TParams {
     int32_t markerPen = 0x808080, markerFill = 0xFFFF, markerCentre = 0xFF;
     int32_t rotationDotDistance = 40;
     uint8_t saveHistory = 0;
+    int32_t panelTab = 1; // the tab the line and shape panels open on: 1 "Basics", 2 "Effects"
     int32_t fontQuality = 2;
     double splineHandleFactor = 0.27614237;
     std::array<WindowPlacement, kPlacementSlots> placements; // slots 1 ... 16 at 0 ... 15

@@ -1,0 +1,444 @@
+// The parts the line and shape panels share.
+#include "panels/sidepanel.h"
+
+#include "model/itemkind.h"
+#include "model/itemlist.h"
+#include "render/rastercanvas.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace vlr {
+
+PanelHost::~PanelHost() = default;
+
+// ---- list entries ----
+
+TEntryDelegate::TEntryDelegate(int panelFontSize, QObject* parent)
+    : QStyledItemDelegate(parent), itemHeight_(ItemHeight(panelFontSize)) {}
+
+int TEntryDelegate::ItemHeight(int panelFontSize) {
+    return panelFontSize == 10 ? 18 : panelFontSize == 12 ? 20 : 16;
+}
+
+void TEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QRect r = option.rect;
+    const bool highlighted = option.state & QStyle::State_Selected;
+    painter->fillRect(r, highlighted ? option.palette.highlight() : option.palette.base());
+    const QVariant swatch = index.data(Qt::DecorationRole);
+    int textLeft = r.left() + 3;
+    if (swatch.canConvert<QColor>() && swatch.value<QColor>().isValid()) {
+        const QRect box(QPoint(r.left() + 3, r.top() + 3), QPoint(r.left() + 21, r.bottom() - 3));
+        painter->fillRect(box, swatch.value<QColor>());
+        painter->setPen(Qt::black);
+        painter->drawRect(box.adjusted(0, 0, -1, -1));
+        textLeft = r.left() + 29;
+    }
+    painter->setPen(highlighted ? option.palette.highlightedText().color() : option.palette.text().color());
+    painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                      index.data(Qt::DisplayRole).toString());
+}
+
+QSize TEntryDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    return {QStyledItemDelegate::sizeHint(option, index).width() + 30, itemHeight_};
+}
+
+TStyleCombo::TStyleCombo(int panelFontSize, QWidget* parent) : QComboBox(parent) {
+    setItemDelegate(new TEntryDelegate(panelFontSize, this));
+    connect(this, &QComboBox::activated, this, [this](int position) {
+        Q_EMIT chosen(position);
+        previous_ = currentIndex();
+    });
+}
+
+void TStyleCombo::Fill(const StyleList& list, const std::vector<QColor>& swatches) {
+    const QSignalBlocker blocker(this);
+    clear();
+    for (int i = 0; i < list.count(); ++i) {
+        QString text = QString::fromStdString(list.entries[static_cast<size_t>(i)]);
+        const bool hasSwatch = static_cast<size_t>(i) < swatches.size() && swatches[static_cast<size_t>(i)].isValid();
+        if (text.isEmpty() && hasSwatch) {
+            text = "Custom";
+        }
+        addItem(text);
+        if (hasSwatch) {
+            setItemData(i, swatches[static_cast<size_t>(i)], Qt::DecorationRole);
+        }
+    }
+    Select(list.selected);
+}
+
+void TStyleCombo::Select(int position) {
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(position >= 0 && position < count() ? position : -1);
+    previous_ = currentIndex();
+}
+
+// ---- values of a selection ----
+
+std::vector<const ItemRecord*> SelectedStyledItems(const ItemList& list) {
+    std::vector<const ItemRecord*> items;
+    for (const ItemRecord* record : list) {
+        if (IsSelected(record) && record->kind != ItemKind::GroupMarker) {
+            items.push_back(record);
+        }
+    }
+    return items;
+}
+
+PatternKey PatternOf(const ItemList& list, int32_t dashPattern) {
+    if (dashPattern >= 0) {
+        // Values above the built-in styles draw solid.
+        return {dashPattern <= 4 ? dashPattern : 0, {}};
+    }
+    PatternKey key{-1, {}};
+    for (const ItemRecord* record : list) {
+        if (record->recordClass == RecordClass::LinePattern && record->kind == dashPattern) {
+            const int32_t used = std::clamp<int32_t>(record->segmentCount, 0, 12);
+            for (int32_t i = 0; i < used; ++i) {
+                key.lengths.push_back(record->segmentLengths[static_cast<size_t>(i)]);
+            }
+            return key;
+        }
+    }
+    return {0, {}}; // no definition: drawn solid
+}
+
+bool SamePatternKey(const PatternKey& a, const PatternKey& b) {
+    if (a.builtIn != b.builtIn || a.lengths.size() != b.lengths.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.lengths.size(); ++i) {
+        if (!NearlyEqual(a.lengths[i], b.lengths[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QColor QColorFromValue(int32_t colour) {
+    return colour < 0 ? QColor() : QColor(QRgbFromColour(colour));
+}
+
+std::vector<QColor> ColourSwatches(const StyleList& list, const StyleSlots& slots, bool fill, int32_t solidColour) {
+    std::vector<QColor> swatches;
+    StyleList probe = list;
+    for (int i = 0; i < list.count(); ++i) {
+        probe.selected = i;
+        const int32_t colour = fill ? FillColourAt(probe, slots) : ColourAt(probe, slots);
+        if (fill && i == 0) {
+            swatches.push_back(QColorFromValue(solidColour < 0 ? 0 : solidColour));
+        } else if (fill && i == 1) {
+            swatches.push_back(QColor(Qt::transparent));
+        } else {
+            swatches.push_back(QColorFromValue(colour));
+        }
+    }
+    return swatches;
+}
+
+// ---- the panel frame ----
+
+TStylePanel::TStylePanel(PanelHost& host, int code, QWidget* parent)
+    : QWidget(parent), host_(host), code_(code), fineTune_(code == 99 || code >= 200) {
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColorFromValue(host.params().initWindow.panelColor));
+    setPalette(palette);
+}
+
+void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
+    title_ = new QLabel(titleText, this);
+    title_->setObjectName("title");
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    titleFont.setPointSize(titleFont.pointSize() + 4);
+    title_->setFont(titleFont);
+    layout->addWidget(title_);
+    if (row) {
+        layout->addWidget(row);
+    }
+    tabs_ = new QTabBar(this);
+    tabs_->addTab("Basics");
+    tabs_->addTab("Effects");
+    tabs_->setExpanding(true);
+    layout->addWidget(tabs_);
+    basics_ = new QWidget(this);
+    effects_ = new QWidget(this);
+    basicsLayout_ = new QVBoxLayout(basics_);
+    effectsLayout_ = new QVBoxLayout(effects_);
+    for (QVBoxLayout* area : {basicsLayout_, effectsLayout_}) {
+        area->setContentsMargins(0, 0, 0, 4);
+        area->setSpacing(2);
+    }
+    layout->addWidget(basics_);
+    layout->addWidget(effects_);
+    hintsLayout_ = new QVBoxLayout;
+    hintsLayout_->setSpacing(2);
+    layout->addLayout(hintsLayout_);
+    layout->addStretch(1);
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+        basics_->setVisible(index == 0);
+        effects_->setVisible(index == 1);
+        // Kept at once rather than when the panel is freed: a panel freed late, as the main
+        // window closes, must not write into settings that are gone.
+        params().panelTab = index == 1 ? 2 : 1;
+    });
+    // A remembered tab other than 1 or 2 counts as 1.
+    SetTab(params().panelTab == 2 ? 2 : 1);
+    basics_->setVisible(tab() == 1);
+    effects_->setVisible(tab() == 2);
+}
+
+int TStylePanel::tab() const {
+    return tabs_ && tabs_->currentIndex() == 1 ? 2 : 1;
+}
+
+void TStylePanel::SetTab(int tab) {
+    if (tabs_) {
+        tabs_->setCurrentIndex(tab == 2 ? 1 : 0);
+    }
+}
+
+QString TStylePanel::title() const {
+    return title_ ? title_->text() : QString();
+}
+
+QStringList TStylePanel::HintLines() const {
+    QStringList lines;
+    for (const QLabel* hint : hints_) {
+        if (!hint->isHidden() && !hint->text().isEmpty()) {
+            lines << hint->text();
+        }
+    }
+    return lines;
+}
+
+TStyleCombo* TStylePanel::AddList(QVBoxLayout* area, const QString& label) {
+    auto* caption = new QLabel(label, area->parentWidget());
+    auto* list = new TStyleCombo(params().initWindow.fontSize, area->parentWidget());
+    list->setAccessibleName(label);
+    caption->setBuddy(list);
+    area->addWidget(caption);
+    area->addWidget(list);
+    labels_.emplace_back(list, caption);
+    return list;
+}
+
+QLabel* TStylePanel::ListLabel(TStyleCombo* list) const {
+    for (const auto& [combo, label] : labels_) {
+        if (combo == list) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+void TStylePanel::SetListShown(TStyleCombo* list, bool shown) {
+    list->setHidden(!shown);
+    if (QLabel* label = ListLabel(list)) {
+        label->setHidden(!shown);
+    }
+}
+
+QLabel* TStylePanel::AddHint(QVBoxLayout* area) {
+    auto* hint = new QLabel(area->parentWidget());
+    hint->setWordWrap(true);
+    area->addWidget(hint);
+    hints_.push_back(hint);
+    return hint;
+}
+
+void TStylePanel::AddEffects() {
+    connect(ColorBox, &TStyleCombo::chosen, this, &TStylePanel::ColorBoxChange);
+    connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
+    SurfaceBox = AddList(effectsLayout_, "Surface");
+    ShadowBox = AddList(effectsLayout_, "Shadow");
+    connect(SurfaceBox, &TStyleCombo::chosen, this, &TStylePanel::SurfaceBoxChange);
+    connect(ShadowBox, &TStyleCombo::chosen, this, &TStylePanel::ShadowBoxChange);
+}
+
+void TStylePanel::FillEffects(std::optional<int32_t> surface, std::optional<ShadowStyle> shadow) {
+    const FillGuard guard(filling_);
+    BuildSurfaceList(surfaces_);
+    surfaces_.selected = surface ? SurfacePosition(*surface) : -1;
+    SurfaceBox->Fill(surfaces_);
+    BuildShadowList(shadows_, params());
+    shadows_.selected =
+        shadow ? ShadowPosition(params().slots, shadow->elevation, shadow->fade, shadow->lightness) : -1;
+    ShadowBox->Fill(shadows_);
+}
+
+void TStylePanel::SurfaceBoxChange(int position) {
+    if (filling_ || position < 0) {
+        return;
+    }
+    const int32_t surface = SurfaceAt(position);
+    if (fineTune()) {
+        ApplyToSelection(
+            [surface](ItemList& l, CommandWindow& w) { return SetSurface(l, w, static_cast<uint8_t>(surface)); });
+    } else {
+        SurfaceSetting() = surface;
+    }
+}
+
+void TStylePanel::ShadowBoxChange(int position) {
+    if (filling_ || position < 0) {
+        return;
+    }
+    if (OpenPageFor(ShadowBox, position, kShadowCustomize, kShadowPage)) {
+        return;
+    }
+    shadows_.selected = position;
+    int32_t elevation = 0, fade = 0, lightness = 0;
+    ShadowAt(shadows_, params().slots, position, elevation, fade, lightness);
+    const ShadowStyle shadow{static_cast<uint8_t>(elevation), static_cast<uint8_t>(fade),
+                             static_cast<uint8_t>(lightness)};
+    if (fineTune()) {
+        ApplyToSelection([shadow](ItemList& l, CommandWindow& w) { return SetShadow(l, w, shadow); });
+    } else {
+        // Lines and shapes share one next-item shadow.
+        params().state.shpoly = shadow;
+    }
+}
+
+void TStylePanel::FillColourLists() {
+    const FillGuard guard(filling_);
+    BuildColourList(colours_, slots());
+    colours_.selected = colour_ ? ColourPosition(slots(), *colour_) : -1;
+    ColorBox->Fill(colours_, ColourSwatches(colours_, slots(), false, 0));
+    FillColourDependentLists();
+}
+
+// The fill list's "Solid" swatch shows the outline colour.
+void TStylePanel::FillColourDependentLists() {
+    const FillGuard guard(filling_);
+    BuildFillColourList(fills_, slots());
+    if (fill_) {
+        SelectFillColour(fills_, slots(), *fill_);
+    } else {
+        fills_.selected = -1;
+    }
+    FillBox->Fill(fills_, ColourSwatches(fills_, slots(), true, colour_.value_or(0)));
+    RebuildWeightLists();
+}
+
+void TStylePanel::SetColour(int32_t colour) {
+    colour_ = colour;
+    if (fineTune()) {
+        ApplyToSelection([colour](ItemList& l, CommandWindow& w) { return SetOutlineColor(l, w, colour); });
+    } else {
+        ColourSetting() = colour;
+        // A fill colour that is in no list gives way to the new colour; "Solid" and "Clear" are
+        // no colours and stay.
+        if (FillSetting() >= 0) {
+            FillSetting() = EnsureListedColour(slots(), FillSetting(), colour);
+            fill_ = FillSetting();
+        }
+    }
+    FillColourDependentLists();
+    host_.RecordChange();
+}
+
+void TStylePanel::ColorBoxChange(int position) {
+    if (filling_ || position < 0) {
+        return;
+    }
+    int32_t colour = 0;
+    if (position == kColourCustomize) {
+        if (PickListColour(ColorBox, colour)) {
+            SetColour(colour);
+            FillColourLists();
+        }
+        return;
+    }
+    colours_.selected = position;
+    colour = ColourAt(colours_, slots());
+    if (colour < 0) { // a dialog colour whose text is no colour
+        ColorBox->TakeBack();
+        return;
+    }
+    SetColour(colour);
+}
+
+void TStylePanel::SetFill(int32_t fill) {
+    fill_ = fill;
+    if (fineTune()) {
+        ApplyToSelection([fill](ItemList& l, CommandWindow& w) { return SetFillColor(l, w, fill); });
+    } else {
+        FillSetting() = fill;
+    }
+    FillChanged();
+    host_.RecordChange();
+}
+
+void TStylePanel::FillBoxChange(int position) {
+    if (filling_ || position < 0) {
+        return;
+    }
+    if (position == kFillCustomize) {
+        int32_t colour = 0;
+        if (PickListColour(FillBox, colour)) {
+            SetFill(colour);
+            FillColourDependentLists();
+        }
+        return;
+    }
+    fills_.selected = position;
+    SetFill(FillColourAt(fills_, slots()));
+}
+
+bool TStylePanel::OpenPageFor(TStyleCombo* box, int position, int customizePosition, int page) {
+    if (position != customizePosition) {
+        return false;
+    }
+    box->TakeBack();
+    host_.OpenStylePage(page);
+    return true;
+}
+
+double TStylePanel::ChooseWeight(StyleList& list, int position) {
+    list.selected = position;
+    return WeightAt(list, slots());
+}
+
+void TStylePanel::SetWeight(double mm, int position, double& mmSetting, int32_t& positionSetting) {
+    if (fineTune()) {
+        ApplyToSelection([mm](ItemList& l, CommandWindow& w) { return SetOutlineWeight(l, w, mm); });
+    } else {
+        mmSetting = mm;
+        positionSetting = position;
+    }
+    host_.RecordChange();
+}
+
+bool TStylePanel::ApplyToSelection(const std::function<bool(ItemList&, CommandWindow&)>& command) {
+    ItemList* items = host_.DesignItems();
+    CommandWindow* window = host_.DesignCommands();
+    if (!items || !window) {
+        return false;
+    }
+    return command(*items, *window);
+}
+
+bool TStylePanel::PickListColour(TStyleCombo* list, int32_t& colour) {
+    list->TakeBack();
+    const std::optional<int32_t> picked = host_.PickColour();
+    if (!picked) {
+        return false;
+    }
+    if (ColourPosition(params().slots, *picked) == -1) {
+        AddCustomColour(params().slots, *picked);
+    }
+    colour = *picked;
+    return true;
+}
+
+} // namespace vlr

@@ -1,0 +1,227 @@
+// What the line and shape panels share: the main window they work for (PanelHost), the pull-down
+// lists filled from the style lists, the title, the "Basics" and "Effects" tabs with the tab kept
+// in the settings, hint lines, the colour lists' "Customize..." entries, and the values a
+// selection has in common.
+#pragma once
+
+#include "canvas/commands.h"
+#include "settings/params.h"
+#include "settings/stylelists.h"
+
+#include <QComboBox>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QTabBar;
+class QVBoxLayout;
+
+namespace vlr {
+
+// What a side panel asks of the main window.
+class PanelHost {
+public:
+    virtual ~PanelHost();
+    virtual TParams& params() = 0;
+    // The active design's list and window; both null when no design is open.
+    virtual ItemList* DesignItems() = 0;
+    virtual CommandWindow* DesignCommands() = 0;
+    // A style was changed in a Basics list: the panel history records it.
+    virtual void RecordChange() = 0;
+    // Shows another panel once the running handler has returned (the panel asking is freed).
+    virtual void SwitchPanelLater(int code) = 0;
+    // Opens a customizing page: 9 line weights, 10 line patterns, 11 line directions, 63 shadows.
+    // When it closes the panel's StyleListsChanged runs.
+    virtual void OpenStylePage(int page) = 0;
+    // The colour dialog with the dialog colours; none when cancelled.
+    virtual std::optional<int32_t> PickColour() = 0;
+};
+
+// Customizing pages the lists open.
+inline constexpr int kWeightPage = 9;
+inline constexpr int kPatternPage = 10;
+inline constexpr int kDirectionPage = 11;
+inline constexpr int kShadowPage = 63;
+
+// Positions of "Customize..." in the lists.
+inline constexpr int kColourCustomize = 16;
+inline constexpr int kFillCustomize = 18;
+inline constexpr int kWeightCustomize = 6;
+inline constexpr int kPatternCustomize = 5;
+inline constexpr int kDirectionCustomize = 5;
+inline constexpr int kShadowCustomize = 4;
+
+// Draws the entries of the panels' lists: a swatch when the entry carries a colour, then its
+// text. Item heights follow the panel font: 18 for size 10, 20 for 12, otherwise 16.
+class TEntryDelegate : public QStyledItemDelegate {
+public:
+    TEntryDelegate(int panelFontSize, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    static int ItemHeight(int panelFontSize);
+
+private:
+    int itemHeight_;
+};
+
+// A pull-down list of a style list. chosen fires only for the user's choices.
+class TStyleCombo : public QComboBox {
+    Q_OBJECT
+public:
+    TStyleCombo(int panelFontSize, QWidget* parent);
+    // The entries with their swatches (none for an entry whose colour is invalid), and the
+    // list's selection.
+    void Fill(const StyleList& list, const std::vector<QColor>& swatches = {});
+    // Selects a position; -1 shows no entry.
+    void Select(int position);
+    // The position selected before the last choice (for taking back a "Customize..." entry).
+    int previous() const { return previous_; }
+    // Back to the position before the last choice.
+    void TakeBack() { Select(previous_); }
+
+Q_SIGNALS:
+    void chosen(int position);
+
+private:
+    int previous_ = -1;
+};
+
+// A value the selected items share, or none when they differ (or nothing is selected).
+template <typename T> struct Common {
+    std::optional<T> value;
+    bool seen = false;
+    template <typename Same> void Add(const T& next, Same same) {
+        if (!seen) {
+            value = next;
+            seen = true;
+        } else if (value && !same(*value, next)) {
+            value.reset();
+        }
+    }
+    void Add(const T& next) {
+        Add(next, [](const T& a, const T& b) { return a == b; });
+    }
+};
+
+// The selected items of a design other than group markers.
+std::vector<const ItemRecord*> SelectedStyledItems(const ItemList& list);
+// The segment lengths (millimetres) of a line's pattern, the built-in number for 0 ... 4.
+struct PatternKey {
+    int32_t builtIn = 0; // 0 ... 4, or -1 for a pattern of the design
+    std::vector<double> lengths;
+};
+PatternKey PatternOf(const ItemList& list, int32_t dashPattern);
+bool SamePatternKey(const PatternKey& a, const PatternKey& b);
+
+// Swatches of a colour or fill list; fill lists paint "Solid" in solidColour.
+std::vector<QColor> ColourSwatches(const StyleList& list, const StyleSlots& slots, bool fill, int32_t solidColour);
+QColor QColorFromValue(int32_t colour);
+
+// The base of the line and shape panels: title, tabs, lists and hint lines, the insert or
+// fine-tune mode, and the colour dialog behind the colour lists' "Customize..." entries.
+class TStylePanel : public QWidget {
+    Q_OBJECT
+public:
+    // The tab shown is kept in the settings as it changes, so that the next line or shape panel
+    // opens on it.
+    TStylePanel(PanelHost& host, int code, QWidget* parent);
+
+    int code() const { return code_; }
+    bool fineTune() const { return fineTune_; }
+    // 1 "Basics", 2 "Effects".
+    int tab() const;
+    void SetTab(int tab);
+    QString title() const;
+    // The hint lines shown, in order.
+    QStringList HintLines() const;
+    // A customizing page closed: the lists are built again, taking over the slot chosen there.
+    virtual void StyleListsChanged(int page) = 0;
+
+    // The colour lists and the Effects tab, alike in both panels.
+    TStyleCombo* ColorBox = nullptr;
+    TStyleCombo* FillBox = nullptr;
+    void ColorBoxChange(int position);
+    void FillBoxChange(int position);
+    TStyleCombo* SurfaceBox = nullptr;
+    TStyleCombo* ShadowBox = nullptr;
+    void SurfaceBoxChange(int position);
+    void ShadowBoxChange(int position);
+
+protected:
+    // The frame: title, an optional row (the shape panel's buttons), the tabs and the two areas.
+    void BuildFrame(const QString& titleText, QWidget* row);
+    TStyleCombo* AddList(QVBoxLayout* area, const QString& label);
+    void SetListShown(TStyleCombo* list, bool shown);
+    QLabel* ListLabel(TStyleCombo* list) const;
+    QLabel* AddHint(QVBoxLayout* area);
+    // The Effects lists, and the handlers of every list of the base (Color and Fill Color must
+    // have been added), and their entries for the values shown.
+    void AddEffects();
+    void FillEffects(std::optional<int32_t> surface, std::optional<ShadowStyle> shadow);
+    // The next item's surface setting ("liplas" for lines, "poplas" for shapes), colour and fill.
+    virtual int32_t& SurfaceSetting() = 0;
+    virtual int32_t& ColourSetting() = 0;
+    virtual int32_t& FillSetting() = 0;
+    // The weight lists again (their previews use the colour).
+    virtual void RebuildWeightLists() = 0;
+    // What follows a fill change (which lists are shown).
+    virtual void FillChanged() = 0;
+    // The colour and fill lists for the colour and fill shown, then the weight lists.
+    void FillColourLists();
+    void FillColourDependentLists();
+    void SetColour(int32_t colour);
+    void SetFill(int32_t fill);
+    // "Customize..." chosen in a list: the list shows what it showed before and the page opens;
+    // true then.
+    bool OpenPageFor(TStyleCombo* box, int position, int customizePosition, int page);
+    // A weight list's entry chosen: its millimetres.
+    double ChooseWeight(StyleList& list, int position);
+    // A line weight chosen for the next item (its millimetres and list position) or the selection.
+    void SetWeight(double mm, int position, double& mmSetting, int32_t& positionSetting);
+    // Applies a command to the active design's selection; false without a design.
+    bool ApplyToSelection(const std::function<bool(ItemList&, CommandWindow&)>& command);
+    // "Customize..." of a colour or fill list: the colour dialog. Cancelled, the list shows what
+    // it showed before and false is returned; otherwise the colour joins the custom colours when
+    // it is in no list and is returned in colour.
+    bool PickListColour(TStyleCombo* list, int32_t& colour);
+    TParams& params() { return host_.params(); }
+    const StyleSlots& slots() const { return host_.params().slots; }
+
+    PanelHost& host_;
+    const int code_;
+    const bool fineTune_;
+    bool filling_ = false; // lists are being filled: no change handler runs
+    QLabel* title_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QWidget* basics_ = nullptr;
+    QWidget* effects_ = nullptr;
+    QVBoxLayout* basicsLayout_ = nullptr;
+    QVBoxLayout* effectsLayout_ = nullptr;
+    QVBoxLayout* hintsLayout_ = nullptr; // below the tab areas
+    StyleList colours_, fills_, surfaces_, shadows_;
+    // The colour and fill shown; none while the selected items differ.
+    std::optional<int32_t> colour_, fill_;
+    std::vector<QLabel*> hints_;
+
+private:
+    std::vector<std::pair<TStyleCombo*, QLabel*>> labels_;
+};
+
+// Fills a list inside the guard.
+class FillGuard {
+public:
+    explicit FillGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~FillGuard() { flag_ = was_; }
+    FillGuard(const FillGuard&) = delete;
+    FillGuard& operator=(const FillGuard&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
+} // namespace vlr
