@@ -1,0 +1,58 @@
+// The line and shape panels in the main window: the panel codes that show them, the query the
+// insertion tools ask, the history entry of a style change, and a customizing page opened from
+// a list whose chosen slot the panel takes when the page closes.
+#include "app/panelwiring.h"
+
+#include "app/mainwindowfixture.h"
+#include "panels/linebox.h"
+#include "panels/panelhost.h"
+#include "panels/shapebox.h"
+
+namespace vlr {
+namespace {
+
+class PanelWiringTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        InstallSidePanels(*form);
+    }
+};
+
+TEST_F(PanelWiringTest, PanelCodesShowTheirPanelsAndOnlyShapeCodesCountAsTheShapePanel) {
+    const struct {
+        int code;
+        bool line, shape;
+    } rows[] = {{98, true, false}, {99, true, false}, {102, false, true}, {199, false, true},
+                {209, false, true}, {298, false, true}, {20, false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.code);
+        form->ShowPanel(row.code, false);
+        EXPECT_EQ(qobject_cast<TLinebox*>(form->PanelFrame()) != nullptr, row.line);
+        EXPECT_EQ(qobject_cast<TPolybox*>(form->PanelFrame()) != nullptr, row.shape);
+        EXPECT_EQ(form->ShapePanelShowing(), row.shape);
+    }
+}
+
+TEST_F(PanelWiringTest, AStyleChangeIsRecordedAndTheWeightPageHandsItsSlotBack) {
+    form->ShowPanel(98, false);
+    auto* panel = qobject_cast<TLinebox*>(form->PanelFrame());
+    ASSERT_NE(panel, nullptr);
+    const size_t before = form->history().entries().size();
+    test::Choose(panel->ColorBox, 9);
+    EXPECT_EQ(form->params().state.lineColor, 0x0000FF);
+    EXPECT_EQ(form->history().entries().size(), before + 1);
+
+    test::Choose(panel->WeightBox, kWeightCustomize);
+    EXPECT_EQ(formY->currentPage(), kWeightPage);
+    // The page saved slot 2 as chosen; closing it brings the slot to the panel.
+    custThicknessRec_t& slot = form->params().slots.weights[1];
+    slot.offered = slot.chosen = 1;
+    slot.millimetres = 1.5;
+    formY->hide();
+    EXPECT_EQ(form->params().state.lineWidth, 1.5);
+    EXPECT_EQ(form->params().state.lineWidthTab, kWeightCustomize + 1);
+}
+
+} // namespace
+} // namespace vlr
