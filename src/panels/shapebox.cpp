@@ -3,6 +3,7 @@
 
 #include "model/itemkind.h"
 #include "panels/picturebutton.h"
+#include "canvas/inserttool.h"
 #include "settings/stylechecks.h"
 
 #include <QHBoxLayout>

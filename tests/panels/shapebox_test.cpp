@@ -9,6 +9,7 @@
 #include "panelhost.h"
 #include "panels/panelfactory.h"
 #include "panels/picturebutton.h"
+#include "canvas/inserttool.h"
 #include "settings/stylechecks.h"
 
 #include <QLabel>
