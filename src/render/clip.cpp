@@ -3,6 +3,7 @@
 
 #include "model/itemkind.h"
 #include "render/itemmask.h"
+#include "render/parallel.h"
 #include "render/picture.h"
 #include "render/picturedecode.h"
 #include "render/resample.h"
@@ -20,6 +21,7 @@
 #include <numbers>
 #include <span>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace vlr {
@@ -55,8 +57,10 @@ static_assert(kHeaderBytes % 16 == 0, "the pixels after the header stay aligned"
 // No side of a clip's whole scaled picture beyond this (a thousand metres at 100 %): the
 // scaling plans every row and column of it.
 constexpr int64_t kMaxClipSide = int64_t{1} << 22;
-// The rows of a window too large to keep are made and drawn in bands of at most this many bytes.
+// The rows of a window too large to keep are made and drawn in bands of at most this many bytes
+// all together.
 constexpr int64_t kBandBytes = int64_t{32} << 20;
+constexpr int64_t kInPlaceBandBytes = int64_t{4} << 20;
 
 // The order of drawing, for keeping the bitmaps drawn last.
 uint64_t NextUse() {
@@ -502,21 +506,40 @@ void PaintFrame(Rows rows, int32_t targetWidth, int32_t targetHeight, Point at, 
     }
 }
 
+// The raster's rows, taken once so that threads writing rows of their own neither finish the
+// raster's drawing nor make it copy its pixels while another writes.
+class RasterRows {
+public:
+    explicit RasterRows(RasterCanvas& raster)
+        : first_(raster.scanLine(0)), width_(raster.width()), height_(raster.height()),
+          stride_(size_t(std::as_const(raster).image().bytesPerLine()) / sizeof(uint32_t)) {}
+    uint32_t* operator()(int32_t y) const { return first_ + size_t(y) * stride_; }
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
+    size_t strideBytes() const { return stride_ * sizeof(uint32_t); }
+
+private:
+    uint32_t* first_;
+    int32_t width_, height_;
+    size_t stride_; // in pixels
+};
+
 // Copies the picture's pixels onto the raster with its top-left pixel at `at`.
-void CompositeRows(RasterCanvas& raster, const QImage& picture, Point at) {
+void CompositeRows(const RasterRows& raster, const QImage& picture, Point at) {
     const int64_t firstY = std::max<int64_t>(at.y, 0);
     const int64_t endY = std::min<int64_t>(int64_t{at.y} + picture.height(), raster.height());
     const int64_t fromX = std::max<int64_t>(at.x, 0);
     const int64_t toX = std::min<int64_t>(int64_t{at.x} + picture.width(), raster.width());
     for (int64_t y = firstY; y < endY && fromX < toX; ++y) {
         const auto* from = reinterpret_cast<const uint32_t*>(picture.constScanLine(static_cast<int>(y - at.y)));
-        std::copy(from + (fromX - at.x), from + (toX - at.x), raster.scanLine(static_cast<int32_t>(y)) + fromX);
+        std::copy(from + (fromX - at.x), from + (toX - at.x), raster(static_cast<int32_t>(y)) + fromX);
     }
 }
 
 // The pixels of the ellipse inscribed in the whole picture (whole, its top-left pixel at `at`)
 // that part (the pixels of the whole from partOrigin on) holds are copied onto the raster.
-void CompositeInscribed(RasterCanvas& raster, const QImage& part, QSize whole, Point at, QPoint partOrigin) {
+void CompositeInscribed(const RasterRows& raster, const QImage& part, QSize whole, Point at,
+                        QPoint partOrigin) {
     const double centreX = (whole.width() - 1) / 2.0, centreY = (whole.height() - 1) / 2.0;
     const double radiusX = whole.width() / 2.0, radiusY = whole.height() / 2.0;
     const int64_t firstY = std::max<int64_t>(int64_t{at.y} + partOrigin.y(), 0);
@@ -540,7 +563,7 @@ void CompositeInscribed(RasterCanvas& raster, const QImage& part, QSize whole, P
         const auto* from =
             reinterpret_cast<const uint32_t*>(part.constScanLine(static_cast<int>(j - partOrigin.y())));
         std::copy(from + (fromX - at.x - partOrigin.x()), from + (toX - at.x - partOrigin.x()),
-                  raster.scanLine(static_cast<int32_t>(y)) + fromX);
+                  raster(static_cast<int32_t>(y)) + fromX);
     }
 }
 
@@ -673,7 +696,7 @@ void DrawTurnedClip(RasterCanvas& raster, const QImage& bitmap, const ClipPlace&
                                              angle)) {
         return;
     }
-    CompositeRows(raster, window, {static_cast<int32_t>(fromX), static_cast<int32_t>(fromY)});
+    CompositeRows(RasterRows(raster), window, {static_cast<int32_t>(fromX), static_cast<int32_t>(fromY)});
 }
 
 // The ring of a round clip's frame.
@@ -705,7 +728,8 @@ void DrawTurnedRoundClip(RasterCanvas& raster, const QImage& bitmap, const ClipP
     }
     turned.fill(Qt::white);
     RotateRaster(bitmap, turned, angle);
-    CompositeInscribed(raster, turned, turned.size(), {place.picture.left, place.picture.top}, {0, 0});
+    CompositeInscribed(RasterRows(raster), turned, turned.size(), {place.picture.left, place.picture.top},
+                       {0, 0});
 }
 
 // The key of the clip's scaled picture of width x height; nothing without picture data.
@@ -844,28 +868,41 @@ void DrawClip(RasterCanvas& raster, ItemRecord& clip, const ItemList& design, co
         }
     } else {
         const QSize whole(key->width, key->height);
+        const RasterRows rows(raster);
         auto composite = [&](const QImage& part, QPoint origin) {
             if (round) {
-                CompositeInscribed(raster, part, whole, at, origin);
+                CompositeInscribed(rows, part, whole, at, origin);
             } else {
-                CompositeRows(raster, part, {at.x + origin.x(), at.y + origin.y()});
+                CompositeRows(rows, part, {at.x + origin.x(), at.y + origin.y()});
             }
         };
         if (!shown.isNull()) {
             composite(shown, window.topLeft());
         } else if (!window.isEmpty()) {
-            // Too large to keep: made and drawn a band of rows at a time.
-            const int32_t rows =
-                int32_t(std::clamp<int64_t>(kBandBytes / (int64_t{window.width()} * 4), 1, window.height()));
-            for (int32_t top = window.top(); top <= window.bottom(); top += rows) {
+            // Too large to keep: made and drawn a band of rows at a time, the bands on every core
+            // at once. Each band holds what the whole picture has there and writes only its own
+            // rows of the raster. The picture is decoded by now (PictureCanBeHad).
+            // A plain rectangle's scaled pixels are what it shows: they are scaled straight onto
+            // the raster, in smaller bands that share the work evenly among the cores. Other
+            // bands are made on their own, together no larger than one band.
+            const bool inPlace = !round && ChangesNothing(ShownKey(clip, *key));
+            const int64_t bandBytes = inPlace ? kInPlaceBandBytes : kBandBytes / ParallelWorkers();
+            const int32_t bandRows =
+                int32_t(std::clamp<int64_t>(bandBytes / (int64_t{window.width()} * 4), 1, window.height()));
+            const int32_t bands = int32_t((int64_t{window.height()} + bandRows - 1) / bandRows);
+            ForEachInParallel(bands, [&](int32_t index) {
+                const int32_t top = window.top() + index * bandRows;
                 const QRect band(window.left(), top, window.width(),
-                                 std::min(rows, window.bottom() + 1 - top));
-                const QImage part = PassingWindow(clip, source, *key, band);
-                if (part.isNull()) {
-                    break;
+                                 std::min(bandRows, window.bottom() + 1 - top));
+                if (inPlace) {
+                    QImage onRaster(reinterpret_cast<uchar*>(rows(at.y + band.top()) + at.x + band.left()),
+                                    band.width(), band.height(), qsizetype(rows.strideBytes()),
+                                    QImage::Format_RGB32);
+                    ScalePart(clip, source, *key, band, onRaster);
+                } else if (const QImage part = PassingWindow(clip, source, *key, band); !part.isNull()) {
+                    composite(part, band.topLeft());
                 }
-                composite(part, band.topLeft());
-            }
+            });
         }
         if (!round) {
             const Rect framed = FramedBox(*place);

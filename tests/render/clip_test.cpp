@@ -439,6 +439,24 @@ TEST_F(ClipTest, APartOnTheRasterShowsWhatTheWholeClipShowsThere) {
     }
 }
 
+// A plain rectangle clip too large to keep is scaled straight onto the raster in bands of rows,
+// on every core at once; it shows what the kept bitmap shows, also where it starts beyond the
+// raster's corner.
+TEST_F(ClipTest, AClipScaledStraightOntoTheRasterInBandsShowsWhatItsKeptBitmapShows) {
+    ItemRecord* clip = AddClip(-30, -50);
+    clip->x2 = 640, clip->y2 = 1960; // 670 x 2010 pixels, more than one band of them on the raster
+    const RasterCanvas kept = Drawn(clip, {}, 700, 1900);
+    ASSERT_GT(KeptClipBytes(design), 0);
+    ClearChildList(clip);
+    design.derivedBitmaps.budget = 0;
+    const RasterCanvas banded = Drawn(clip, {}, 700, 1900);
+    EXPECT_EQ(KeptClipBytes(design), 0);
+    EXPECT_EQ(banded.image(), kept.image());
+    EXPECT_EQ(At(banded, 0, 0), kRed);
+    EXPECT_EQ(At(banded, 699, 1899), kWhite); // right of the clip
+    EXPECT_EQ(At(banded, 600, 1899), kYellow);
+}
+
 // A photograph filling a US Letter page printed at 1,200 dpi is 10,200 x 13,200 pixels, more
 // than a picture may have: it is drawn where it meets the raster (here a band across the middle
 // of the page), not dropped.

@@ -2,8 +2,12 @@
 // averages, round trips that come back close, and sizes that are skipped.
 #include "render/resample.h"
 
+#include "render/parallel.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
@@ -207,6 +211,81 @@ TEST(ImageResamplePart, APartFromItsOwnSourceIsTheWholeResizeCut) {
                     EXPECT_FALSE(ImageResamplePart(source.copy(narrower), narrower.topLeft(), source.size(),
                                                    target, part.topLeft(), size, filter));
                 }
+            }
+        }
+    }
+}
+
+// Noise that reaches both ends of a byte, so that the sharper filters overshoot and clamp.
+QImage Noise(int width, int height, QImage::Format format, uint32_t grain) {
+    QImage image(width, height, format);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = image.scanLine(y);
+        for (int x = 0; x < image.bytesPerLine(); ++x) {
+            grain = grain * 1103515245u + 12345u;
+            row[x] = (grain >> 16) % 3 == 0 ? 0 : (grain >> 16) % 3 == 1 ? 255 : uint8_t(grain >> 24);
+        }
+    }
+    return image;
+}
+
+// One byte of every pixel as a grey raster.
+QImage Channel(const QImage& image, int byte) {
+    QImage grey(image.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            grey.scanLine(y)[x] = image.constScanLine(y)[4 * x + byte];
+        }
+    }
+    return grey;
+}
+
+// Every channel of a colour raster is resized as a grey raster of that channel alone would be,
+// whatever the number of taps per pixel (odd, even, one) and however far the sums overshoot.
+TEST(ImageResample, EachColourChannelIsResizedAsAGreyRasterOfItAlone) {
+    const QImage source = Noise(23, 17, QImage::Format_RGB32, 11);
+    const QSize sizes[] = {{23, 17}, {71, 40}, {9, 6}, {50, 5}, {4, 33}};
+    for (int32_t filter : kAllFilters) {
+        for (const QSize size : sizes) {
+            SCOPED_TRACE(testing::Message()
+                         << "filter " << filter << ", " << size.width() << " x " << size.height());
+            const QImage colour = Resampled(source, size.width(), size.height(), filter);
+            ASSERT_FALSE(colour.isNull());
+            for (int byte = 0; byte < 3; ++byte) {
+                EXPECT_EQ(Channel(colour, byte),
+                          Resampled(Channel(source, byte), size.width(), size.height(), filter))
+                    << "byte " << byte;
+            }
+        }
+    }
+}
+
+// Bands of rows resized on every core at once, each into its own rows of one raster, make the
+// whole resize.
+TEST(ImageResamplePart, BandsResizedInParallelMakeTheWholeResize) {
+    const QImage source = Noise(41, 29, QImage::Format_ARGB32, 5);
+    const QSize sizes[] = {{130, 97}, {17, 11}, {60, 12}};
+    for (int32_t filter : {ResampleFilter::Box, ResampleFilter::Triangle, ResampleFilter::Mitchell,
+                           ResampleFilter::Lanczos3}) {
+        for (const QSize size : sizes) {
+            for (const int bandRows : {1, 5, 32}) {
+                SCOPED_TRACE(testing::Message() << "filter " << filter << ", " << size.width() << " x "
+                                                << size.height() << ", bands of " << bandRows);
+                QImage banded(size, source.format());
+                banded.fill(0);
+                uchar* const bits = banded.bits();
+                const int bands = (size.height() + bandRows - 1) / bandRows;
+                std::atomic<int> failed{0};
+                ForEachInParallel(bands, [&](int32_t band) {
+                    const int top = band * bandRows, rows = std::min(bandRows, size.height() - top);
+                    QImage part(bits + qsizetype(top) * banded.bytesPerLine(), size.width(), rows,
+                                banded.bytesPerLine(), banded.format());
+                    failed += ImageResamplePart(source, {0, 0}, source.size(), part, {0, top}, size, filter)
+                                  ? 0
+                                  : 1;
+                });
+                EXPECT_EQ(failed, 0);
+                EXPECT_EQ(banded, Resampled(source, size.width(), size.height(), filter));
             }
         }
     }
