@@ -1039,7 +1039,10 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
     if (!acceptKeys_) {
         return false;
     }
-    if (InsertKeyDown(Insertion(), event.key(), event.modifiers())) {
+    // A spline or curve is continued (Ctrl-A) only while the shape panel shows its choices.
+    const bool continueKey = event.key() == Qt::Key_A && (event.modifiers() & Qt::ControlModifier);
+    if (!(continueKey && !host_.ShapePanelShowing()) &&
+        InsertKeyDown(Insertion(), event.key(), event.modifiers())) {
         return true;
     }
     if (event.key() == Qt::Key_Escape) {

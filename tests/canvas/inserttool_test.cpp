@@ -474,6 +474,11 @@ TEST_F(InsertToolTest, ContinuingASplineAddsItsPointsAsOneEditAndLeavingItRestor
         ItemRecord* spline = test::Shape(List(), ItemKind::Spline, {{50, 50}, {100, 80}});
         SelectOnly(List(), spline);
         Move({150, 60});
+        // Without the shape panel showing the key does nothing.
+        host.shapePanel = false;
+        EXPECT_FALSE(Key(Qt::Key_A, Qt::ControlModifier));
+        EXPECT_EQ(window->toolMode(), 0);
+        host.shapePanel = true;
         ASSERT_TRUE(Key(Qt::Key_A, Qt::ControlModifier));
         EXPECT_EQ(window->toolMode(), 297);
         EXPECT_EQ(spline->suspended, 1);

@@ -29,6 +29,7 @@ public:
     void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
     void WindowActivated(DesignView*) override {}
     void ShowPanel(int code) override { panels.push_back(code); }
+    bool ShapePanelShowing() const override { return shapePanel; }
     void DeferCommand(int code) override { deferred.push_back(code); }
     int RememberedToolMode() const override { return remembered; }
     void RememberToolMode(int mode) override { remembered = mode; }
@@ -37,6 +38,7 @@ public:
     void EditClipPicture(DesignView*, ItemRecord* clip) override { editedClip = clip; }
 
     double zoom = 0.0;
+    bool shapePanel = true;
     int undoRefreshes = 0;
     bool gridOn = false, snapOn = false;
     QString caption, picture;
