@@ -23,9 +23,10 @@ packages=(
     # free faces that stand in for the common faces of stored designs: Liberation for Arial,
     # Times New Roman and Courier New, Carlito for Calibri, Caladea for Cambria, the URW base
     # faces for Helvetica, Palatino, Bookman, Century Schoolbook, Avant Garde and the narrow and
-    # chancery faces, Comic Neue for Comic Sans; DejaVu is the font system's default
+    # chancery faces, Comic Neue for Comic Sans; DejaVu is the font system's default; Droid Sans
+    # Fallback, a compact face, draws Chinese, Japanese and Korean texts instead of boxes
     fontconfig fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
-    fonts-urw-base35 fonts-comic-neue
+    fonts-urw-base35 fonts-comic-neue fonts-droid-fallback
 )
 
 missing=()

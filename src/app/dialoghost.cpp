@@ -1,6 +1,7 @@
 // The dialog host windows.
 #include "app/dialoghost.h"
 
+#include "app/hostkeys.h"
 #include "render/rastercanvas.h"
 #include "settings/params.h"
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -275,6 +277,21 @@ void TDialogHost::showEvent(QShowEvent* event) {
     if (!placing_ && pageCode_ != 0) {
         PlaceWindow();
     }
+    // Without a window manager a new window only gets the keyboard when it asks for it.
+    activateWindow();
+    if (QWidget* first = FirstFocusControl(page_)) {
+        first->setFocus(Qt::TabFocusReason);
+    }
+}
+
+void TDialogHost::keyPressEvent(QKeyEvent* event) {
+    switch (DialogHostKey(pageCode_, page_ != nullptr, event->key(), event->modifiers())) {
+    case HostKey::Accept: LeftButtonClick(); break;
+    case HostKey::Cancel: RightButtonClick(); break;
+    case HostKey::Swallow: break;
+    case HostKey::None: QDialog::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 void TDialogHost::changeEvent(QEvent* event) {

@@ -127,8 +127,9 @@ void FileCommands::OpenDocument(const QString& path) {
     int32_t number = NewDocumentNumber();
     std::vector<DesignView*> open = form_.OpenDesigns();
     // A file opened while the only window holds an untouched new design goes into that window.
+    // A design that came from a file or was saved is never taken over, however small.
     if (open.size() == 1 && open.front() == form_.ActiveDesign() && IsUntouchedDesign(open.front()->items()) &&
-        !path.trimmed().isEmpty()) {
+        open.front()->fileName().trimmed().isEmpty() && !path.trimmed().isEmpty()) {
         DesignView* window = open.front();
         form_.RemoveWindowEntry(window->docNumber());
         window->OpenDesign(number, path);
@@ -169,6 +170,17 @@ QString FileCommands::OpenDialog() {
     return file.absoluteFilePath();
 }
 
+void FileCommands::OpenFromDesktop(const QString& path) {
+    QFileInfo file(path);
+    if (path.trimmed().isEmpty() || !file.exists()) {
+        prompt_.Ask(PromptIcon::Warning, std::string(kCannotFindFile) + "\n" + Utf8(path), PromptButtons::Ok);
+        return;
+    }
+    // A file handed over by the desktop counts as one chosen in Open.
+    AddRecentFile(file.absoluteFilePath());
+    OpenDocument(file.absoluteFilePath());
+}
+
 void FileCommands::Open() {
     QString path = OpenDialog();
     if (!path.trimmed().isEmpty()) {
@@ -186,6 +198,7 @@ bool FileCommands::SaveFile(const QString& path, ItemList& list) {
                     PromptButtons::Ok);
         return false;
     }
+    form_.StatusLine().ShowMessage("Saved " + path);
     return true;
 }
 
@@ -203,7 +216,8 @@ bool FileCommands::SaveAsDialog(QString& path, ItemList& list) {
     form_.params().state.docdir = Utf8(file.absolutePath());
     QString full = file.absoluteFilePath();
     if (file.exists() &&
-        prompt_.Ask(PromptIcon::Question, kReplaceQuestion, PromptButtons::YesNo) == PromptAnswer::No) {
+        prompt_.Ask(PromptIcon::Question, std::string(kReplaceQuestion) + "\n" + Utf8(full), PromptButtons::YesNo) ==
+            PromptAnswer::No) {
         return false;
     }
     std::string reason;
@@ -214,6 +228,7 @@ bool FileCommands::SaveAsDialog(QString& path, ItemList& list) {
     }
     path = full;
     AddRecentFile(full);
+    form_.StatusLine().ShowMessage("Saved " + full);
     return true;
 }
 
@@ -222,6 +237,7 @@ bool FileCommands::SaveDocument(DesignView* window, bool fromCloseAll) {
         return false;
     }
     if (SaveFile(window->fileName(), window->items())) {
+        RefreshCaption(window);
         return true;
     }
     QString path = window->fileName();
@@ -351,7 +367,7 @@ void FileCommands::ReopenRecent(int position) {
     if (QFileInfo::exists(QString::fromStdString(path))) {
         OpenDocument(QString::fromStdString(path));
     } else {
-        prompt_.Ask(PromptIcon::Warning, kCannotFindFile, PromptButtons::Cancel);
+        prompt_.Ask(PromptIcon::Warning, std::string(kCannotFindFile) + "\n" + path, PromptButtons::Cancel);
     }
 }
 

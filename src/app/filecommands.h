@@ -62,6 +62,9 @@ public:
     void OpenDocument(const QString& path);
     void New() { OpenDocument(QString()); }
     void Open();
+    // A file named by "-open" or handed over by the desktop: opened and added to the recent
+    // files like one chosen in Open; a file that is not there is reported.
+    void OpenFromDesktop(const QString& path);
     void Save();
     void SaveAs();
     void Close();

@@ -11,6 +11,7 @@
 #include "app/pages.h"
 #include "app/picturecommands.h"
 #include "app/panelwiring.h"
+#include "app/windowplaces.h"
 #include "canvas/sandbox.h"
 #include "output/outputcommands.h"
 #include "platform/fileassociation.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     vlr::FileDrops drops(form1);
     vlr::InstallSidePanels(form1);
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
-                     [&fileCommands](const QString& path) { fileCommands.OpenDocument(path); });
+                     [&fileCommands](const QString& path) { fileCommands.OpenFromDesktop(path); });
     QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {
         form1.raise();
         form1.activateWindow();
@@ -69,9 +70,9 @@ int main(int argc, char** argv) {
         return vlr::RegisterAssociation(vlr::DesktopIntegration::ForThisUser());
     });
     for (const QString& file : files) {
-        QTimer::singleShot(0, &form1, [&fileCommands, file] { fileCommands.OpenDocument(file); });
+        QTimer::singleShot(0, &form1, [&fileCommands, file] { fileCommands.OpenFromDesktop(file); });
     }
-    form1.show();
+    vlr::ShowAtRememberedPlace(form1, *form1.SideColumnSplitter(), store);
     form1.Start();
     return application.exec();
 }

@@ -2,6 +2,9 @@
 #include "app/mainwindow.h"
 
 #include "app/dialoghost.h"
+#include "app/programicon.h"
+#include "app/shortcuts.h"
+#include "app/windowplaces.h"
 #include "canvas/commands.h"
 #include "canvas/designview.h"
 #include "model/history.h"
@@ -42,7 +45,6 @@ constexpr const char* kTitle = "Velloran Business Cards";
 constexpr const char* kWhatNextText = "Select what you want to do next...";
 constexpr int kWhatNextHeight = 142;
 constexpr int kSideColumnWidth = 120;
-constexpr int kStatusPanelWidth = 1200;
 
 void Colour(QWidget* widget, int32_t bgr) {
     QPalette palette = widget->palette();
@@ -112,6 +114,12 @@ QWidget* PlainPanelFrame(int code, QWidget* parent, int32_t panelColour) {
     return frame;
 }
 
+// A caption with the place where the window shows its unsaved-changes mark; a "[*]" of the
+// caption itself is kept as text.
+QString MarkableTitle(QString caption) {
+    return caption.replace("[*]", "[*][*]") + "[*]";
+}
+
 bool SelectionIsText(DesignView* design) {
     if (!design) {
         return false;
@@ -159,6 +167,8 @@ void TForm1::FormCreate() {
     // Every key of the application reaches the design before normal dispatch.
     qApp->installEventFilter(this);
     setWindowTitle(kTitle);
+    // Every window of the program, the document windows and dialog hosts too, carries its icon.
+    QApplication::setWindowIcon(ProgramIcon());
     QLocale locale;
     decimalSeparator_ = locale.decimalPoint().at(0);
     thousandSeparator_ = locale.groupSeparator().isEmpty() ? QChar(' ') : locale.groupSeparator().at(0);
@@ -171,6 +181,8 @@ void TForm1::FormCreate() {
 
     BuildLayout();
     BuildMenus();
+    AddMnemonics(menuBar());
+    AddStandardShortcuts(*this);
     RebuildReopenMenu();
     ApplyLook();
     Action("Edit/Undo")->setEnabled(false);
@@ -324,10 +336,7 @@ void TForm1::BuildLayout() {
     splitter3_->setSizes({kToolbarMinHeight, 600});
     setCentralWidget(splitter3_);
 
-    statusPanel_ = new QLabel(this);
-    statusPanel_->setMinimumWidth(0);
-    statusPanel_->resize(kStatusPanelWidth, statusPanel_->height());
-    statusBar()->addWidget(statusPanel_, 1);
+    statusLine_ = std::make_unique<TStatusLine>(statusBar());
     resize(1000, 700);
 }
 
@@ -693,7 +702,9 @@ void TForm1::ChooseColour() {
 QMdiSubWindow* TForm1::AddDesignView(DesignView* view) {
     QMdiSubWindow* window = mdiArea_->addSubWindow(view->widget());
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(view->caption());
+    window->setWindowIcon(QApplication::windowIcon());
+    window->setWindowTitle(MarkableTitle(view->caption()));
+    window->setWindowModified(IsModified(view->items()));
     const int32_t number = view->docNumber();
     AddWindowEntry(view->caption(), number);
     windowNumbers_[window] = number;
@@ -765,7 +776,7 @@ void TForm1::AddWindowEntry(const QString& caption, int32_t docNumber) {
         entry->setData(docNumber);
         connect(entry, &QAction::triggered, this, [this, docNumber] { ActivateDocument(docNumber); });
     }
-    entry->setText(caption);
+    entry->setText(MenuText(caption));
     windowMenu_->menuAction()->setVisible(true);
 }
 
@@ -816,7 +827,8 @@ bool TForm1::ActivateDocument(int32_t docNumber) {
 void TForm1::RefreshWindowCaption(DesignView* view) {
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         if (window->widget() == view->widget()) {
-            window->setWindowTitle(view->caption());
+            window->setWindowTitle(MarkableTitle(view->caption()));
+            window->setWindowModified(IsModified(view->items()));
             // A design opened into the window brings a new number: the old entry goes.
             auto known = windowNumbers_.find(window);
             if (known != windowNumbers_.end() && known->second != view->docNumber()) {
@@ -847,6 +859,12 @@ void TForm1::SetGlobalZoom(double zoom) {
 }
 
 void TForm1::RefreshUndoCommands(const ItemList& design) {
+    // Every edit and every undo comes this way: the caption's mark follows the design.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* view = dynamic_cast<DesignView*>(window->widget())) {
+            window->setWindowModified(IsModified(view->items()));
+        }
+    }
     Action("Edit/Undo")->setEnabled(CanUndo(design));
     Action("Edit/Redo")->setEnabled(CanRedo(design));
 }
@@ -1252,22 +1270,29 @@ void TForm1::RebuildReopenMenu() {
         std::string& path = params_.state.reopen[position - 1];
         path = std::string(Trim(path));
         QAction* entry = Action("File/Reopen/" + QString::number(position));
-        entry->setText(QFileInfo(QString::fromStdString(path)).completeBaseName());
+        entry->setText(MenuText(QFileInfo(QString::fromStdString(path)).completeBaseName()));
+        entry->setToolTip(QString::fromStdString(path));
         entry->setVisible(!path.empty());
         any = any || !path.empty();
     }
     Menu("File/Reopen")->setEnabled(any);
+    Menu("File/Reopen")->setToolTipsVisible(true);
 }
 
 void TForm1::SetStatusText(const QString& text) {
-    statusPanel_->setText(text);
+    statusLine_->SetText(text);
 }
 
 QString TForm1::StatusText() const {
-    return statusPanel_->text();
+    return statusLine_->Text();
+}
+
+void TForm1::PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging) {
+    statusLine_->ShowPointer(design, pointer, dragging);
 }
 
 void TForm1::SetZoomMenu(double zoom) {
+    statusLine_->ShowZoom(zoom);
     int percent = nearest(zoom * 100.0);
     for (auto& [action, value] : zoomEntries_) {
         action->setChecked(nearest(value * 100.0) == percent);
@@ -1377,6 +1402,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     exiting_ = true;
     ReleasePanelFrame();
+    RememberWindowPlace(*this, *splitter2_, store_);
     SaveSettings(params_, store_);
     SaveDialogColors(params_.slots, store_);
     settingsSaved_ = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/panelhistory.h"
+#include "app/statusbar.h"
 #include "canvas/sandboxhost.h"
 #include "model/itemrecord.h"
 #include "settings/params.h"
@@ -159,9 +160,11 @@ public:
     // A menu entry by its path of captions, such as "File/Page Setup/New Files".
     QAction* Action(const QString& path) const;
     QMenu* Menu(const QString& path) const;
-    // The status bar's text.
+    // The status bar's text, its short messages, pointer and zoom.
     void SetStatusText(const QString& text);
     QString StatusText() const;
+    TStatusLine& StatusLine() { return *statusLine_; }
+    QSplitter* SideColumnSplitter() const { return splitter2_; }
 
     QTimer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7, Timer8;
 
@@ -178,6 +181,7 @@ public:
     int NextUntitledNumber() override { return ++untitledCount_; }
     void InsertPictureFile(const QString& path) override;
     void EditClipPicture(DesignView* window, ItemRecord* clip) override;
+    void PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging) override;
 
     // The toolbar row's height limits.
     static constexpr int kToolbarMinHeight = 24;
@@ -257,7 +261,7 @@ private:
     TPictureButton* forward1_ = nullptr;
     QLabel* label1_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
-    QLabel* statusPanel_ = nullptr;
+    std::unique_ptr<TStatusLine> statusLine_;
     QWidget* insertPanel_ = nullptr;
     QWidget* panelFrame_ = nullptr;
 

@@ -9,6 +9,7 @@
 #include "canvas/sandboxhost.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "panels/wheel.h"
 #include "render/drawdesign.h"
 #include "settings/params.h"
 
@@ -92,6 +93,8 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     scrollBarY_->hide();
     connect(scrollBarX_, &QScrollBar::valueChanged, this, [this] { Scroll(Qt::Horizontal); });
     connect(scrollBarY_, &QScrollBar::valueChanged, this, [this] { Scroll(Qt::Vertical); });
+    new WheelScroller({panel0_, rulerX_, rulerY_}, scrollBarX_, scrollBarY_,
+                      [this](int notches, QPoint pointer) { WheelZoom(notches, pointer); });
 
     for (QTimer* timer : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7, &Timer8}) {
         timer->setSingleShot(true);
@@ -324,7 +327,7 @@ void TSandbox::Relayout() {
     if (showX) {
         scrollBarX_->setGeometry(0, panel0_->y() + panel0_->height(), W, b);
         scrollBarX_->setMaximum(SaturateInt32(pageRight - panel0_->width() + r));
-        scrollBarX_->setPageStep(panel0_->width());
+        SetScrollSteps(scrollBarX_, panel0_->width());
         scrollBarX_->show();
     } else {
         scrollBarX_->hide();
@@ -333,7 +336,7 @@ void TSandbox::Relayout() {
     if (showY) {
         scrollBarY_->setGeometry(panel0_->x() + panel0_->width(), 0, b, H);
         scrollBarY_->setMaximum(SaturateInt32(pageBottom - panel0_->height() + r));
-        scrollBarY_->setPageStep(panel0_->height());
+        SetScrollSteps(scrollBarY_, panel0_->height());
         scrollBarY_->show();
     } else {
         scrollBarY_->hide();
@@ -602,6 +605,27 @@ void TSandbox::SetZoom(double z) {
     StartProgressiveRepaint();
 }
 
+void TSandbox::WheelZoom(int notches, QPoint viewport) {
+    const double before = zoom();
+    const double after = StepZoom(before, notches);
+    if (std::abs(after - before) < 0.0001) {
+        return;
+    }
+    // The page pixel under the pointer stays under it.
+    const double pageX = viewport.x() - pageOffset_.x, pageY = viewport.y() - pageOffset_.y;
+    SetZoom(after);
+    host_.SetGlobalZoom(after);
+    ItemRecord* header = Header();
+    scrollBarX_->setValue(ScrollKeepingPoint(pageX, after / before, viewport.x(), header->boundLeft));
+    scrollBarY_->setValue(ScrollKeepingPoint(pageY, after / before, viewport.y(), header->boundTop));
+}
+
+bool TSandbox::FocusIsHere() const {
+    // Keys typed into a side panel's box belong to that box.
+    const QWidget* focus = QApplication::focusWidget();
+    return !focus || focus == this || isAncestorOf(focus) || focus->isAncestorOf(this);
+}
+
 void TSandbox::ApplyLightDirection(int direction) {
     ItemRecord* header = Header();
     if (!header) {
@@ -728,6 +752,7 @@ void TSandbox::Image1MouseMove(QMouseEvent* event) {
     } else {
         panel0_->unsetCursor();
     }
+    host_.PointerMoved(items_, DesignFromCanvas(CanvasPoint(event)), canvasPress_);
 }
 
 void TSandbox::Image1MouseUp(QMouseEvent* event) {
@@ -775,6 +800,7 @@ void TSandbox::OpenTextForEditing(ItemRecord*) {
 
 void TSandbox::ViewportLeave() {
     ErasePointerMarks();
+    host_.PointerMoved(items_, std::nullopt, false);
     if (!stripPress_.dragging) {
         ClearAnchorHighlights();
     }
@@ -1047,6 +1073,11 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
     }
     if (event.key() == Qt::Key_Escape) {
         return CancelDrag(input_, items_, *this);
+    }
+    // Without a selection to move, the arrow keys move the view.
+    if (!FirstSelected(items_) && input_.toolMode != 31 && input_.toolMode != 37 && FocusIsHere() &&
+        ScrollByArrowKey(event.key(), event.modifiers(), scrollBarX_, scrollBarY_)) {
+        return true;
     }
     // Ctrl+Delete is the Edit menu's Cut.
     if (event.key() != Qt::Key_Delete || (event.modifiers() & Qt::ControlModifier)) {

@@ -52,6 +52,8 @@ public:
     void SelectPanel(int panelCode) override;
     void RefreshInsertionState() override { ResetInsertionPoints(); }
     void SetZoom(double zoom) override;
+    // Ctrl+wheel: the zoom notches steps on, around a viewport point.
+    void WheelZoom(int notches, QPoint viewport);
     void ApplyLightDirection(int direction) override;
     bool HasCopyArea() const override;
     // The canvas rectangle of the last area selection, which Copy to Clipboard copies.
@@ -224,6 +226,7 @@ private:
     void FormActivate();
     void FormDeactivate();
     bool PaintsItem(const ItemRecord* item) const;
+    bool FocusIsHere() const;
     ViewTransform Transform() const;
     int TileLimit(Qt::Orientation axis) const;
 

@@ -1,9 +1,12 @@
 // What a document window asks of the main window around it.
 #pragma once
 
+#include "model/geometry.h"
 #include "model/itemrecord.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace vlr {
 
@@ -38,6 +41,9 @@ public:
     // Whether the shape panel is the side panel shown: the keys that continue a spline or curve
     // and add, delete or insert its points work only then.
     virtual bool ShapePanelShowing() const { return false; }
+    // The pointer moved over the design (design pixels; none: it left the canvas); dragging:
+    // the button is held, so the selection's size is worth showing.
+    virtual void PointerMoved(const ItemList&, std::optional<Point>, bool /*dragging*/) {}
 };
 
 } // namespace vlr

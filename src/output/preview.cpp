@@ -4,12 +4,17 @@
 #include "output/composesheet.h"
 #include "output/sheetview.h"
 #include "panels/picturebutton.h"
+#include "panels/wheel.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vlr {
 
@@ -26,6 +31,10 @@ constexpr const char* kMargins =
     "blank. The preview shows the entire image, including the margins.";
 constexpr int kComposeDelayMs = 100;
 constexpr int kButtonPlainDelayMs = 5000;
+constexpr int kViewMargin = 10;   // the view keeps the panel this far from its edges
+
+// Whether the preview fits the sheet to its window; the choice lasts for the run.
+bool fitToWindow = false;
 
 } // namespace
 
@@ -54,6 +63,9 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     CalibrationButton->setFixedSize(118, 20);
     top->addWidget(Title);
     top->addStretch(1);
+    FitBox = new QCheckBox("Fit", this);
+    FitBox->setChecked(fitToWindow);
+    top->addWidget(FitBox);
     top->addWidget(CalibrationButton);
     top->addWidget(PrintButton);
     layout->addLayout(top);
@@ -71,8 +83,30 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     layout->addWidget(Label3);
     View->setPanelPainter([this](QPainter& painter, const QRect& panel) {
         painter.fillRect(panel, Qt::white);
-        painter.drawImage(panel.topLeft(), image_);
+        if (panel.size() == image_.size()) {
+            painter.drawImage(panel.topLeft(), image_);
+        } else {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(panel, image_);
+        }
     });
+    connect(FitBox, &QCheckBox::toggled, this, [this](bool on) {
+        fitToWindow = on;
+        scale_ = 1.0;
+        ShowAtScale();
+    });
+    connect(View, &SheetView::resized, this, [this] {
+        if (FitBox->isChecked()) {
+            ShowAtScale();
+        }
+    });
+    View->wheelZoom = [this](int notches, QPoint) {
+        scale_ = StepZoom(displayScale(), notches);
+        const QSignalBlocker quiet(FitBox);
+        FitBox->setChecked(false);
+        fitToWindow = false;
+        ShowAtScale();
+    };
     for (QWidget* background : {static_cast<QWidget*>(this), static_cast<QWidget*>(View)}) {
         background->setMouseTracking(true);
         background->installEventFilter(this);
@@ -113,12 +147,30 @@ void TPreview::Prepare() {
         return;
     }
     image_ = std::move(picture.image);
-    View->setPanelSize(image_.size());
+    ShowAtScale();
     Label1->setText(kScaled);
     Label2->setText(kSharper);
     Label3->setText(kMargins);
     PrintButton->show();
     Q_EMIT ready();
+}
+
+double TPreview::displayScale() const {
+    if (image_.isNull() || !FitBox->isChecked()) {
+        return scale_;
+    }
+    const QSize room = View->size() - QSize(2 * kViewMargin, 2 * kViewMargin);
+    return std::max(0.01, std::min(static_cast<double>(room.width()) / image_.width(),
+                                   static_cast<double>(room.height()) / image_.height()));
+}
+
+void TPreview::ShowAtScale() {
+    if (image_.isNull()) {
+        return;
+    }
+    const double scale = displayScale();
+    View->setPanelSize(QSize(std::max(1, static_cast<int>(image_.width() * scale)),
+                             std::max(1, static_cast<int>(image_.height() * scale))));
 }
 
 bool TPreview::eventFilter(QObject* watched, QEvent* event) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QTimer>
 
+class QCheckBox;
 class QLabel;
 
 namespace vlr {
@@ -51,6 +52,10 @@ public:
     QLabel* Label3;
     TPictureButton* PrintButton;
     TPictureButton* CalibrationButton;
+    // Scales the sheet to the window instead of its physical size.
+    QCheckBox* FitBox;
+    // The scale the sheet shows at: 1 its physical size.
+    double displayScale() const;
 
 Q_SIGNALS:
     // The picture is shown.
@@ -70,6 +75,8 @@ private:
     DocumentLookup lookup_;
     bool exportRequest_;
     QImage image_;
+    double scale_ = 1.0;   // chosen with Ctrl+wheel while Fit is off
+    void ShowAtScale();
 };
 
 } // namespace vlr

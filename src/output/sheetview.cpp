@@ -1,6 +1,8 @@
 // The scrolled panel of the output pages.
 #include "output/sheetview.h"
 
+#include "panels/wheel.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -35,9 +37,13 @@ SheetView::SheetView(QWidget* parent) : QWidget(parent) {
     barX_->hide();
     barY_->hide();
     for (QScrollBar* bar : {barX_, barY_}) {
-        bar->setSingleStep(20);
         connect(bar, &QScrollBar::valueChanged, this, [this] { update(); });
     }
+    new WheelScroller({this}, barX_, barY_, [this](int notches, QPoint pointer) {
+        if (wheelZoom) {
+            wheelZoom(notches, pointer);
+        }
+    });
 }
 
 void SheetView::setPanelSize(QSize size) {
@@ -72,8 +78,8 @@ void SheetView::Relayout() {
     barY_->setVisible(showY);
     barX_->setRange(0, PlacePanel(panelSize_.width(), viewW, 0).scrollRange);
     barY_->setRange(0, PlacePanel(panelSize_.height(), viewH, 0).scrollRange);
-    barX_->setPageStep(std::max(1, viewW));
-    barY_->setPageStep(std::max(1, viewH));
+    SetScrollSteps(barX_, viewW);
+    SetScrollSteps(barY_, viewH);
     barX_->setGeometry(0, height() - kBarThickness, viewW, kBarThickness);
     barY_->setGeometry(width() - kBarThickness, 0, kBarThickness, viewH);
 }

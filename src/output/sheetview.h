@@ -38,6 +38,8 @@ public:
     QSize viewSize() const;
     QScrollBar* horizontalBar() const { return barX_; }
     QScrollBar* verticalBar() const { return barY_; }
+    // Ctrl+wheel over the view: notches closer (negative: farther) around a point of the view.
+    std::function<void(int notches, QPoint pointer)> wheelZoom;
 
 Q_SIGNALS:
     // The mouse button was released at a point of the panel (panel coordinates).

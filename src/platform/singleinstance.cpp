@@ -103,11 +103,9 @@ SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent), 
                     QString::fromUtf8(socket->readAll()).split('\n', Qt::SkipEmptyParts);
                 socket->deleteLater();
                 Q_EMIT activated();
+                // A file that is not there is asked for too: the program says it cannot find it.
                 for (const QString& line : lines) {
-                    // A request for a file that does not exist does nothing.
-                    if (QFileInfo(line).isFile()) {
-                        Q_EMIT openRequested(line);
-                    }
+                    Q_EMIT openRequested(line);
                 }
             });
         }
@@ -172,7 +170,8 @@ QStringList FilesToOpen(const QStringList& arguments) {
     QStringList files;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "-open" && i + 1 < arguments.size()) {
-            files << arguments[++i];
+            // The running program may work in another folder.
+            files << QFileInfo(arguments[++i]).absoluteFilePath();
         }
     }
     return files;

@@ -403,18 +403,90 @@ TEST_F(FileCommandsTest, ReplacingAskedAndRecentMissingFilesReported) {
     dialogs.answers = {PathOf("taken.vlrn")};
     prompt.answers = {PromptAnswer::No};
     EXPECT_FALSE(commands->SaveDocumentAs(Active()));
-    EXPECT_EQ(prompt.asked.back(), kReplaceQuestion);
+    EXPECT_EQ(prompt.asked.back(), std::string(kReplaceQuestion) + "\n" + PathOf("taken.vlrn").toStdString());
     EXPECT_TRUE(Active()->fileName().isEmpty());
 
     form->params().state.reopen[0] = PathOf("gone.vlrn").toStdString();
     commands->ReopenRecent(1);
-    EXPECT_EQ(prompt.asked.back(), kCannotFindFile);
+    EXPECT_EQ(prompt.asked.back(), std::string(kCannotFindFile) + "\n" + PathOf("gone.vlrn").toStdString());
     EXPECT_EQ(form->params().state.reopen[0], PathOf("gone.vlrn").toStdString());
 
     prompt.answers = {PromptAnswer::Yes};
     commands->ClearRecentList();
     EXPECT_TRUE(form->params().state.reopen[0].empty());
     EXPECT_FALSE(form->Menu("File/Reopen")->isEnabled());
+}
+
+} // namespace
+} // namespace vlr
+
+namespace vlr {
+namespace {
+
+// A one-item design the user saved (or opened) a moment ago is a named file, not a window free
+// to take the next file: both stay open.
+TEST_F(FileCommandsTest, OpeningASecondFileKeepsANamedSmallFirstOne) {
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("sample.vlrn"));
+    for (bool reopenIt : {false, true}) {
+        for (DesignView* window : form->OpenDesigns()) {
+            form->CloseDesignWithoutQuestion(window);
+        }
+        QTest::qWait(0);
+        commands->New();
+        Active()->AddLine(false);
+        dialogs.answers = {PathOf("one.vlrn")};
+        prompt.answers = {PromptAnswer::Yes};   // replace it the second time round
+        ASSERT_TRUE(commands->SaveDocumentAs(Active()));
+        if (reopenIt) {
+            form->CloseDesignWithoutQuestion(Active());
+            QTest::qWait(0);
+            commands->OpenDocument(PathOf("one.vlrn"));
+        }
+        ASSERT_TRUE(IsUntouchedDesign(Active()->items())) << "small and unmodified";
+        const size_t before = WindowCount();
+        commands->OpenDocument(PathOf("sample.vlrn"));
+        EXPECT_EQ(WindowCount(), before + 1) << reopenIt;
+        EXPECT_EQ(Active()->caption(), "sample");
+        bool firstStillOpen = false;
+        for (DesignView* window : form->OpenDesigns()) {
+            firstStillOpen = firstStillOpen || window->fileName() == PathOf("one.vlrn");
+        }
+        EXPECT_TRUE(firstStillOpen) << reopenIt;
+    }
+}
+
+TEST_F(FileCommandsTest, AFileFromTheDesktopCountsAsOpenedAndAMissingOneIsReported) {
+    QFile::copy(VLR_SAMPLE_DESIGN, PathOf("sample.vlrn"));
+    commands->OpenFromDesktop(PathOf("sample.vlrn"));
+    EXPECT_EQ(Active()->caption(), "sample");
+    EXPECT_EQ(form->params().state.reopen[0], PathOf("sample.vlrn").toStdString());
+    EXPECT_EQ(form->Action("File/Reopen/1")->toolTip(), PathOf("sample.vlrn"));
+
+    const size_t before = WindowCount();
+    prompt.asked.clear();
+    commands->OpenFromDesktop(PathOf("gone.vlrn"));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0], std::string(kCannotFindFile) + "\n" + PathOf("gone.vlrn").toStdString());
+    EXPECT_EQ(WindowCount(), before);
+    EXPECT_EQ(form->params().state.reopen[1], std::string());   // nothing else was added
+}
+
+TEST_F(FileCommandsTest, SavingClearsTheMarkAndSaysSoInTheStatusBar) {
+    commands->New();
+    Active()->AddLine(false);
+    form->RefreshUndoCommands(Active()->items());
+    QMdiSubWindow* window = form->DocumentArea()->subWindowList().front();
+    EXPECT_TRUE(window->isWindowModified());
+    dialogs.answers = {PathOf("marked.vlrn")};
+    ASSERT_TRUE(commands->SaveDocument(Active(), false));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(form->StatusLine().Message(), "Saved " + PathOf("marked.vlrn"));
+    // Saved again under its name: the mark goes as well.
+    Active()->AddLine(false);
+    form->RefreshUndoCommands(Active()->items());
+    EXPECT_TRUE(window->isWindowModified());
+    ASSERT_TRUE(commands->SaveDocument(Active(), false));
+    EXPECT_FALSE(window->isWindowModified());
 }
 
 } // namespace

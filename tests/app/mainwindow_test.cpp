@@ -3,6 +3,7 @@
 #include "app/dialoghost.h"
 #include "app/mainwindow.h"
 #include "app/pages.h"
+#include "app/shortcuts.h"
 #include "mainwindowfixture.h"
 #include "model/prompt.h"
 #include "platform/inistore.h"
@@ -33,7 +34,7 @@ protected:
     std::vector<QString> Captions(QMenu* menu) {
         std::vector<QString> captions;
         for (QAction* action : menu->actions()) {
-            captions.push_back(action->isSeparator() ? QString("-") : action->text());
+            captions.push_back(action->isSeparator() ? QString("-") : PlainCaption(action->text()));
         }
         return captions;
     }
@@ -44,7 +45,7 @@ TEST_F(MainWindowTest, TitleMenusEntriesAndShortcuts) {
     std::vector<QString> bar;
     for (QAction* action : form->menuBar()->actions()) {
         if (action->isVisible()) {
-            bar.push_back(action->text());
+            bar.push_back(PlainCaption(action->text()));
         }
     }
     EXPECT_EQ(bar, (std::vector<QString>{"File", "Insert", "Edit", "Zoom", "Tools", "Customize", "Help"}));
@@ -77,7 +78,7 @@ TEST_F(MainWindowTest, TitleMenusEntriesAndShortcuts) {
     EXPECT_FALSE(form->Menu("Window")->menuAction()->isVisible());
     EXPECT_FALSE(form->Action("Edit/Undo")->isEnabled());
     EXPECT_FALSE(form->Action("File/Save")->isEnabled());
-    EXPECT_EQ(form->Menu("File/Reopen")->actions().last()->text(), "Clear...");
+    EXPECT_EQ(PlainCaption(form->Menu("File/Reopen")->actions().last()->text()), "Clear...");
     EXPECT_TRUE(form->Action("Tools/Grid/Anchors/Both")->isChecked());
     EXPECT_FALSE(form->Menu("Tools/Grid/Reset")->isEnabled());
 }

@@ -80,8 +80,10 @@ TEST_F(HandOff, ASecondStartHandsItsFileToTheRunningProgramEvenWhenItIsBusy) {
         ASSERT_TRUE(second.waitForStarted(10000));
         std::this_thread::sleep_for(std::chrono::seconds(busySeconds)); // no events are served meanwhile
         ExpectHandedOverAndEnded(second);
-        ASSERT_TRUE(QTest::qWaitFor([&opened] { return opened.count() == 1; }, 5000)) << busySeconds;
-        EXPECT_EQ(opened.at(0).at(0).toString(), design); // the missing file is not asked for
+        ASSERT_TRUE(QTest::qWaitFor([&opened] { return opened.count() == 2; }, 5000)) << busySeconds;
+        EXPECT_EQ(opened.at(0).at(0).toString(), design);
+        // The missing file is asked for as well, so that the program can say it is not there.
+        EXPECT_EQ(opened.at(1).at(0).toString(), folder.filePath("missing.vlrn"));
     }
 }
 

@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -494,6 +497,51 @@ TEST_F(SandboxTest, SwitchingShadowsOffInOneWindowLeavesAnotherAsItWas) {
     EXPECT_EQ(CanvasPixel(105, 105), qRgb(255, 255, 255));
     EXPECT_EQ(other.displaySwitches(), DisplaySwitches{});
     EXPECT_LT(qRed(other.canvas().image().pixel(105, 105)), 128);
+}
+
+// The wheel over the canvas: down and, with Shift, sideways by lines of a tenth of the view;
+// with Ctrl one zoom step, the page point under the pointer staying under it. The arrow keys
+// step the view while nothing is selected.
+TEST_F(SandboxTest, TheWheelScrollsAndZoomsAroundThePointerAndArrowsStepTheView) {
+    QString path = folder.filePath("letter.vlrn");
+    WritePixelDesign(path, 816, 1056, false);
+    Open(path, QSize(600, 400));
+    QScrollBar* barX = window->scrollBarX();
+    QScrollBar* barY = window->scrollBarY();
+    ASSERT_TRUE(barY->isVisible());
+    const int stepY = std::max(16, window->viewportSize().height() / 10);
+    EXPECT_EQ(barY->singleStep(), stepY);
+    auto turn = [this](QPoint delta, Qt::KeyboardModifiers modifiers, QPointF at) {
+        QWheelEvent wheel(at, window->viewport()->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window->viewport(), &wheel);
+    };
+    const int lines = QApplication::wheelScrollLines();
+    turn({0, -120}, Qt::NoModifier, {100, 100});
+    EXPECT_EQ(barY->value(), lines * stepY);
+    EXPECT_EQ(window->pageOffset().y, Header()->boundTop - lines * stepY);
+
+    // Ctrl+wheel at (250, 150): the page pixel there is (250 - offset) before and lies 1.25
+    // times as far in afterwards, still at (250, 150).
+    const QPoint pointer(250, 150);
+    const Point pageBefore{pointer.x() - window->pageOffset().x, pointer.y() - window->pageOffset().y};
+    turn({0, 120}, Qt::ControlModifier, pointer);
+    EXPECT_DOUBLE_EQ(Header()->zoom, 1.25);
+    EXPECT_DOUBLE_EQ(host.zoom, 1.25);
+    EXPECT_NEAR(pointer.x() - window->pageOffset().x, pageBefore.x * 1.25, 1.0);
+    EXPECT_NEAR(pointer.y() - window->pageOffset().y, pageBefore.y * 1.25, 1.0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+
+    const int x = barX->value();
+    turn({0, -120}, Qt::ShiftModifier, {100, 100});
+    EXPECT_EQ(barX->value(), std::min(barX->maximum(), x + lines * barX->singleStep()));
+
+    const int y = barY->value();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    EXPECT_TRUE(window->KeyDown(down));
+    EXPECT_EQ(barY->value(), y + barY->singleStep());
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
+    EXPECT_FALSE(window->KeyDown(letter));
 }
 
 } // namespace

@@ -4,17 +4,21 @@
 
 #include "model/prompt.h"
 #include "output/preview.h"
+#include "output/sheetview.h"
 #include "output/prsel.h"
 #include "panels/picturebutton.h"
 #include "settings/params.h"
 #include "sheetfixture.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -276,6 +280,36 @@ TEST_F(OutputCommandsTest, ThePreviewShowsTheSheetAtItsScreenSizeWithTheSelectio
     commands.ExportSmooth(Document());
     std::unique_ptr<TPreview> plain(commands.CreatePreviewPage(7, nullptr));
     EXPECT_FALSE(plain->exportRequested());
+}
+
+// Fit scales the sheet to the window and lasts for the run; Ctrl+wheel chooses a scale of its
+// own and leaves Fit.
+TEST_F(OutputCommandsTest, ThePreviewFitsTheSheetToItsWindowOnRequestForTheRestOfTheRun) {
+    AddHeader(design, Page{.left = 10, .top = 10, .rows = 2, .columns = 2});
+    std::unique_ptr<TPreview> preview(commands.CreatePreviewPage(7, nullptr));
+    preview->resize(760, 640);
+    preview->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(preview.get()));
+    preview->Prepare();
+    ASSERT_EQ(preview->image().size(), QSize(794, 1123));
+    EXPECT_EQ(preview->View->panelSize(), QSize(794, 1123));   // the physical size
+    preview->FitBox->setChecked(true);
+    const QSize room = preview->View->size() - QSize(20, 20);
+    const double scale = std::min(room.width() / 794.0, room.height() / 1123.0);
+    EXPECT_EQ(preview->View->panelSize(), QSize(int(794 * scale), int(1123 * scale)));
+    EXPECT_TRUE(preview->View->panelSize().width() <= room.width() &&
+                preview->View->panelSize().height() <= room.height());
+
+    std::unique_ptr<TPreview> next(commands.CreatePreviewPage(7, nullptr));
+    EXPECT_TRUE(next->FitBox->isChecked());   // remembered
+
+    QWheelEvent closer(QPointF(50, 50), preview->View->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
+                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(preview->View, &closer);
+    EXPECT_FALSE(preview->FitBox->isChecked());
+    // The next zoom step above the fitted scale (under 1 here: 0.75 or smaller steps).
+    EXPECT_GT(preview->displayScale(), scale);
+    EXPECT_EQ(preview->View->panelSize().width(), int(794 * preview->displayScale()));
 }
 
 TEST_F(OutputCommandsTest, ThePreviewsPrintButtonRunsThePrintCommandOnceTheHostHasHidden) {
