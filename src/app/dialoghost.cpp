@@ -313,6 +313,10 @@ void TDialogHost::hideEvent(QHideEvent* event) {
         return;
     }
     RememberPlacement();
+    // The keyboard goes back to the main window, also where no window manager hands it back.
+    if (QWidget* main = parentWidget(); main && main->isVisible()) {
+        main->activateWindow();
+    }
     int closed = pageCode_;
     ReturnButtonsToPlain();
     pageCode_ = 0;

@@ -57,6 +57,7 @@ void InstallOutputCommands(TForm1& form1, TDialogHost& formX, TDialogHost& formY
     commands.showFormY = [&formY](int code, int32_t number, const QString& text) {
         ShowOn(formY, code, number, text);
     };
+    commands.reportDone = [&form1](const QString& message) { form1.StatusLine().ShowMessage(message); };
     commands.runPrintDialog = [&form1](QPrinter& printer) {
         QPrintDialog dialog(&printer, &form1);
         return dialog.exec() == QDialog::Accepted;

@@ -169,6 +169,8 @@ void OutputCommands::Print(const OutputDocument& document) {
         PrintSheet(printer, *document.items, document.caption, SelectionOf(document), paint, calibration);
     if (!result.ok() && !result.message.isEmpty()) {
         prompt_.Ask(PromptIcon::Error, result.message.toStdString(), PromptButtons::Ok);
+    } else if (result.ok() && reportDone) {
+        reportDone("Printed " + document.caption);
     }
 }
 

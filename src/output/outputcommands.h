@@ -70,6 +70,8 @@ public:
     std::function<void(int code, int32_t number, const QString&text)> showFormX, showFormY;
     // Runs the platform's print dialog on the printer; false when cancelled.
     std::function<bool(QPrinter& printer)> runPrintDialog;
+    // Tells the user briefly that a sheet went to the printer.
+    std::function<void(const QString& message)> reportDone;
     // A stored folder as a folder of this computer.
     std::function<QString(const std::string& stored)> localFolder;
     // The item drawing of the compositions; empty for the program's own.

@@ -153,15 +153,19 @@ TEST_F(OutputCommandsTest, PrintingRunsTheDialogAndStartsNoJobWhenCancelledOrFor
         printer.setCopyCount(copies);
         return true;
     };
+    std::vector<QString> reported;
+    commands.reportDone = [&reported](const QString& message) { reported.push_back(message); };
     copies = 0;
     commands.Print(Document());
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(offered, QSizeF(8.5, 11)); // the design's paper is offered
+    EXPECT_TRUE(reported.empty());       // nothing printed, nothing said
 
     copies = 1;
     commands.Print(Document());
     EXPECT_TRUE(QFile::exists(pdf));
     EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(reported, std::vector<QString>{"Printed " + Document().caption});
 }
 
 TEST_F(OutputCommandsTest, ExactExportAsksForAFileKeepsItsFolderAndFilterAndFollowsTheExtension) {
