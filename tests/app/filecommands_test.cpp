@@ -471,12 +471,17 @@ TEST_F(FileCommandsTest, AFileFromTheDesktopCountsAsOpenedAndAMissingOneIsReport
     EXPECT_EQ(form->params().state.reopen[1], std::string());   // nothing else was added
 }
 
-TEST_F(FileCommandsTest, SavingClearsTheMarkAndSaysSoInTheStatusBar) {
+TEST_F(FileCommandsTest, AnUnsavedChangeMarksTheDocumentWindowAndSavingClearsItAndSaysSo) {
     commands->New();
     Active()->AddLine(false);
     form->RefreshUndoCommands(Active()->items());
     QMdiSubWindow* window = form->DocumentArea()->subWindowList().front();
     EXPECT_TRUE(window->isWindowModified());
+    // The mark is the document window's alone; the window carries the program's icon.
+    EXPECT_TRUE(window->windowTitle().endsWith("[*]"));
+    EXPECT_FALSE(form->Menu("Window")->actions().front()->text().contains('*'));
+    EXPECT_EQ(form->windowTitle(), "Velloran Business Cards");
+    EXPECT_FALSE(window->windowIcon().isNull());
     dialogs.answers = {PathOf("marked.vlrn")};
     ASSERT_TRUE(commands->SaveDocument(Active(), false));
     EXPECT_FALSE(window->isWindowModified());

@@ -230,22 +230,6 @@ TEST_F(HabitsTest, StatusBarShowsThePointerTheSelectionWhileDraggingAndMessages)
     EXPECT_EQ(form->StatusLine().Message(), "Saved /tmp/card.vlrn");
 }
 
-TEST_F(HabitsTest, AnUnsavedChangeMarksTheDocumentWindowOnly) {
-    FakeDesign* design = OpenDesign(6);
-    QMdiSubWindow* window = form->DocumentArea()->subWindowList().front();
-    EXPECT_FALSE(window->isWindowModified());
-    SetModified(design->items(), true);
-    form->RefreshUndoCommands(design->items()); // what every edit does
-    EXPECT_TRUE(window->isWindowModified());
-    EXPECT_EQ(window->windowTitle(), "Card 6[*]"); // Qt shows "[*]" as the mark
-    EXPECT_EQ(form->Menu("Window")->actions().front()->text(), "Card 6");
-    EXPECT_EQ(form->windowTitle(), "Velloran Business Cards");
-    EXPECT_FALSE(window->windowIcon().isNull());
-    SetModified(design->items(), false);
-    form->RefreshWindowCaption(design); // a save refreshes the caption
-    EXPECT_FALSE(window->isWindowModified());
-}
-
 TEST(WindowPlaces, ARectangleStaysOnItsScreenOrGoesOntoThePrimaryOne) {
     const QRect primary(0, 0, 1280, 800);
     const QRect second(1280, 0, 1920, 1080);

@@ -3,12 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QScrollBar>
-#include <QTest>
-#include <QWheelEvent>
-#include <QWidget>
-
 namespace vlr {
 namespace {
 
@@ -79,61 +73,6 @@ TEST(Wheel, ZoomingKeepsThePointUnderThePointer) {
     EXPECT_EQ(ScrollKeepingPoint(300, 1.0, 200, 20), 120);
     EXPECT_EQ(ScrollKeepingPoint(300, 2.0, 200, 20), 420);
     EXPECT_EQ(ScrollKeepingPoint(300, 0.5, 200, 20), -30); // the bar clamps it to 0
-}
-
-// A view with two bars, as the document window and the preview have them.
-class WheelView : public ::testing::Test {
-protected:
-    void SetUp() override {
-        view.resize(300, 200);
-        for (QScrollBar* bar : {&barX, &barY}) {
-            bar->setParent(&view);
-            bar->setRange(0, 1000);
-            SetScrollSteps(bar, 300);
-        }
-        scroller = new WheelScroller({&view}, &barX, &barY, [this](int notches, QPoint pointer) {
-            zoomNotches += notches;
-            zoomPointer = pointer;
-        });
-        view.show();
-    }
-    void Turn(QPoint delta, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent wheel(QPointF(40, 50), view.mapToGlobal(QPointF(40, 50)), QPoint(), delta, Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&view, &wheel);
-    }
-    QWidget view;
-    QScrollBar barX{Qt::Horizontal}, barY{Qt::Vertical};
-    WheelScroller* scroller = nullptr;
-    int zoomNotches = 0;
-    QPoint zoomPointer;
-};
-
-TEST_F(WheelView, TheWheelMovesTheBarsByLinesOfStepsAndCtrlZoomsAtThePointer) {
-    const int lines = QApplication::wheelScrollLines();
-    Turn({0, -120}, Qt::NoModifier);
-    EXPECT_EQ(barY.value(), lines * 30);
-    EXPECT_EQ(barX.value(), 0);
-    Turn({0, -120}, Qt::ShiftModifier);
-    EXPECT_EQ(barX.value(), lines * 30);
-    EXPECT_EQ(barY.value(), lines * 30);
-    Turn({0, 120}, Qt::ControlModifier);
-    EXPECT_EQ(zoomNotches, 1);
-    EXPECT_EQ(zoomPointer, QPoint(40, 50));
-    EXPECT_EQ(barY.value(), lines * 30); // zooming does not scroll by itself
-}
-
-TEST_F(WheelView, ArrowKeysStepTheBarsAndLeaveOtherKeysAlone) {
-    EXPECT_TRUE(ScrollByArrowKey(Qt::Key_Down, Qt::NoModifier, &barX, &barY));
-    EXPECT_TRUE(ScrollByArrowKey(Qt::Key_Right, Qt::KeypadModifier, &barX, &barY));
-    EXPECT_EQ(barY.value(), 30);
-    EXPECT_EQ(barX.value(), 30);
-    EXPECT_TRUE(ScrollByArrowKey(Qt::Key_Up, Qt::NoModifier, &barX, &barY));
-    EXPECT_EQ(barY.value(), 0);
-    EXPECT_FALSE(ScrollByArrowKey(Qt::Key_Down, Qt::ShiftModifier, &barX, &barY));
-    EXPECT_FALSE(ScrollByArrowKey(Qt::Key_A, Qt::NoModifier, &barX, &barY));
-    barY.hide();
-    EXPECT_FALSE(ScrollByArrowKey(Qt::Key_Down, Qt::NoModifier, &barX, &barY));
 }
 
 } // namespace
