@@ -279,7 +279,10 @@ void TDialogHost::showEvent(QShowEvent* event) {
     }
     // Without a window manager a new window only gets the keyboard when it asks for it.
     activateWindow();
-    if (QWidget* first = FirstFocusControl(page_)) {
+    // A page that chose its own focus keeps it.
+    QWidget* focus = focusWidget();
+    QWidget* first = FirstFocusControl(page_);
+    if (first && !(focus && page_->isAncestorOf(focus))) {
         first->setFocus(Qt::TabFocusReason);
     }
 }

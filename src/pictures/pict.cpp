@@ -4,6 +4,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "panels/wheel.h"
 #include "pictures/clipoutline.h"
 #include "pictures/pictbox.h"
 #include "pictures/pictureview.h"
@@ -19,6 +20,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace vlr {
 
@@ -181,6 +184,13 @@ TPict::TPict(TParams& params, Prompt& prompt, QWidget* parent)
     right->addWidget(hintArea);
     view_ = new TPictureView(editor_, this);
     right->addWidget(view_, 1);
+    // The wheel as in the document window; Ctrl+wheel zooms as the zoom buttons do.
+    new WheelScroller({view_->viewport()}, view_->horizontalScrollBar(), view_->verticalScrollBar(),
+                      [this](int notches, QPoint) {
+                          for (int notch = 0; notch < std::abs(notches) && editor_.loaded(); ++notch) {
+                              notches > 0 ? ZoomIn() : ZoomOut();
+                          }
+                      });
 
     for (int tool : {EditorTool::Select, EditorTool::Rectangle, EditorTool::Round}) {
         connect(toolButtons_[tool], &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });

@@ -3,6 +3,7 @@
 
 #include "model/itemlist.h"
 #include "model/numeric.h"
+#include "panels/wheel.h"
 #include "pictures/clipoutline.h"
 
 #include <QMouseEvent>
@@ -86,9 +87,9 @@ void TPictureView::Refresh() {
     const int height = nearest(picture.height() * editor_.editorZoom);
     const QSize view = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, width - view.width()));
-    horizontalScrollBar()->setPageStep(view.width());
+    SetScrollSteps(horizontalScrollBar(), view.width());
     verticalScrollBar()->setRange(0, std::max(0, height - view.height()));
-    verticalScrollBar()->setPageStep(view.height());
+    SetScrollSteps(verticalScrollBar(), view.height());
     viewport()->update();
 }
 

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <memory>
 #include <optional>
@@ -160,6 +162,40 @@ TEST_F(PictTest, ZoomScaleButtonsAndLabelFollowEachOther) {
     EXPECT_EQ(page->zoomBar()->value(), 125);
     // The view scrolls over the picture, now larger than the view.
     EXPECT_GT(page->view()->horizontalScrollBar()->maximum(), 0);
+}
+
+// The wheel over the picture: Ctrl zooms as the zoom buttons do, a plain turn scrolls down and
+// Shift+wheel sideways, by lines of a tenth of the view.
+TEST_F(PictTest, TheWheelZoomsWithCtrlAndScrollsWithAndWithoutShift) {
+    OpenPicture();
+    auto turn = [this](QPoint delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent wheel(QPointF(30, 30), Canvas()->mapToGlobal(QPointF(30, 30)), QPoint(), delta,
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Canvas(), &wheel);
+    };
+    turn({0, 240}, Qt::ControlModifier);
+    TPict reference(params, prompt); // where two presses of the zoom-in button lead
+    reference.resize(page->PreferredClientSize());
+    reference.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&reference));
+    ASSERT_TRUE(reference.OpenFile(folder.filePath("photo.jpg")));
+    reference.ZoomIn();
+    reference.ZoomIn();
+    EXPECT_DOUBLE_EQ(page->editor().editorZoom, reference.editor().editorZoom);
+    ASSERT_GT(page->editor().editorZoom, 1.0);
+
+    while (page->view()->verticalScrollBar()->maximum() < 100 && page->editor().editorZoom < 3.0) {
+        page->ZoomIn(); // until the picture is well larger than the view
+    }
+    QScrollBar* down = page->view()->verticalScrollBar();
+    QScrollBar* across = page->view()->horizontalScrollBar();
+    EXPECT_EQ(down->singleStep(), std::max(16, page->view()->viewSize().height() / 10));
+    turn({0, -120}, Qt::NoModifier);
+    EXPECT_EQ(down->value(),
+              std::min(down->maximum(), QApplication::wheelScrollLines() * down->singleStep()));
+    turn({0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(across->value(),
+              std::min(across->maximum(), QApplication::wheelScrollLines() * across->singleStep()));
 }
 
 TEST_F(PictTest, EffectsOfTheSidePanelAreTheSettingsOfNewClips) {
