@@ -3,6 +3,7 @@
 #pragma once
 
 #include "canvas/designview.h"
+#include "canvas/sandbox.h"
 #include "canvas/sandboxhost.h"
 #include "model/designfile.h"
 #include "model/itemlist.h"
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QTest>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,19 @@ inline void WritePixelDesign(const QString& path, int width, int height, bool gr
     gridlines->gridX = {{.position = 20 + 100}, {.position = 20 + 200}};
     gridlines->gridY = {{.position = 30 + 50}};
     ASSERT_TRUE(WriteDesign(path.toStdString(), list));
+}
+
+// A document window showing a 600 x 400 pixel page written to path (gridlines shown when asked),
+// its first repaint finished.
+inline void OpenPixelPage(std::unique_ptr<TSandbox>& window, TParams& params, RecordingHost& host, Prompt& prompt,
+                          const QString& path, bool grid) {
+    WritePixelDesign(path, 600, 400, grid);
+    window = std::make_unique<TSandbox>(params, host, prompt);
+    window->resize(720, 520);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(window->OpenDesign(7, path));
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window->repaintPending(); }, 5000));
 }
 
 } // namespace vlr::test

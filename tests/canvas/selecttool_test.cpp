@@ -30,13 +30,7 @@ class SelectToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString path = folder.filePath("page.vlrn");
-        test::WritePixelDesign(path, 600, 400, false);
-        window = std::make_unique<TSandbox>(params, host, prompt);
-        window->resize(720, 520);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(window->OpenDesign(7, path));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+        test::OpenPixelPage(window, params, host, prompt, path, false);
     }
 
     ItemList& List() { return window->items(); }
