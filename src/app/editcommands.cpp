@@ -2,6 +2,7 @@
 #include "app/editcommands.h"
 
 #include "app/mainwindow.h"
+#include "app/panelhistory.h"
 #include "canvas/commands.h"
 #include "canvas/designview.h"
 #include "model/history.h"
@@ -29,8 +30,16 @@ template <typename Command> void OnActiveDesign(TForm1& form, Command command) {
 
 void InstallEditCommands(TForm1& form) {
     MainWindowHooks& hooks = form.hooks;
-    hooks.undo = [&form] { OnActiveDesign(form, UndoCommand); };
-    hooks.redo = [&form] { OnActiveDesign(form, RedoCommand); };
+    // Undo and Redo leave nothing selected: a fine-tune panel would show the values of items no
+    // longer selected, and change nothing, so the insert panel takes its place.
+    const auto history = [&form](auto command) {
+        OnActiveDesign(form, command);
+        if (IsFineTunePanel(form.currentPanel())) {
+            form.ShowPanel(20, true);
+        }
+    };
+    hooks.undo = [history] { history(UndoCommand); };
+    hooks.redo = [history] { history(RedoCommand); };
     hooks.clearUndo = [&form] { OnActiveDesign(form, ClearHistoryCommand); };
     // Cut deletes the selection; what was copied before stays in the copy list.
     hooks.cut = [&form] {

@@ -12,6 +12,7 @@
 #include "model/prompt.h"
 #include "panels/panelfactory.h"
 #include "panels/picturebutton.h"
+#include "panels/sidepanel.h"
 #include "platform/registrystore.h"
 #include "render/rastercanvas.h"
 #include "settings/measure.h"
@@ -981,6 +982,12 @@ void TForm1::RecordPanelChange() {
 
 bool TForm1::ShapePanelShowing() const {
     return IsShapePanelCode(currentPanel_);
+}
+
+void TForm1::PanelStep(int step) {
+    if (auto* panel = qobject_cast<TStylePanel*>(panelFrame_)) {
+        panel->SetStep(step);
+    }
 }
 
 void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHistory) {

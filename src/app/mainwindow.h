@@ -136,6 +136,7 @@ public:
     // panel shown.
     void RecordPanelChange();
     bool ShapePanelShowing() const override;
+    void PanelStep(int step) override;
 
     // Shows a dialog page; false when the host has no page for the code (nothing is shown).
     bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);

@@ -584,6 +584,12 @@ bool SetOutlineColor(ItemList& list, CommandWindow& window, int32_t colour) {
     return ChangeSelection(list, window, IsLineOrShape, [colour](ItemRecord* item) { item->color = colour; });
 }
 
+bool SetOutlineAndTextColor(ItemList& list, CommandWindow& window, int32_t colour) {
+    return ChangeSelection(
+        list, window, [](const ItemRecord& item) { return IsLineOrShape(item) || IsText(item); },
+        [colour](ItemRecord* item) { (IsText(*item) ? item->textColor : item->color) = colour; });
+}
+
 bool SetClipFrameColor(ItemList& list, CommandWindow& window, int32_t colour) {
     return ChangeSelection(list, window, IsClip, [colour](ItemRecord* clip) {
         clip->color = colour;

@@ -132,6 +132,7 @@ bool TransformSelection(ItemList& list, CommandWindow& window, bool mirror, bool
 //
 //   command                 kinds                 property
 //   SetOutlineColor         lines, shapes         color
+//   SetOutlineAndTextColor  lines, shapes, texts  color, and textColor of texts
 //   SetClipFrameColor       clips                 color (the frame's)
 //   SetOutlineWeight        lines, shapes         lineWeight, penWidthPx at 100 % (shapes also
 //                                                 lineWeightBase, which they keep equal)
@@ -165,6 +166,7 @@ bool TransformSelection(ItemList& list, CommandWindow& window, bool mirror, bool
 //                                                 the centre through the first vertex
 //   SetShapeMode            splines, curves       shapeMode 0 open, 1 closed, 2 solid
 bool SetOutlineColor(ItemList& list, CommandWindow& window, int32_t colour);
+bool SetOutlineAndTextColor(ItemList& list, CommandWindow& window, int32_t colour);
 bool SetClipFrameColor(ItemList& list, CommandWindow& window, int32_t colour);
 bool SetOutlineWeight(ItemList& list, CommandWindow& window, double weightMm);
 bool SetClipFrameWeight(ItemList& list, CommandWindow& window, double weightMm);

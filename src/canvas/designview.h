@@ -83,6 +83,8 @@ public:
     // The design point (design pixels) at the top-left of the part of the page the window shows,
     // where inserted pictures are placed.
     virtual Point VisiblePageOrigin() const { return {}; }
+    // The spline or curve being continued (hidden while it is); none otherwise.
+    virtual const ItemRecord* ContinuedItem() const { return nullptr; }
     virtual void SetDisplaySwitches(const DisplaySwitches& switches) = 0;
 };
 

@@ -578,10 +578,12 @@ void ClickLine(InsertTarget& t, Point canvas) {
     if (in.clickCount == 0) {
         in.pointA = canvas;
         in.clickCount = 1;
+        t.window.PanelStep(1);
         return;
     }
     ErasePreview(t);
     CreateLine(t.list, t.params, Design(t, in.pointA), Design(t, canvas));
+    t.window.PanelStep(0);
     Created(t);
     ShowHint(t, 1024);
 }
@@ -623,6 +625,9 @@ bool EscapeInsertion(InsertTarget& t) {
     ErasePreview(t);
     in.clickCount = 0;
     in.inputBlocked = true;
+    if (mode == 1) {
+        t.window.PanelStep(0);
+    }
     if (mode >= 100 && mode <= 199) {
         in.pointA = in.pointB = {};
         in.insertPoints.clear();
@@ -727,7 +732,8 @@ bool ContinueSelected(InsertTarget& t) {
     RecomputeHandles(t, in.insertPoints, in.continuation.shapeMode);
     UpdatePreview(t, p);
     const int hint = in.toolMode == kContinueCurve ? 1075 : 1074;
-    t.window.ShowPanel(HintShown(t.params, hint) ? hint : 297);
+    // A curve's own panel: the spline's would offer the spline's shapes.
+    t.window.ShowPanel(HintShown(t.params, hint) ? hint : in.toolMode);
     return true;
 }
 
@@ -971,6 +977,9 @@ void ResetInsertion(InsertTarget t) {
         return;
     }
     ErasePreview(t);
+    if (t.input.toolMode == 1 && t.input.clickCount != 0) {
+        t.window.PanelStep(0);
+    }
     t.input.clickCount = 0;
     t.input.inputBlocked = false;
     t.input.pointA = t.input.pointB = {0, 0};

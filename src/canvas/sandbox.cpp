@@ -1012,6 +1012,14 @@ void TSandbox::RecordsChanged() {
     host_.RefreshDesignControls();
 }
 
+void TSandbox::PanelStep(int step) {
+    host_.PanelStep(step);
+}
+
+const ItemRecord* TSandbox::ContinuedItem() const {
+    return input_.continuation.serial != 0 ? FindBySerial(items_, input_.continuation.serial) : nullptr;
+}
+
 void TSandbox::ShowPanel(int panelCode) {
     ownPanelRequest_ = true;
     host_.ShowPanel(panelCode);

@@ -75,6 +75,7 @@ public:
     DisplaySwitches displaySwitches() const override { return {showPictures_, showShadows_, show3D_}; }
     void SetDisplaySwitches(const DisplaySwitches& switches) override;
     Point VisiblePageOrigin() const override;
+    const ItemRecord* ContinuedItem() const override;
     // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
     // False when there is none, so that the key acts on the selection.
     bool DeleteAnchorUnderPointer();
@@ -219,6 +220,7 @@ private:
     void CanvasChanged() override;
     void RecordsChanged() override;
     void ShowPanel(int panelCode) override;
+    void PanelStep(int step) override;
     void SetCanvasCursor(Qt::CursorShape cursor) override;
     InsertTarget Insertion() { return {input_, items_, *this, params_}; }
     void ProgressiveStep();

@@ -41,6 +41,8 @@ public:
     // Whether the shape panel is the side panel shown: the keys that continue a spline or curve
     // and add, delete or insert its points work only then.
     virtual bool ShapePanelShowing() const { return false; }
+    // The step of the insertion under way, for the side panel shown.
+    virtual void PanelStep(int /*step*/) {}
     // The pointer moved over the design (design pixels; none: it left the canvas); dragging:
     // the button is held, so the selection's size is worth showing.
     virtual void PointerMoved(const ItemList&, std::optional<Point>, bool /*dragging*/) {}

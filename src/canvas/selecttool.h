@@ -91,6 +91,9 @@ public:
     // commands that depend on the selection follow.
     virtual void RecordsChanged() = 0;
     virtual void ShowPanel(int panelCode) = 0;
+    // Tells the side panel shown how far the insertion under way has come (a line: 1 once its
+    // first point is placed, 0 before).
+    virtual void PanelStep(int /*step*/) {}
     virtual void SetCanvasCursor(Qt::CursorShape cursor) = 0;
 };
 

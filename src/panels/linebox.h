@@ -30,7 +30,7 @@ public:
     // selects the current entries.
     void Open();
     // Insertion: step 1 once the first point of the line is placed, 0 before.
-    void SetStep(int step);
+    void SetStep(int step) override;
     void StyleListsChanged(int page) override;
 
     TStyleCombo* WeightBox = nullptr;

@@ -96,10 +96,14 @@ bool IsSplineOrCurveCode(int code) {
 } // namespace
 
 ShapeValues GatherShapeValues(const ItemList& list) {
+    return ShapeValuesOf(SelectedStyledItems(list));
+}
+
+ShapeValues ShapeValuesOf(const std::vector<const ItemRecord*>& items) {
     Common<int32_t> colour, fill, sides, mode, surface;
     Common<double> weight;
     Common<ShadowStyle> shadow;
-    for (const ItemRecord* item : SelectedStyledItems(list)) {
+    for (const ItemRecord* item : items) {
         colour.Add(item->color);
         fill.Add(item->fillColor);
         weight.Add(item->lineWeight, NearlyEqual);
@@ -193,7 +197,11 @@ TPolybox::TPolybox(PanelHost& host, int code, QWidget* parent)
 
 void TPolybox::Open() {
     const FillGuard guard(filling_);
-    if (fineTune()) {
+    const ItemRecord* continued = code_ == 297 || code_ == 298 ? host_.ContinuedItem() : nullptr;
+    if (continued) {
+        // The continued item is hidden and unselected meanwhile: its own style is the one shown.
+        values_ = ShapeValuesOf({continued});
+    } else if (fineTune()) {
         ItemList* items = host_.DesignItems();
         values_ = items ? GatherShapeValues(*items) : ShapeValues{};
     } else {

@@ -22,7 +22,9 @@ struct ShapeValues {
     std::optional<ShadowStyle> shadow;
 };
 
+// What the selected items of a design share, group markers left out; or what the given items share.
 ShapeValues GatherShapeValues(const ItemList& list);
+ShapeValues ShapeValuesOf(const std::vector<const ItemRecord*>& items);
 
 // The fourth list of the Basics tab, by panel code.
 enum class FourthList { None, Sides, SplineModes, CurveModes, SquareRectangle, CircleEllipse, ArcPie };

@@ -6,6 +6,7 @@
 #include "render/rastercanvas.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -169,6 +170,13 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
     tabs_->addTab("Basics");
     tabs_->addTab("Effects");
     tabs_->setExpanding(true);
+    tabs_->setMouseTracking(true);
+    tabs_->installEventFilter(this);
+    tabTimer_ = new QTimer(this);
+    tabTimer_->setObjectName("tabTimer");
+    tabTimer_->setSingleShot(true);
+    tabTimer_->setInterval(5000);
+    connect(tabTimer_, &QTimer::timeout, this, [this] { HighlightTab(-1); });
     layout->addWidget(tabs_);
     basics_ = new QWidget(this);
     effects_ = new QWidget(this);
@@ -185,6 +193,7 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
     layout->addLayout(hintsLayout_);
     layout->addStretch(1);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+        HighlightTab(-1);
         basics_->setVisible(index == 0);
         effects_->setVisible(index == 1);
         // Kept at once rather than when the panel is freed: a panel freed late, as the main
@@ -195,6 +204,34 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
     SetTab(params().panelTab == 2 ? 2 : 1);
     basics_->setVisible(tab() == 1);
     effects_->setVisible(tab() == 2);
+}
+
+bool TStylePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tabs_) {
+        if (event->type() == QEvent::MouseMove) {
+            const int index = tabs_->tabAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            HighlightTab(index == tabs_->currentIndex() ? -1 : index);
+        } else if (event->type() == QEvent::Leave) {
+            HighlightTab(-1);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TStylePanel::HighlightTab(int index) {
+    if (index == highlightedTab_) {
+        return; // resting on the same tab does not prolong the highlight
+    }
+    if (highlightedTab_ >= 0) {
+        tabs_->setTabTextColor(highlightedTab_, QColor());
+    }
+    highlightedTab_ = index;
+    if (index >= 0) {
+        tabs_->setTabTextColor(index, palette().color(QPalette::Highlight));
+        tabTimer_->start();
+    } else {
+        tabTimer_->stop();
+    }
 }
 
 int TStylePanel::tab() const {
@@ -333,7 +370,11 @@ void TStylePanel::FillColourDependentLists() {
 void TStylePanel::SetColour(int32_t colour) {
     colour_ = colour;
     if (fineTune()) {
-        ApplyToSelection([colour](ItemList& l, CommandWindow& w) { return SetOutlineColor(l, w, colour); });
+        // Texts selected beside lines take the line panel's colour as their text colour.
+        const bool texts = code_ == 99;
+        ApplyToSelection([colour, texts](ItemList& l, CommandWindow& w) {
+            return texts ? SetOutlineAndTextColor(l, w, colour) : SetOutlineColor(l, w, colour);
+        });
     } else {
         ColourSetting() = colour;
         // A fill colour that is in no list gives way to the new colour; "Solid" and "Clear" are

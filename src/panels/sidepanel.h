@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -39,6 +40,9 @@ public:
     virtual void OpenStylePage(int page) = 0;
     // The colour dialog with the dialog colours; none when cancelled.
     virtual std::optional<int32_t> PickColour() = 0;
+    // The spline or curve being continued in the active design (its style stays while it is
+    // continued); none otherwise.
+    virtual const ItemRecord* ContinuedItem() { return nullptr; }
 };
 
 // Customizing pages the lists open.
@@ -138,6 +142,11 @@ public:
     QString title() const;
     // The hint lines shown, in order.
     QStringList HintLines() const;
+    // The step of the insertion or editing under way, for panels whose hints follow it.
+    virtual void SetStep(int /*step*/) {}
+    // The tab that is not current shows highlighted while the pointer rests on it, for at most
+    // five seconds; -1 when none is.
+    int highlightedTab() const { return highlightedTab_; }
     // A customizing page closed: the lists are built again, taking over the slot chosen there.
     virtual void StyleListsChanged(int page) = 0;
 
@@ -208,7 +217,12 @@ protected:
     std::vector<QLabel*> hints_;
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void HighlightTab(int index);
+
     std::vector<std::pair<TStyleCombo*, QLabel*>> labels_;
+    int highlightedTab_ = -1;
+    QTimer* tabTimer_ = nullptr;
 };
 
 // Fills a list inside the guard.

@@ -3,6 +3,7 @@
 // a list whose chosen slot the panel takes when the page closes.
 #include "app/panelwiring.h"
 
+#include "app/editcommands.h"
 #include "app/mainwindowfixture.h"
 #include "panels/linebox.h"
 #include "panels/panelhost.h"
@@ -52,6 +53,36 @@ TEST_F(PanelWiringTest, AStyleChangeIsRecordedAndTheWeightPageHandsItsSlotBack) 
     formY->hide();
     EXPECT_EQ(form->params().state.lineWidth, 1.5);
     EXPECT_EQ(form->params().state.lineWidthTab, kWeightCustomize + 1);
+}
+
+TEST_F(PanelWiringTest, TheLinePanelFollowsTheLineDrawnAndUndoLeavesAFineTunePanel) {
+    form->ShowPanel(98, false);
+    auto* panel = qobject_cast<TLinebox*>(form->PanelFrame());
+    ASSERT_NE(panel, nullptr);
+    const QString start = "Click where you want to start the line, or...";
+    const QString end = "Click where you want to end the line.";
+    EXPECT_TRUE(panel->HintLines().contains(start));
+    form->PanelStep(1);
+    EXPECT_TRUE(panel->HintLines().contains(end));
+    form->PanelStep(0);
+    EXPECT_TRUE(panel->HintLines().contains(start));
+
+    // After Undo nothing is selected: the fine-tune panel gives way to the insert panel.
+    InstallEditCommands(*form);
+    test::FakeDesign* design = OpenDesign(1);
+    for (const char* entry : {"Edit/Undo", "Edit/Redo"}) {
+        SCOPED_TRACE(entry);
+        design->AddLine(true);
+        form->ShowPanel(99, false);
+        form->Action(entry)->setEnabled(true);
+        form->Action(entry)->trigger();
+        EXPECT_EQ(form->currentPanel(), 20);
+    }
+    // Other panels stay.
+    form->ShowPanel(98, false);
+    form->Action("Edit/Undo")->setEnabled(true);
+    form->Action("Edit/Undo")->trigger();
+    EXPECT_EQ(form->currentPanel(), 98);
 }
 
 } // namespace

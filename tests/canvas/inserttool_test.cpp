@@ -503,6 +503,36 @@ TEST_F(InsertToolTest, ContinuingASplineAddsItsPointsAsOneEditAndLeavingItRestor
     }
 }
 
+TEST_F(InsertToolTest, AContinuedSplineOrCurveShowsItsOwnPanelAndIsTheItemThePanelAsksFor) {
+    for (int32_t kind : {ItemKind::Spline, ItemKind::Curve}) {
+        SCOPED_TRACE(kind);
+        Open(false);
+        ItemRecord* item = test::Shape(List(), kind, {{50, 50}, {100, 80}});
+        SelectOnly(List(), item);
+        EXPECT_EQ(window->ContinuedItem(), nullptr);
+        Move({150, 60});
+        ASSERT_TRUE(Key(Qt::Key_A, Qt::ControlModifier));
+        ASSERT_FALSE(host.panels.empty());
+        EXPECT_EQ(host.panels.back(), kind == ItemKind::Curve ? 298 : 297);
+        EXPECT_EQ(window->ContinuedItem(), item);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(window->ContinuedItem(), nullptr);
+    }
+}
+
+TEST_F(InsertToolTest, TheLinePanelIsToldWhenTheFirstPointIsPlacedAndWhenTheLineEnds) {
+    window->SelectPanel(98);
+    Click({100, 100});
+    EXPECT_EQ(host.steps, std::vector<int>{1});
+    Click({200, 150});
+    EXPECT_EQ(host.steps, (std::vector<int>{1, 0}));
+    // Esc drops a line begun.
+    Click({100, 100});
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(host.steps, (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(Items(List()).size(), 1u);
+}
+
 TEST_F(InsertToolTest, CtrlDAndCtrlIThinAndThickenTheSelectedSpline) {
     ItemRecord* spline = test::Shape(List(), ItemKind::Spline, {{100, 100}, {200, 100}, {200, 200}});
     SelectOnly(List(), spline);

@@ -32,6 +32,7 @@ public:
     void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
     void WindowActivated(DesignView*) override {}
     void ShowPanel(int code) override { panels.push_back(code); }
+    void PanelStep(int step) override { steps.push_back(step); }
     bool ShapePanelShowing() const override { return shapePanel; }
     void DeferCommand(int code) override { deferred.push_back(code); }
     int RememberedToolMode() const override { return remembered; }
@@ -46,7 +47,7 @@ public:
     bool gridOn = false, snapOn = false;
     QString caption, picture;
     ItemRecord* editedClip = nullptr;
-    std::vector<int> panels, deferred;
+    std::vector<int> panels, deferred, steps;
     int remembered = 0;
     int untitled = 0;
 };

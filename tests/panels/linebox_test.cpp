@@ -5,7 +5,10 @@
 
 #include "panelhost.h"
 
+#include <QApplication>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -252,6 +255,51 @@ TEST(TLinebox, TheTabIsKeptForTheNextPanelAndAStrangeStoredTabShowsBasics) {
     host.settings.panelTab = 7;
     TLinebox strange(host, 98);
     EXPECT_EQ(strange.tab(), 1);
+}
+
+TEST(TLinebox, TheColourOfSelectedLinesIsTheTextColourOfSelectedTextsInOneStep) {
+    LineFixture f;
+    ItemRecord* text = test::Insert(f.host.list, ItemKind::Text, 100, 100, 200, 130);
+    text->color = 0x00FF00;
+    test::Select(f.host.list, {f.line, text});
+    TLinebox panel(f.host, 99);
+    Choose(panel.ColorBox, 9); // "Red"
+    EXPECT_EQ(f.host.window.edits, 1);
+    for (ItemRecord* item : test::Selection(f.host.list)) {
+        EXPECT_EQ(item->kind == ItemKind::Text ? item->textColor : item->color, 0x0000FF);
+    }
+    UndoCommand(f.host.list, f.host.window);
+    EXPECT_TRUE(IsLiveItem(text));
+    EXPECT_NE(text->textColor, 0x0000FF);
+}
+
+TEST(TLinebox, TheTabNotShownLightsUpUnderThePointerUntilItLeavesOrFiveSecondsPass) {
+    FakePanelHost host;
+    TLinebox panel(host, 98);
+    panel.resize(160, 400);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    auto* tabs = panel.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    auto* timer = panel.findChild<QTimer*>("tabTimer");
+    ASSERT_NE(timer, nullptr);
+    const QPoint basics = tabs->tabRect(0).center(), effects = tabs->tabRect(1).center();
+    QTest::mouseMove(tabs, effects);
+    EXPECT_EQ(panel.highlightedTab(), 1);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 5000);
+    QTest::mouseMove(tabs, basics); // the current tab never lights up
+    EXPECT_EQ(panel.highlightedTab(), -1);
+    QTest::mouseMove(tabs, effects);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(tabs, &leave);
+    EXPECT_EQ(panel.highlightedTab(), -1);
+    EXPECT_FALSE(timer->isActive());
+    // Chosen, the tab is the current one and shows plainly.
+    QTest::mouseMove(tabs, effects);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, effects);
+    EXPECT_EQ(panel.tab(), 2);
+    EXPECT_EQ(panel.highlightedTab(), -1);
 }
 
 TEST(TLinebox, KeysInTheListChangeTheNextLine) {

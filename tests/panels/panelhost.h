@@ -23,6 +23,7 @@ public:
     void SwitchPanelLater(int code) override { switches.push_back(code); }
     void OpenStylePage(int page) override { pages.push_back(page); }
     std::optional<int32_t> PickColour() override { return pickedColour; }
+    const ItemRecord* ContinuedItem() override { return continued; }
 
     TParams settings;
     ItemList list = NewDesign();
@@ -31,6 +32,7 @@ public:
     int recordedChanges = 0;
     std::vector<int> switches, pages;
     std::optional<int32_t> pickedColour;
+    const ItemRecord* continued = nullptr;
 };
 
 // What the list's pop-up does when the user clicks an entry.

@@ -259,6 +259,23 @@ TEST(TPolybox, ButtonsTransformTheSelectionAndContinuationGreysTheStyleLists) {
     EXPECT_FALSE(continued.FillBox->isEnabled()); // an open spline has no fill
 }
 
+TEST(TPolybox, AContinuedCurveShowsItsOwnStyleThoughNothingIsSelected) {
+    FakePanelHost host;
+    ItemRecord* curve = test::Shape(host.list, ItemKind::Curve, {{0, 0}, {40, 30}, {80, 0}}, 0);
+    curve->color = 0x0000FF;     // "Red"
+    curve->lineWeight = 1.0;     // "Thick"
+    // Another shape selected meanwhile must not lend its style.
+    ItemRecord* other = Circle(host.list, ItemKind::Circle);
+    other->color = 0x008000;
+    test::Select(host.list, {other});
+    host.continued = curve;
+    TPolybox panel(host, 298);
+    EXPECT_EQ(panel.ColorBox->currentIndex(), 9);
+    EXPECT_EQ(panel.WeightBox->currentIndex(), 2);
+    EXPECT_EQ(panel.FourthBox->currentText(), "Open Curve");
+    EXPECT_FALSE(panel.ColorBox->isEnabled());
+}
+
 TEST(PanelFactory, LineAndShapeCodesMakeTheirPanels) {
     FakePanelHost host;
     host.designOpen = false;
