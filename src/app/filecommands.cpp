@@ -141,6 +141,7 @@ void FileCommands::OpenDocument(const QString& path) {
         }
         if (!window->OpenDesign(number, path)) {
             // The user declined a file that is not a valid design: nothing is opened.
+            form_.StatusLine().ShowMessage("Not opened " + path);
             form_.RemoveWindowEntry(number);
             delete window->widget();
             if (form_.OpenDesigns().empty()) {
@@ -196,6 +197,7 @@ bool FileCommands::SaveFile(const QString& path, ItemList& list) {
     if (!WriteDesign(Utf8(path), list, &reason)) {
         prompt_.Ask(PromptIcon::Error, "The design could not be saved to " + Utf8(path) + ".\n" + reason,
                     PromptButtons::Ok);
+        form_.StatusLine().ShowMessage("Not saved " + path);
         return false;
     }
     form_.StatusLine().ShowMessage("Saved " + path);
@@ -224,6 +226,7 @@ bool FileCommands::SaveAsDialog(QString& path, ItemList& list) {
     if (!WriteDesign(Utf8(full), list, &reason)) {
         prompt_.Ask(PromptIcon::Error, "The design could not be saved to " + Utf8(full) + ".\n" + reason,
                     PromptButtons::Ok);
+        form_.StatusLine().ShowMessage("Not saved " + full);
         return false;
     }
     path = full;

@@ -1294,8 +1294,9 @@ QString TForm1::StatusText() const {
     return statusLine_->Text();
 }
 
-void TForm1::PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging) {
-    statusLine_->ShowPointer(design, pointer, dragging);
+void TForm1::PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging,
+                          std::optional<Rect> band) {
+    statusLine_->ShowPointer(design, pointer, dragging, band);
 }
 
 void TForm1::SetZoomMenu(double zoom) {

@@ -182,7 +182,8 @@ public:
     int NextUntitledNumber() override { return ++untitledCount_; }
     void InsertPictureFile(const QString& path) override;
     void EditClipPicture(DesignView* window, ItemRecord* clip) override;
-    void PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging) override;
+    void PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging,
+                      std::optional<Rect> band) override;
 
     // The toolbar row's height limits.
     static constexpr int kToolbarMinHeight = 24;

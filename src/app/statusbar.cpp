@@ -95,7 +95,8 @@ void TStatusLine::ShowZoom(double zoom) {
     zoom_->setText(QString::number(std::lround(zoom * 100.0)) + "%");
 }
 
-void TStatusLine::ShowPointer(const ItemList& design, std::optional<Point> pointer, bool dragging) {
+void TStatusLine::ShowPointer(const ItemList& design, std::optional<Point> pointer, bool dragging,
+                              std::optional<Rect> band) {
     const ItemRecord* header = FindRecord(design, ItemKind::Header);
     if (!header || !pointer) {
         pointer_->clear();
@@ -103,7 +104,7 @@ void TStatusLine::ShowPointer(const ItemList& design, std::optional<Point> point
     }
     QString text = PointerText(*header, *pointer);
     if (dragging) {
-        if (std::optional<Rect> selection = SelectionBounds(design)) {
+        if (std::optional<Rect> selection = band ? band : SelectionBounds(design)) {
             text += "   " + SizeText(*header, *selection);
         }
     }

@@ -35,8 +35,10 @@ public:
     // A message that goes after a few seconds.
     void ShowMessage(const QString& text);
     QString Message() const;
-    // The pointer over a design (none: it left the canvas); dragging adds the selection's size.
-    void ShowPointer(const ItemList& design, std::optional<Point> pointer, bool dragging);
+    // The pointer over a design (none: it left the canvas); dragging adds the size of the rubber
+    // band when there is one, else the selection's.
+    void ShowPointer(const ItemList& design, std::optional<Point> pointer, bool dragging,
+                     std::optional<Rect> band = std::nullopt);
     QString PointerShown() const;
     void ShowZoom(double zoom);
     QString ZoomShown() const;

@@ -752,7 +752,8 @@ void TSandbox::Image1MouseMove(QMouseEvent* event) {
     } else {
         panel0_->unsetCursor();
     }
-    host_.PointerMoved(items_, DesignFromCanvas(CanvasPoint(event)), canvasPress_);
+    host_.PointerMoved(items_, DesignFromCanvas(CanvasPoint(event)), canvasPress_,
+                       AreaBand(input_, *this, CanvasPoint(event)));
 }
 
 void TSandbox::Image1MouseUp(QMouseEvent* event) {
@@ -800,7 +801,7 @@ void TSandbox::OpenTextForEditing(ItemRecord*) {
 
 void TSandbox::ViewportLeave() {
     ErasePointerMarks();
-    host_.PointerMoved(items_, std::nullopt, false);
+    host_.PointerMoved(items_, std::nullopt, false, std::nullopt);
     if (!stripPress_.dragging) {
         ClearAnchorHighlights();
     }

@@ -44,8 +44,10 @@ public:
     // The step of the insertion under way, for the side panel shown.
     virtual void PanelStep(int /*step*/) {}
     // The pointer moved over the design (design pixels; none: it left the canvas); dragging:
-    // the button is held, so the selection's size is worth showing.
-    virtual void PointerMoved(const ItemList&, std::optional<Point>, bool /*dragging*/) {}
+    // the button is held, so the selection's size is worth showing, or the rubber band's
+    // (design pixels) while an area is being selected.
+    virtual void PointerMoved(const ItemList&, std::optional<Point>, bool /*dragging*/,
+                              std::optional<Rect> /*band*/) {}
 };
 
 } // namespace vlr

@@ -333,6 +333,13 @@ void SelectMouseDown(CanvasInput& input, ItemList& list, SelectWindow& window, P
     input.editOpen = false;
 }
 
+std::optional<Rect> AreaBand(const CanvasInput& input, const SelectWindow& window, Point canvas) {
+    if (input.toolMode != 8) {
+        return std::nullopt;
+    }
+    return Normalised(window.DesignFromCanvas(input.pointA), window.DesignFromCanvas(canvas));
+}
+
 void SelectMouseMove(CanvasInput& input, ItemList& list, SelectWindow& window, Point canvas,
                      Qt::KeyboardModifiers) {
     input.mouseRaw = canvas;

@@ -23,6 +23,7 @@
 
 #include <Qt>
 
+#include <optional>
 #include <vector>
 
 namespace vlr {
@@ -111,6 +112,8 @@ HitMeasure WindowHitMeasure(const SelectWindow& window);
 // come from modifiers.
 void SelectMouseDown(CanvasInput& input, ItemList& list, SelectWindow& window, Point canvas,
                      Qt::KeyboardModifiers modifiers);
+// The rubber band of an area selection under way, in design pixels; none otherwise.
+std::optional<Rect> AreaBand(const CanvasInput& input, const SelectWindow& window, Point canvas);
 void SelectMouseMove(CanvasInput& input, ItemList& list, SelectWindow& window, Point canvas,
                      Qt::KeyboardModifiers modifiers);
 void SelectMouseUp(CanvasInput& input, ItemList& list, SelectWindow& window, Point canvas,

@@ -100,12 +100,14 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
             ShowAtScale();
         }
     });
-    View->wheelZoom = [this](int notches, QPoint) {
+    View->wheelZoom = [this](int notches, QPoint pointer) {
         scale_ = StepZoom(displayScale(), notches);
         const QSignalBlocker quiet(FitBox);
         FitBox->setChecked(false);
         fitToWindow = false;
-        ShowAtScale();
+        if (!image_.isNull()) {
+            View->setPanelSizeAround(ScaledSize(scale_), pointer);
+        }
     };
     for (QWidget* background : {static_cast<QWidget*>(this), static_cast<QWidget*>(View)}) {
         background->setMouseTracking(true);
@@ -168,9 +170,12 @@ void TPreview::ShowAtScale() {
     if (image_.isNull()) {
         return;
     }
-    const double scale = displayScale();
-    View->setPanelSize(QSize(std::max(1, static_cast<int>(image_.width() * scale)),
-                             std::max(1, static_cast<int>(image_.height() * scale))));
+    View->setPanelSize(ScaledSize(displayScale()));
+}
+
+QSize TPreview::ScaledSize(double scale) const {
+    return {std::max(1, static_cast<int>(image_.width() * scale)),
+            std::max(1, static_cast<int>(image_.height() * scale))};
 }
 
 bool TPreview::eventFilter(QObject* watched, QEvent* event) {

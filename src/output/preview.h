@@ -77,6 +77,7 @@ private:
     QImage image_;
     double scale_ = 1.0;   // chosen with Ctrl+wheel while Fit is off
     void ShowAtScale();
+    QSize ScaledSize(double scale) const;
 };
 
 } // namespace vlr

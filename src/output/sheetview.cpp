@@ -57,6 +57,16 @@ QSize SheetView::viewSize() const {
             height() - (barX_->isVisible() ? kBarThickness : 0)};
 }
 
+void SheetView::setPanelSizeAround(QSize size, QPoint viewPoint) {
+    const QRect before = panelRect();
+    const auto factor = [](int after, int was) { return was > 0 ? static_cast<double>(after) / was : 1.0; };
+    setPanelSize(size);
+    barX_->setValue(ScrollKeepingPoint(viewPoint.x() - before.x(), factor(size.width(), before.width()),
+                                       viewPoint.x(), kInset));
+    barY_->setValue(ScrollKeepingPoint(viewPoint.y() - before.y(), factor(size.height(), before.height()),
+                                       viewPoint.y(), kInset));
+}
+
 QRect SheetView::panelRect() const {
     const QSize view = viewSize();
     const int x = PlacePanel(panelSize_.width(), view.width(), barX_->value()).position;

@@ -29,6 +29,9 @@ public:
     explicit SheetView(QWidget* parent = nullptr);
 
     void setPanelSize(QSize size);
+    // A new size for the panel that keeps the point of it under a point of the view where it is
+    // (zooming around the pointer); where the panel fits the view it is centred as always.
+    void setPanelSizeAround(QSize size, QPoint viewPoint);
     QSize panelSize() const { return panelSize_; }
     // Paints the panel; the view itself is filled with the window colour.
     void setPanelPainter(PanelPainter painter) { painter_ = std::move(painter); }

@@ -389,6 +389,7 @@ TEST_F(FileCommandsTest, ASaveAsThatCannotWriteSaysWhyAndLosesNothing) {
     ASSERT_EQ(prompt.asked.size(), 1u);   // said once
     EXPECT_NE(prompt.asked[0].find("could not be saved"), std::string::npos);
     EXPECT_NE(prompt.asked[0].find(target.toStdString()), std::string::npos);
+    EXPECT_EQ(form->StatusLine().Message(), "Not saved " + target);
     EXPECT_EQ(design->fileName(), PathOf("card.vlrn"));
     EXPECT_EQ(design->caption(), captionBefore);
     EXPECT_EQ(form->params().state.reopen, recentBefore);

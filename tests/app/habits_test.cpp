@@ -220,11 +220,14 @@ TEST_F(HabitsTest, StatusBarShowsThePointerTheSelectionWhileDraggingAndMessages)
     line->boundTop = 20;
     line->boundRight = 70;
     line->boundBottom = 50;
-    form->PointerMoved(design->items(), Point{30, 40}, false);
+    form->PointerMoved(design->items(), Point{30, 40}, false, std::nullopt);
     EXPECT_EQ(form->StatusLine().PointerShown(), "30, 40 px");
-    form->PointerMoved(design->items(), Point{30, 40}, true);
+    form->PointerMoved(design->items(), Point{30, 40}, true, std::nullopt);
     EXPECT_EQ(form->StatusLine().PointerShown(), QString::fromUtf8("30, 40 px   60 × 30 px"));
-    form->PointerMoved(design->items(), std::nullopt, false);
+    // An area being selected measures its rubber band, not the selection.
+    form->PointerMoved(design->items(), Point{30, 40}, true, Rect{5, 5, 30, 40});
+    EXPECT_EQ(form->StatusLine().PointerShown(), QString::fromUtf8("30, 40 px   25 × 35 px"));
+    form->PointerMoved(design->items(), std::nullopt, false, std::nullopt);
     EXPECT_EQ(form->StatusLine().PointerShown(), "");
     form->StatusLine().ShowMessage("Saved /tmp/card.vlrn");
     EXPECT_EQ(form->StatusLine().Message(), "Saved /tmp/card.vlrn");

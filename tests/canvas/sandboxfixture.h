@@ -32,6 +32,9 @@ public:
     void WindowCaptionChanged(DesignView* window) override { caption = window->caption(); }
     void WindowActivated(DesignView*) override {}
     void ShowPanel(int code) override { panels.push_back(code); }
+    void PointerMoved(const ItemList&, std::optional<Point>, bool, std::optional<Rect> measured) override {
+        band = measured;
+    }
     void PanelStep(int step) override { steps.push_back(step); }
     bool ShapePanelShowing() const override { return shapePanel; }
     void DeferCommand(int code) override { deferred.push_back(code); }
@@ -47,6 +50,7 @@ public:
     bool gridOn = false, snapOn = false;
     QString caption, picture;
     ItemRecord* editedClip = nullptr;
+    std::optional<Rect> band; // the rubber band the status bar was last given
     std::vector<int> panels, deferred, steps;
     int remembered = 0;
     int untitled = 0;

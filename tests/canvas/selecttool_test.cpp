@@ -405,6 +405,7 @@ TEST_F(SelectToolTest, CtrlDragsARubberBandThatTakesWhatItHoldsOrWithShiftWhatIt
     QTest::mouseMove(Viewport(), View({200, 100}));
     QTest::mouseMove(Viewport(), View({310, 105}));
     EXPECT_EQ(window->toolMode(), 8);
+    EXPECT_EQ(host.band, (Rect{90, 90, 310, 105})); // what the status bar measures
     // The band's dotted red edge along the top, over white.
     int red = 0;
     for (int x = 92; x < 300; ++x) {

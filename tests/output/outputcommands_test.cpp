@@ -314,6 +314,23 @@ TEST_F(OutputCommandsTest, ThePreviewFitsTheSheetToItsWindowOnRequestForTheRestO
     // The next zoom step above the fitted scale (under 1 here: 0.75 or smaller steps).
     EXPECT_GT(preview->displayScale(), scale);
     EXPECT_EQ(preview->View->panelSize().width(), int(794 * preview->displayScale()));
+
+    // Zoomed in further until the sheet scrolls both ways, the point of the sheet under the
+    // pointer stays under it.
+    const QPointF pointer(300, 200);
+    QWheelEvent further(pointer, preview->View->mapToGlobal(pointer), QPoint(), QPoint(0, 120), Qt::NoButton,
+                        Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QRect before, after = preview->View->panelRect();
+    while (after.width() <= preview->View->viewSize().width()) {
+        before = after;
+        QApplication::sendEvent(preview->View, &further);
+        after = preview->View->panelRect();
+        ASSERT_GT(after.width(), before.width());
+    }
+    const double atBefore = (pointer.x() - before.x()) / before.width(),
+                 downBefore = (pointer.y() - before.y()) / before.height();
+    EXPECT_NEAR((pointer.x() - after.x()) / after.width(), atBefore, 1.5 / after.width());
+    EXPECT_NEAR((pointer.y() - after.y()) / after.height(), downBefore, 1.5 / after.height());
 }
 
 TEST_F(OutputCommandsTest, ThePreviewsPrintButtonRunsThePrintCommandOnceTheHostHasHidden) {
