@@ -4,6 +4,7 @@
 #include "app/dialoghost.h"
 #include "app/programicon.h"
 #include "app/shortcuts.h"
+#include "app/toolbarwiring.h"
 #include "app/windowplaces.h"
 #include "canvas/commands.h"
 #include "canvas/designview.h"
@@ -12,7 +13,9 @@
 #include "model/prompt.h"
 #include "panels/panelfactory.h"
 #include "panels/picturebutton.h"
+#include "panels/procs.h"
 #include "panels/sidepanel.h"
+#include "panels/toolbox.h"
 #include "platform/registrystore.h"
 #include "render/rastercanvas.h"
 #include "settings/measure.h"
@@ -182,6 +185,7 @@ void TForm1::FormCreate() {
 
     BuildLayout();
     BuildMenus();
+    ConnectToolbar(*this, *toolbar_);
     AddMnemonics(menuBar());
     AddStandardShortcuts(*this);
     RebuildReopenMenu();
@@ -198,7 +202,12 @@ void TForm1::FormCreate() {
     label1_->hide();
     EnableFileCommands(false);
 
-    connect(&Timer1, &QTimer::timeout, this, [this] { RunCommand(pendingCommand_); });
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        RunCommand(pendingCommand_);
+        if (TToolbox* insert = InsertPanel()) {
+            insert->ClearBusy();
+        }
+    });
     connect(&Timer2, &QTimer::timeout, this, [this] {
         if (!exiting_ && OpenDesigns().empty() && hooks.openDocument) {
             hooks.openDocument(QString());
@@ -208,6 +217,7 @@ void TForm1::FormCreate() {
         for (TPictureButton* row : rowButtons_) {
             row->setLook(ButtonLook::Plain);
         }
+        toolbar_->RestoreLooks();
     });
     connect(&Timer4, &QTimer::timeout, this, &TForm1::OnLastDesignClosed);
     connect(&Timer5, &QTimer::timeout, this, [this] {
@@ -217,6 +227,9 @@ void TForm1::FormCreate() {
         }
     });
     connect(&Timer6, &QTimer::timeout, this, [this] {
+        if (TToolbox* insert = InsertPanel()) {
+            insert->SetFirstTimeSetupShowing(true);
+        }
         if (hooks.showFirstTimeSetup) {
             hooks.showFirstTimeSetup();
         }
@@ -255,6 +268,8 @@ void TForm1::BuildLayout() {
     panel5_->resize(panel5_->width(), kToolbarMinHeight);
     new QHBoxLayout(panel5_);
     panel5_->layout()->setContentsMargins(0, 0, 0, 0);
+    toolbar_ = new TProcs(panel5_);
+    panel5_->layout()->addWidget(toolbar_);
 
     splitter2_ = new QSplitter(Qt::Horizontal, splitter3_);
     splitter2_->setChildrenCollapsible(false);
@@ -868,12 +883,11 @@ void TForm1::RefreshUndoCommands(const ItemList& design) {
     }
     Action("Edit/Undo")->setEnabled(CanUndo(design));
     Action("Edit/Redo")->setEnabled(CanRedo(design));
+    toolbar_->UpdateUndoRedo(CanUndo(design), CanRedo(design));
 }
 
 void TForm1::SetGridSnapButtons(bool gridOn, bool snapOn) {
-    if (hooks.setToolbarGridSnap) {
-        hooks.setToolbarGridSnap(gridOn, snapOn);
-    }
+    toolbar_->SetGridSnap(gridOn, snapOn);
 }
 
 void TForm1::WindowActivated(DesignView* window) {
@@ -917,14 +931,13 @@ void TForm1::OnLastDesignClosed() {
     }
     Action("Edit/Undo")->setEnabled(false);
     Action("Edit/Redo")->setEnabled(false);
+    toolbar_->UpdateUndoRedo(false, false);
     params_.zoom = 1.0;
     SetZoomMenu(1.0);
     ShowPanel(20);
     SyncGridMenus(nullptr);
-    if (hooks.setToolbarGridSnap) {
-        const defaults_t& d = params_.state.defaults;
-        hooks.setToolbarGridSnap(d.showGridX || d.showGridY, d.snapX || d.snapY);
-    }
+    const defaults_t& d = params_.state.defaults;
+    toolbar_->SetGridSnap(d.showGridX || d.showGridY, d.snapX || d.snapY);
     EnableFileCommands(false);
 }
 
@@ -957,8 +970,19 @@ void TForm1::ReleasePanelFrame() {
     panelFrame_ = nullptr;
 }
 
+ItemList& TForm1::CopyList() {
+    return toolbar_->CopyList();
+}
+
+TToolbox* TForm1::InsertPanel() const {
+    return qobject_cast<TToolbox*>(insertPanel_);
+}
+
 QWidget* TForm1::CreatePanelFrame(int code) {
-    QWidget* frame = hooks.createPanelFrame ? hooks.createPanelFrame(code, panelHolder_) : nullptr;
+    QWidget* frame = code == 20 ? CreateInsertPanel(*this, panelHolder_) : nullptr;
+    if (!frame && hooks.createPanelFrame) {
+        frame = hooks.createPanelFrame(code, panelHolder_);
+    }
     if (!frame) {
         frame = PlainPanelFrame(code, panelHolder_, params_.initWindow.panelColor);
     }
@@ -1006,6 +1030,9 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
             insertPanel_ = CreatePanelFrame(20);
         }
         panelFrame_ = insertPanel_;
+        if (TToolbox* insert = InsertPanel()) {
+            insert->ShowSetupLink();
+        }
     } else {
         panelFrame_ = CreatePanelFrame(code);
     }
@@ -1021,8 +1048,8 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
     if (design && (notifyDesign || insertionPanel)) {
         design->SelectPanel(code);
     }
-    if (hooks.selectToolButton) {
-        hooks.selectToolButton(code);
+    if (const std::optional<ToolbarButton> tool = ToolOfPanel(code)) {
+        toolbar_->SetCurrentTool(*tool);
     }
     currentPanel_ = code;
     RebuildSuggestions();
@@ -1046,9 +1073,15 @@ void TForm1::RefreshEditCommands() {
     bool selection = design && FirstSelected(design->items());
     Action("Edit/Cut")->setEnabled(selection);
     Action("Edit/Copy")->setEnabled(selection);
-    Action("Edit/Paste")->setEnabled(design && ClipboardHasItems(copyList_));
-    Action("Edit/Join Items")->setEnabled(design && CountSelectedUnits(design->items(), true) >= 2);
-    Action("Edit/Split Group")->setEnabled(design && AnyGroupSelected(design->items()));
+    const bool paste = design && ClipboardHasItems(CopyList());
+    const bool join = design && CountSelectedUnits(design->items(), true) >= 2;
+    const bool split = design && AnyGroupSelected(design->items());
+    Action("Edit/Paste")->setEnabled(paste);
+    Action("Edit/Join Items")->setEnabled(join);
+    Action("Edit/Split Group")->setEnabled(split);
+    toolbar_->UpdateSelectionButtons(selection);
+    toolbar_->UpdatePaste(paste);
+    toolbar_->UpdateJoinSplit(join, split);
 }
 
 void TForm1::RebuildSuggestions() {
@@ -1236,8 +1269,8 @@ void TForm1::SetGridMenu(int state, bool apply) {
     Action("Tools/Grid/Reset/Horizontal")->setEnabled(state == 1 || state == 3);
     Action("Tools/Grid/Reset/Vertical")->setEnabled(state == 2 || state == 3);
     Action("Tools/Grid/Reset/Both")->setEnabled(state == 3);
-    if (apply && hooks.setToolbarGridSnap) {
-        hooks.setToolbarGridSnap(state > 0, Action("Tools/Snap/None") && !Action("Tools/Snap/None")->isChecked());
+    if (apply) {
+        toolbar_->SetGridSnap(state > 0, Action("Tools/Snap/None") && !Action("Tools/Snap/None")->isChecked());
     }
 }
 
@@ -1251,8 +1284,8 @@ void TForm1::SetSnapMenu(int state, bool apply) {
     for (int i = 0; i < 4; ++i) {
         Action(QString("Tools/Snap/") + kFourWays[i])->setChecked(i == state);
     }
-    if (apply && hooks.setToolbarGridSnap) {
-        hooks.setToolbarGridSnap(!Action("Tools/Grid/None")->isChecked(), state > 0);
+    if (apply) {
+        toolbar_->SetGridSnap(!Action("Tools/Grid/None")->isChecked(), state > 0);
     }
 }
 
@@ -1301,6 +1334,7 @@ void TForm1::PointerMoved(const ItemList& design, std::optional<Point> pointer, 
 
 void TForm1::SetZoomMenu(double zoom) {
     statusLine_->ShowZoom(zoom);
+    toolbar_->SetZoom(zoom);
     int percent = nearest(zoom * 100.0);
     for (auto& [action, value] : zoomEntries_) {
         action->setChecked(nearest(value * 100.0) == percent);
@@ -1321,6 +1355,9 @@ void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
         };
         host->pageClosed = [this](HostKind kind, int page) {
             if (kind == HostKind::X && page == 60) {
+                if (TToolbox* insert = InsertPanel()) {
+                    insert->SetFirstTimeSetupShowing(false);
+                }
                 // The first-time setup ends: an empty design when it was completed, the end of
                 // the program when it was cancelled.
                 if (hooks.firstTimeSetupCompleted && hooks.firstTimeSetupCompleted()) {

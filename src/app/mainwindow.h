@@ -36,6 +36,8 @@ class Prompt;
 class RegistryStore;
 class TDialogHost;
 class TPictureButton;
+class TProcs;
+class TToolbox;
 
 // The entry points of commands that other subsystems provide. Each may be left empty; a command
 // without an entry point does nothing.
@@ -63,9 +65,6 @@ struct MainWindowHooks {
     std::function<bool(QObject* receiver, QKeyEvent& event)> pictureEditorKey;
     // A side panel's frame for a panel code; none gives the plain frame.
     std::function<QWidget*(int code, QWidget* parent)> createPanelFrame;
-    // The toolbar's tool button of a panel code, and its grid and snap buttons.
-    std::function<void(int code)> selectToolButton;
-    std::function<void(bool gridOn, bool snapOn)> setToolbarGridSnap;
     // The first-time setup still has to run.
     std::function<bool()> firstTimeSetupPending;
     std::function<void()> showFirstTimeSetup;
@@ -95,8 +94,11 @@ public:
     TDialogHost* FormX() const { return formX_; }
     TDialogHost* FormY() const { return formY_; }
     QMdiArea* DocumentArea() const { return mdiArea_; }
-    // The application's copy list for cut, copy and paste.
-    ItemList& CopyList() { return copyList_; }
+    // The application's copy list for cut, copy and paste, which the toolbar holds.
+    ItemList& CopyList();
+    TProcs* Toolbar() const { return toolbar_; }
+    // The Insert panel once it has been shown.
+    TToolbox* InsertPanel() const;
 
     // ---- document windows ----
     // Takes a document window into the document area and the Window menu.
@@ -222,7 +224,6 @@ private:
     RegistryStore& store_;
     Prompt& prompt_;
     TParams params_;
-    ItemList copyList_;
     TDialogHost* formX_ = nullptr;
     TDialogHost* formY_ = nullptr;
     std::mt19937 random_;
@@ -253,6 +254,7 @@ private:
     QSplitter* splitter2_ = nullptr;   // side column | documents
     QSplitter* splitter4_ = nullptr;   // side panel | what-next box
     QWidget* panel5_ = nullptr;
+    TProcs* toolbar_ = nullptr;
     QWidget* panel3_ = nullptr;
     QWidget* panelHolder_ = nullptr;
     QFrame* panel1_ = nullptr;

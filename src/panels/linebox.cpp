@@ -40,6 +40,9 @@ TLinebox::TLinebox(PanelHost& host, int code, QWidget* parent) : TStylePanel(hos
     DirectionBox = AddList(basicsLayout_, "Direction");
     FillBox = AddList(basicsLayout_, "Fill Color");
     OutlineBox = AddList(basicsLayout_, "Outline Weight");
+    WeightBox->SetEntryKind(EntryKind::Weight, params());
+    OutlineBox->SetEntryKind(EntryKind::Weight, params());
+    PatternBox->SetEntryKind(EntryKind::Pattern, params());
     AddEffects();
     if (fineTune()) {
         for (const char* text : {"Change how you want the selected item drawn.",

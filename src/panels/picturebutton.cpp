@@ -71,11 +71,28 @@ QPainterPath Arrow(const QRectF& rect, bool pointsRight) {
 } // namespace
 
 void PaintPictureButton(QPainter& painter, const QRectF& rect, const QString& text, ButtonStyle style,
-                        ButtonLook look) {
+                        ButtonLook look, Glyph glyph) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     const Palette colours = PaletteOf(style, look);
     const QRectF body = rect.adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor ink = look == ButtonLook::Grey ? colours.text : QColor(0x20, 0x20, 0x20);
+
+    if (style == ButtonStyle::Row) {
+        // Flat while plain, so that the panel reads as a list rather than a wall of buttons.
+        if (look != ButtonLook::Plain) {
+            painter.setPen(QPen(colours.border, 1.0));
+            painter.setBrush(look == ButtonLook::Grey ? colours.bottom : colours.bottom.lighter(104));
+            painter.drawRoundedRect(body, 3, 3);
+        }
+        const double side = std::max(1.0, body.height() - 4);
+        PaintGlyph(painter, QRectF(body.left() + 3, body.top() + 2, side, side), glyph, ink);
+        painter.setPen(colours.text);
+        painter.drawText(body.adjusted(side + 8, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                         text);
+        painter.restore();
+        return;
+    }
 
     if (style == ButtonStyle::Back || style == ButtonStyle::Forward) {
         QRectF glyph = body.adjusted(body.height() * 0.15, body.height() * 0.15, -body.height() * 0.15,
@@ -103,6 +120,19 @@ void PaintPictureButton(QPainter& painter, const QRectF& rect, const QString& te
     painter.setPen(QPen(colours.border, 1.0));
     painter.setBrush(fill);
     painter.drawRoundedRect(body, radius, radius);
+
+    if (glyph != Glyph::None) {
+        const double inset = std::max(2.0, body.height() * 0.14);
+        PaintGlyph(painter, body.adjusted(inset, inset, -inset, -inset), glyph, ink);
+        if (look == ButtonLook::Grey) {
+            // A grey button's picture is faded, not only its frame.
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0xEE, 0xEE, 0xEE, 150));
+            painter.drawRoundedRect(body, radius, radius);
+        }
+        painter.restore();
+        return;
+    }
 
     QRectF textArea = body.adjusted(4, 0, -4, 0);
     int alignment = Qt::AlignCenter;
@@ -137,6 +167,11 @@ void TPictureButton::setText(const QString& text) {
     update();
 }
 
+void TPictureButton::setGlyph(Glyph glyph) {
+    glyph_ = glyph;
+    update();
+}
+
 void TPictureButton::setLook(ButtonLook look) {
     if (look_ != look) {
         look_ = look;
@@ -157,7 +192,7 @@ QSize TPictureButton::sizeHint() const {
 
 void TPictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintPictureButton(painter, QRectF(rect()), text_, style_, look_);
+    PaintPictureButton(painter, QRectF(rect()), text_, style_, look_, glyph_);
 }
 
 void TPictureButton::enterEvent(QEnterEvent*) {

@@ -3,6 +3,8 @@
 // that is on) and grey (not available).
 #pragma once
 
+#include "panels/glyphs.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -17,13 +19,14 @@ enum class ButtonStyle {
     Back,       // the history's back arrow
     Forward,    // the history's forward arrow
     Tool,       // a toolbar button
+    Row,        // a row of the Insert panel: a picture and a name, flat until pointed at
 };
 
 enum class ButtonLook { Plain, Highlighted, Pressed, Grey };
 
 // Paints a button into rect.
 void PaintPictureButton(QPainter& painter, const QRectF& rect, const QString& text, ButtonStyle style,
-                        ButtonLook look);
+                        ButtonLook look, Glyph glyph = Glyph::None);
 
 class TPictureButton : public QWidget {
     Q_OBJECT
@@ -32,6 +35,9 @@ public:
 
     void setText(const QString& text);
     QString text() const { return text_; }
+    // The picture drawn on the button: alone on a toolbar button, in front of the text on a row.
+    void setGlyph(Glyph glyph);
+    Glyph glyph() const { return glyph_; }
     void setLook(ButtonLook look);
     ButtonLook look() const { return look_; }
     // A grey button ignores the pointer and clicks.
@@ -53,6 +59,7 @@ protected:
 private:
     QString text_;
     ButtonStyle style_;
+    Glyph glyph_ = Glyph::None;
     ButtonLook look_ = ButtonLook::Plain;
     bool pressedInside_ = false;
 };

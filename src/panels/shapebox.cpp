@@ -176,6 +176,7 @@ TPolybox::TPolybox(PanelHost& host, int code, QWidget* parent)
     ColorBox = AddList(basicsLayout_, "Color");
     FillBox = AddList(basicsLayout_, "Fill Color");
     WeightBox = AddList(basicsLayout_, "Outline Weight");
+    WeightBox->SetEntryKind(EntryKind::Weight, params());
     const QString fourthLabel = fourth_ == FourthList::Sides ? (code == 105 || code == 206 ? "Spikes" : "Sides")
                                                              : QString("Shape");
     FourthBox = AddList(basicsLayout_, fourthLabel);

@@ -6,8 +6,11 @@
 #include "render/rastercanvas.h"
 
 #include <QLabel>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -20,35 +23,48 @@ PanelHost::~PanelHost() = default;
 // ---- list entries ----
 
 TEntryDelegate::TEntryDelegate(int panelFontSize, QObject* parent)
-    : QStyledItemDelegate(parent), itemHeight_(ItemHeight(panelFontSize)) {}
+    : QStyledItemDelegate(parent), fontSize_(panelFontSize), itemHeight_(ItemHeight(panelFontSize)) {}
 
 int TEntryDelegate::ItemHeight(int panelFontSize) {
     return panelFontSize == 10 ? 18 : panelFontSize == 12 ? 20 : 16;
 }
 
-void TEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const QRect r = option.rect;
-    const bool highlighted = option.state & QStyle::State_Selected;
-    painter->fillRect(r, highlighted ? option.palette.highlight() : option.palette.base());
-    const QVariant swatch = index.data(Qt::DecorationRole);
-    int textLeft = r.left() + 3;
-    if (swatch.canConvert<QColor>() && swatch.value<QColor>().isValid()) {
-        const QRect box(QPoint(r.left() + 3, r.top() + 3), QPoint(r.left() + 21, r.bottom() - 3));
-        painter->fillRect(box, swatch.value<QColor>());
-        painter->setPen(Qt::black);
-        painter->drawRect(box.adjusted(0, 0, -1, -1));
-        textLeft = r.left() + 29;
+ListEntry TEntryDelegate::EntryAt(const QModelIndex& index) {
+    const QVariant stored = index.data(kEntryRole);
+    if (stored.canConvert<ListEntry>()) {
+        return stored.value<ListEntry>();
     }
-    painter->setPen(highlighted ? option.palette.highlightedText().color() : option.palette.text().color());
-    painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
-                      index.data(Qt::DisplayRole).toString());
+    ListEntry entry;
+    entry.text = index.data(Qt::DisplayRole).toString();
+    const QVariant swatch = index.data(Qt::DecorationRole);
+    if (swatch.canConvert<QColor>() && swatch.value<QColor>().isValid()) {
+        entry.kind = EntryKind::Colour;
+        entry.swatch = swatch.value<QColor>();
+    }
+    entry.customize = entry.text == kCustomize;
+    return entry;
+}
+
+void TEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    painter->save();
+    // Texts are black on every entry, so the chosen entry is marked by a pale tint of the
+    // highlight colour rather than the full one.
+    QColor background = option.palette.base().color();
+    if (option.state & (QStyle::State_Selected | QStyle::State_MouseOver)) {
+        const QColor mark = option.palette.highlight().color();
+        background = QColor((mark.red() + 2 * 255) / 3, (mark.green() + 2 * 255) / 3, (mark.blue() + 2 * 255) / 3);
+    }
+    painter->fillRect(option.rect, background);
+    painter->setFont(option.font);
+    PaintListEntry(*painter, option.rect, fontSize_, EntryAt(index));
+    painter->restore();
 }
 
 QSize TEntryDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    return {QStyledItemDelegate::sizeHint(option, index).width() + 30, itemHeight_};
+    return {QStyledItemDelegate::sizeHint(option, index).width() + 48, itemHeight_};
 }
 
-TStyleCombo::TStyleCombo(int panelFontSize, QWidget* parent) : QComboBox(parent) {
+TStyleCombo::TStyleCombo(int panelFontSize, QWidget* parent) : QComboBox(parent), fontSize_(panelFontSize) {
     setItemDelegate(new TEntryDelegate(panelFontSize, this));
     connect(this, &QComboBox::activated, this, [this](int position) {
         Q_EMIT chosen(position);
@@ -56,21 +72,43 @@ TStyleCombo::TStyleCombo(int panelFontSize, QWidget* parent) : QComboBox(parent)
     });
 }
 
+void TStyleCombo::SetEntryKind(EntryKind kind, const TParams& params) {
+    kind_ = kind;
+    params_ = &params;
+}
+
 void TStyleCombo::Fill(const StyleList& list, const std::vector<QColor>& swatches) {
+    static const TParams factory;
     const QSignalBlocker blocker(this);
     clear();
+    const std::vector<ListEntry> entries = EntriesOf(kind_, list, params_ ? *params_ : factory, swatches, preview_);
     for (int i = 0; i < list.count(); ++i) {
-        QString text = QString::fromStdString(list.entries[static_cast<size_t>(i)]);
-        const bool hasSwatch = static_cast<size_t>(i) < swatches.size() && swatches[static_cast<size_t>(i)].isValid();
-        if (text.isEmpty() && hasSwatch) {
-            text = "Custom";
-        }
-        addItem(text);
-        if (hasSwatch) {
-            setItemData(i, swatches[static_cast<size_t>(i)], Qt::DecorationRole);
+        const ListEntry& entry = entries[static_cast<size_t>(i)];
+        addItem(entry.text);
+        setItemData(i, QVariant::fromValue(entry), kEntryRole);
+        if (entry.swatch.isValid()) {
+            setItemData(i, entry.swatch, Qt::DecorationRole);
         }
     }
     Select(list.selected);
+}
+
+void TStyleCombo::paintEvent(QPaintEvent*) {
+    // The closed box shows its entry as the open list does.
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0) {
+        return;
+    }
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.save();
+    painter.setClipRect(field);
+    PaintListEntry(painter, field, fontSize_, TEntryDelegate::EntryAt(model()->index(currentIndex(), 0)));
+    painter.restore();
 }
 
 void TStyleCombo::Select(int position) {
@@ -298,6 +336,7 @@ void TStylePanel::AddEffects() {
     connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
     SurfaceBox = AddList(effectsLayout_, "Surface");
     ShadowBox = AddList(effectsLayout_, "Shadow");
+    ShadowBox->SetEntryKind(EntryKind::Shadow, params());
     connect(SurfaceBox, &TStyleCombo::chosen, this, &TStylePanel::SurfaceBoxChange);
     connect(ShadowBox, &TStyleCombo::chosen, this, &TStylePanel::ShadowBoxChange);
 }
@@ -364,6 +403,10 @@ void TStylePanel::FillColourDependentLists() {
         fills_.selected = -1;
     }
     FillBox->Fill(fills_, ColourSwatches(fills_, slots(), true, colour_.value_or(0)));
+    // The weight bars show the colour of the line they are for.
+    for (TStyleCombo* list : findChildren<TStyleCombo*>()) {
+        list->SetPreviewColour(colour_.value_or(0));
+    }
     RebuildWeightLists();
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "canvas/commands.h"
+#include "panels/listentries.h"
 #include "settings/params.h"
 #include "settings/stylelists.h"
 
@@ -59,24 +60,39 @@ inline constexpr int kPatternCustomize = 5;
 inline constexpr int kDirectionCustomize = 5;
 inline constexpr int kShadowCustomize = 4;
 
-// Draws the entries of the panels' lists: a swatch when the entry carries a colour, then its
-// text. Item heights follow the panel font: 18 for size 10, 20 for 12, otherwise 16.
+// Draws the entries of the panels' lists as their kind shows them (see listentries.h): the
+// entry's look comes with the entry (kEntryRole); an entry without one shows a swatch when it
+// carries a colour (Qt::DecorationRole), then its text. Item heights follow the panel font: 18
+// for size 10, 20 for 12, otherwise 16.
 class TEntryDelegate : public QStyledItemDelegate {
 public:
     TEntryDelegate(int panelFontSize, QObject* parent);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     static int ItemHeight(int panelFontSize);
+    // The entry an index shows.
+    static ListEntry EntryAt(const QModelIndex& index);
 
 private:
+    int fontSize_;
     int itemHeight_;
 };
 
-// A pull-down list of a style list. chosen fires only for the user's choices.
+// The item data role that carries an entry's ListEntry.
+inline constexpr int kEntryRole = Qt::UserRole + 40;
+
+// A pull-down list of a style list. chosen fires only for the user's choices. The open list and
+// the closed box both draw their entries through one TEntryDelegate.
 class TStyleCombo : public QComboBox {
     Q_OBJECT
 public:
     TStyleCombo(int panelFontSize, QWidget* parent);
+    // What the entries show besides their names; weights, patterns and shadows read their
+    // slots from params. Lists filled with swatches are colour lists whatever is set here.
+    void SetEntryKind(EntryKind kind, const TParams& params);
+    EntryKind entryKind() const { return kind_; }
+    // The colour the weight bars are drawn in; takes effect at the next Fill.
+    void SetPreviewColour(int32_t colour) { preview_ = colour; }
     // The entries with their swatches (none for an entry whose colour is invalid), and the
     // list's selection.
     void Fill(const StyleList& list, const std::vector<QColor>& swatches = {});
@@ -90,8 +106,15 @@ public:
 Q_SIGNALS:
     void chosen(int position);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    int fontSize_;
     int previous_ = -1;
+    EntryKind kind_ = EntryKind::Text;
+    const TParams* params_ = nullptr;
+    int32_t preview_ = 0;
 };
 
 // A value the selected items share, or none when they differ (or nothing is selected).

@@ -7,6 +7,7 @@
 #include "settings/measure.h"
 #include "settings/params.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -955,6 +956,50 @@ void RestoreSize(StyleList& list, TParams& params) {
         list.selected = 4;
         params.state.tsize = 12;
     }
+}
+
+namespace {
+
+// The lengths (millimetres) of an item's own dash pattern, as drawing expands it: the segments in
+// use of the design's definition named by the item's negative dashPattern; none for the built-in
+// patterns and for a definition that is missing.
+std::vector<double> ExpandedPattern(const ItemList& design, const ItemRecord& item) {
+    std::vector<double> lengths;
+    if (item.dashPattern >= 0) {
+        return lengths;
+    }
+    for (const ItemRecord* record : design) {
+        if (record->recordClass == RecordClass::LinePattern && record->kind == item.dashPattern) {
+            const int32_t used = std::clamp<int32_t>(record->segmentCount, 0, 12);
+            for (int32_t i = 0; i < used; ++i) {
+                lengths.push_back(record->segmentLengths[static_cast<size_t>(i)]);
+            }
+            break;
+        }
+    }
+    return lengths;
+}
+
+} // namespace
+
+bool SamePattern(const ItemList& design, const ItemRecord* a, const ItemRecord* b) {
+    if (!a || !b) {
+        return false;
+    }
+    if (a->dashPattern >= 0 && a->dashPattern <= 4) {
+        return b->dashPattern == a->dashPattern;
+    }
+    const std::vector<double> first = ExpandedPattern(design, *a);
+    const std::vector<double> second = ExpandedPattern(design, *b);
+    if (first.empty() || first.size() != second.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < first.size(); ++i) {
+        if (!NearlyEqual(first[i], second[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace vlr

@@ -12,6 +12,8 @@
 namespace vlr {
 
 class RegistryStore;
+struct ItemList;
+struct ItemRecord;
 struct TParams;
 
 inline constexpr int kSlotCount = 12;
@@ -160,6 +162,12 @@ void SelectSize(StyleList& list, const StyleSlots& slots, int32_t size);
 // A custom pattern by its lengths in millimetres; built-in patterns 0 ... 4 by number.
 void SelectPattern(StyleList& list, const StyleSlots& slots, int32_t dashPattern,
                    const std::vector<double>& customLengths);
+
+// Whether two items of a design draw the same dash pattern: for a built-in pattern (0 ... 4) of
+// a, b must have the same number; otherwise the lengths of both items' pattern definitions are
+// compared, which must be as many, at least one, and each alike within 0.0001 mm. False when
+// either item is missing.
+bool SamePattern(const ItemList& design, const ItemRecord* a, const ItemRecord* b);
 
 // Positions without a list; -1 when the value is in no list.
 int WeightPosition(const StyleSlots& slots, double millimetres);

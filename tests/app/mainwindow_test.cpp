@@ -6,6 +6,7 @@
 #include "app/shortcuts.h"
 #include "mainwindowfixture.h"
 #include "model/prompt.h"
+#include "panels/procs.h"
 #include "platform/inistore.h"
 
 #include <gtest/gtest.h>
@@ -268,18 +269,14 @@ TEST_F(MainWindowTest, GridCustomizeOpensTheActiveDesignsOptionsOrThoseOfNewFile
 }
 
 TEST_F(MainWindowTest, GridMenusActOnTheActiveDesignAndShowItsState) {
-    bool gridButton = false, snapButton = false;
-    form->hooks.setToolbarGridSnap = [&](bool grid, bool snap) {
-        gridButton = grid;
-        snapButton = snap;
-    };
+    TProcs& toolbar = *form->Toolbar();
     // No design: the entries show the new-file settings and a click changes nothing.
     form->Action("Tools/Grid/Both")->trigger();
     EXPECT_TRUE(form->Action("Tools/Grid/None")->isChecked());
     EXPECT_FALSE(form->Action("Tools/Grid/Both")->isChecked());
     form->Action("Tools/Snap/Vertical")->trigger();
     EXPECT_TRUE(form->Action("Tools/Snap/None")->isChecked());
-    EXPECT_FALSE(snapButton);
+    EXPECT_FALSE(toolbar.snapOn());
 
     FakeDesign* design = OpenDesign(9);
     ItemRecord* header = FindRecord(design->items(), ItemKind::Header);
@@ -302,10 +299,10 @@ TEST_F(MainWindowTest, GridMenusActOnTheActiveDesignAndShowItsState) {
         EXPECT_EQ(*each.y != 0, each.wantY) << each.entry;
         EXPECT_TRUE(form->Action(each.entry)->isChecked()) << each.entry;
     }
-    EXPECT_TRUE(gridButton);
-    EXPECT_FALSE(snapButton);
+    EXPECT_TRUE(toolbar.gridlinesOn());
+    EXPECT_FALSE(toolbar.snapOn());
     form->Action("Tools/Snap/Both")->trigger();
-    EXPECT_TRUE(snapButton);
+    EXPECT_TRUE(toolbar.snapOn());
     EXPECT_TRUE(form->Menu("Tools/Grid/Reset")->isEnabled());
 }
 

@@ -1,6 +1,7 @@
 // The user's style slots: loading and saving them, and the pull-down lists built from them.
 #include "settings/stylelists.h"
 
+#include "model/itemrecord.h"
 #include "settings/params.h"
 #include "settingsfolder.h"
 
@@ -350,5 +351,42 @@ TEST(PatternLists, CustomPatternsByTheirLengthsAndRestoring) {
     EXPECT_EQ(params.state.tsize, 12);
 }
 
+TEST(SamePattern, BuiltInNumbersOrTheDefinitionsLengths) {
+    ItemList design;
+    auto pattern = [&design](int32_t id, std::vector<double> lengths) {
+        ItemRecord* definition = CreateRecord(design, id);
+        definition->recordClass = RecordClass::LinePattern;
+        for (size_t i = 0; i < lengths.size(); ++i) {
+            definition->segmentLengths[i] = lengths[i];
+        }
+        definition->segmentCount = static_cast<int32_t>(lengths.size());
+    };
+    pattern(-1, {2.0, 1.0});
+    pattern(-2, {2.00005, 0.99995});
+    pattern(-3, {2.0, 1.0, 2.0});
+    pattern(-4, {2.0, 1.0002});
+    pattern(-5, {});
+    auto line = [&design](int32_t dashPattern) {
+        ItemRecord* item = CreateRecord(design, ItemKind::Line);
+        item->dashPattern = dashPattern;
+        return item;
+    };
+    struct Case {
+        int32_t a, b;
+        bool same;
+    };
+    const Case cases[] = {
+        {2, 2, true},    {2, 3, false},  {0, 0, true},    {4, -1, false}, // built-in: the number decides
+        {-1, -2, true},  {-1, -3, false}, {-1, -4, false}, {-1, 2, false},  // lengths within 0.0001 mm
+        {-1, -9, false}, {-9, -9, false}, {-5, -5, false},                   // no definition, no segments
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(SamePattern(design, line(each.a), line(each.b)), each.same) << each.a << " " << each.b;
+    }
+    EXPECT_FALSE(SamePattern(design, nullptr, line(2)));
+    EXPECT_FALSE(SamePattern(design, line(2), nullptr));
+}
+
 } // namespace
 } // namespace vlr
+
