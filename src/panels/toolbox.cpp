@@ -59,7 +59,6 @@ const std::array<InsertRow, kInsertRowCount> kInsertRows = {{
 }};
 
 TToolbox::TToolbox(QWidget* parent) : QWidget(parent) {
-    setMinimumHeight(kLinkTop + 48);
     for (int index = 0; index < kInsertRowCount; ++index) {
         const InsertRow& row = kInsertRows[static_cast<size_t>(index)];
         auto* button = new TPictureButton(row.name, ButtonStyle::Row, this);
