@@ -38,29 +38,29 @@ void InstallEditCommands(TForm1& form) {
             form.ShowPanel(20, true);
         }
     };
-    hooks.undo = [history] { history(UndoCommand); };
-    hooks.redo = [history] { history(RedoCommand); };
-    hooks.clearUndo = [&form] { OnActiveDesign(form, ClearHistoryCommand); };
+    hooks.edit.undo = [history] { history(UndoCommand); };
+    hooks.edit.redo = [history] { history(RedoCommand); };
+    hooks.edit.clearUndo = [&form] { OnActiveDesign(form, ClearHistoryCommand); };
     // Cut deletes the selection; what was copied before stays in the copy list.
-    hooks.cut = [&form] {
+    hooks.edit.cut = [&form] {
         OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { DeleteSelection(list, window); });
     };
-    hooks.copy = [&form] {
+    hooks.edit.copy = [&form] {
         OnActiveDesign(form, [&form](ItemList& list, CommandWindow& window) {
             CopySelection(list, form.CopyList(), window);
         });
     };
-    hooks.paste = [&form] {
+    hooks.edit.paste = [&form] {
         OnActiveDesign(
             form, [&form](ItemList& list, CommandWindow& window) { Paste(form.CopyList(), list, window); });
     };
-    hooks.copyToClipboard = [&form] {
+    hooks.edit.copyToClipboard = [&form] {
         OnActiveDesign(form, [](ItemList&, CommandWindow& window) { CopyAreaPicture(window); });
     };
-    hooks.joinItems = [&form] {
+    hooks.edit.joinItems = [&form] {
         OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { JoinSelection(list, window); });
     };
-    hooks.splitGroup = [&form] {
+    hooks.edit.splitGroup = [&form] {
         OnActiveDesign(form, [](ItemList& list, CommandWindow& window) { SplitSelection(list, window); });
     };
     // Opening the menu shows what the active design offers now.

@@ -82,16 +82,16 @@ FileCommands::FileCommands(TForm1& form, Prompt& prompt, FileDialogs& dialogs, W
 
 void FileCommands::Install() {
     MainWindowHooks& hooks = form_.hooks;
-    hooks.openDocument = [this](const QString& path) { OpenDocument(path); };
-    hooks.fileNew = [this] { New(); };
-    hooks.fileOpen = [this] { Open(); };
-    hooks.fileSave = [this] { Save(); };
-    hooks.fileSaveAs = [this] { SaveAs(); };
-    hooks.fileClose = [this] { Close(); };
-    hooks.reopenRecent = [this](int position) { ReopenRecent(position); };
-    hooks.clearRecent = [this] { ClearRecentList(); };
-    hooks.queryClose = [this] { return CloseAllQuery(); };
-    hooks.queryCloseDocument = [this](DesignView* window) { return QueryCloseDocument(window); };
+    hooks.files.openDocument = [this](const QString& path) { OpenDocument(path); };
+    hooks.files.fileNew = [this] { New(); };
+    hooks.files.fileOpen = [this] { Open(); };
+    hooks.files.fileSave = [this] { Save(); };
+    hooks.files.fileSaveAs = [this] { SaveAs(); };
+    hooks.files.fileClose = [this] { Close(); };
+    hooks.files.reopenRecent = [this](int position) { ReopenRecent(position); };
+    hooks.files.clearRecent = [this] { ClearRecentList(); };
+    hooks.files.queryClose = [this] { return CloseAllQuery(); };
+    hooks.files.queryCloseDocument = [this](DesignView* window) { return QueryCloseDocument(window); };
     // The end of the desktop session asks what closing the program asks; a Cancel keeps the
     // session going.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &form_, [this](QSessionManager& manager) {

@@ -55,8 +55,8 @@ bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
         // before a message box or the picture editor shows.
         QTimer::singleShot(0, &form_, [this, files] {
             for (const QString& file : files) {
-                if (form_.hooks.openDocument) {
-                    form_.hooks.openDocument(file);
+                if (form_.hooks.files.openDocument) {
+                    form_.hooks.files.openDocument(file);
                 }
             }
         });

@@ -202,18 +202,18 @@ FirstTimeSetup::FirstTimeSetup(TForm1& form, TDialogHost& formX, Prompt& prompt,
             return page;
         });
     MainWindowHooks& hooks = form_.hooks;
-    hooks.firstTimeSetupPending = [this] { return FirstTimeSetupPending(form_.store()); };
-    hooks.showFirstTimeSetup = [this] { ShowPage(); };
-    hooks.firstTimeSetupCompleted = [this] { return completed_; };
-    hooks.repairFileAssociation = [this] { Repair(); };
+    hooks.setup.firstTimeSetupPending = [this] { return FirstTimeSetupPending(form_.store()); };
+    hooks.setup.showFirstTimeSetup = [this] { ShowPage(); };
+    hooks.setup.firstTimeSetupCompleted = [this] { return completed_; };
+    hooks.setup.repairFileAssociation = [this] { Repair(); };
 }
 
 FirstTimeSetup::~FirstTimeSetup() {
     MainWindowHooks& hooks = form_.hooks;
-    hooks.firstTimeSetupPending = nullptr;
-    hooks.showFirstTimeSetup = nullptr;
-    hooks.firstTimeSetupCompleted = nullptr;
-    hooks.repairFileAssociation = nullptr;
+    hooks.setup.firstTimeSetupPending = nullptr;
+    hooks.setup.showFirstTimeSetup = nullptr;
+    hooks.setup.firstTimeSetupCompleted = nullptr;
+    hooks.setup.repairFileAssociation = nullptr;
 }
 
 void FirstTimeSetup::ShowPage() {

@@ -209,8 +209,8 @@ void TForm1::FormCreate() {
         }
     });
     connect(&Timer2, &QTimer::timeout, this, [this] {
-        if (!exiting_ && OpenDesigns().empty() && hooks.openDocument) {
-            hooks.openDocument(QString());
+        if (!exiting_ && OpenDesigns().empty() && hooks.files.openDocument) {
+            hooks.files.openDocument(QString());
         }
     });
     connect(&Timer3, &QTimer::timeout, this, [this] {
@@ -230,8 +230,8 @@ void TForm1::FormCreate() {
         if (TToolbox* insert = InsertPanel()) {
             insert->SetFirstTimeSetupShowing(true);
         }
-        if (hooks.showFirstTimeSetup) {
-            hooks.showFirstTimeSetup();
+        if (hooks.setup.showFirstTimeSetup) {
+            hooks.setup.showFirstTimeSetup();
         }
     });
     connect(&Timer7, &QTimer::timeout, this, [this] {
@@ -246,15 +246,15 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::Start() {
-    if (hooks.firstTimeSetupPending && hooks.firstTimeSetupPending()) {
+    if (hooks.setup.firstTimeSetupPending && hooks.setup.firstTimeSetupPending()) {
         // No empty design behind the setup: the switch to the insert panel at creation started one.
         Timer2.stop();
         Timer6.start();
     } else {
         Timer2.start();
     }
-    if (hooks.repairFileAssociation) {
-        hooks.repairFileAssociation();
+    if (hooks.setup.repairFileAssociation) {
+        hooks.setup.repairFileAssociation();
     }
 }
 
@@ -407,28 +407,28 @@ void TForm1::BuildMenus() {
     // ---- File ----
     QMenu* file = AddMenu(nullptr, "File", "File");
     connect(AddAction(file, "File/New", "New", QKeySequence("Ctrl+N")), &QAction::triggered, this,
-            [this, call] { call(hooks.fileNew); });
+            [this, call] { call(hooks.files.fileNew); });
     connect(AddAction(file, "File/Open", "Open", QKeySequence("Ctrl+O")), &QAction::triggered, this,
-            [this, call] { call(hooks.fileOpen); });
+            [this, call] { call(hooks.files.fileOpen); });
     QMenu* reopen = AddMenu(file, "File/Reopen", "Reopen");
     for (int position = 1; position <= kRecentFileCount; ++position) {
         QAction* entry = AddAction(reopen, "File/Reopen/" + QString::number(position), QString());
         entry->setVisible(false);
         connect(entry, &QAction::triggered, this, [this, position] {
-            if (hooks.reopenRecent) {
-                hooks.reopenRecent(position);
+            if (hooks.files.reopenRecent) {
+                hooks.files.reopenRecent(position);
             }
         });
     }
     reopen->addSeparator();
     connect(AddAction(reopen, "File/Reopen/Clear...", "Clear..."), &QAction::triggered, this,
-            [this, call] { call(hooks.clearRecent); });
+            [this, call] { call(hooks.files.clearRecent); });
     connect(AddAction(file, "File/Save", "Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
-            [this, call] { call(hooks.fileSave); });
+            [this, call] { call(hooks.files.fileSave); });
     connect(AddAction(file, "File/Save As", "Save As"), &QAction::triggered, this,
-            [this, call] { call(hooks.fileSaveAs); });
+            [this, call] { call(hooks.files.fileSaveAs); });
     connect(AddAction(file, "File/Close", "Close"), &QAction::triggered, this,
-            [this, call] { call(hooks.fileClose); });
+            [this, call] { call(hooks.files.fileClose); });
     file->addSeparator();
     QMenu* pageSetup = AddMenu(file, "File/Page Setup", "Page Setup");
     connect(AddAction(pageSetup, "File/Page Setup/Current File", "Current File"), &QAction::triggered, this,
@@ -448,20 +448,20 @@ void TForm1::BuildMenus() {
             [this] { ShowDialog(formX_, 26, 0, "New Files"); });
     file->addSeparator();
     connect(AddAction(file, "File/Print Preview", "Print Preview"), &QAction::triggered, this,
-            [this, call] { call(hooks.printPreview); });
+            [this, call] { call(hooks.output.printPreview); });
     connect(AddAction(file, "File/Print", "Print", QKeySequence("Ctrl+P")), &QAction::triggered, this,
-            [this, call] { call(hooks.print); });
+            [this, call] { call(hooks.output.print); });
     connect(AddAction(file, "File/Printer Calibration", "Printer Calibration..."), &QAction::triggered, this,
-            [this, call] { call(hooks.printerCalibration); });
+            [this, call] { call(hooks.output.printerCalibration); });
     // Export and Screenshot stay hidden; their commands exist.
     actions_["File/Export/separator"] = file->addSeparator();
     QMenu* exportMenu = AddMenu(file, "File/Export", "Export");
     connect(AddAction(exportMenu, "File/Export/Exact", "Exact"), &QAction::triggered, this,
-            [this, call] { call(hooks.exportExact); });
+            [this, call] { call(hooks.output.exportExact); });
     connect(AddAction(exportMenu, "File/Export/Smooth", "Smooth"), &QAction::triggered, this,
-            [this, call] { call(hooks.exportSmooth); });
+            [this, call] { call(hooks.output.exportSmooth); });
     connect(AddAction(file, "File/Screenshot", "Screenshot"), &QAction::triggered, this,
-            [this, call] { call(hooks.screenshot); });
+            [this, call] { call(hooks.output.screenshot); });
     actions_["File/Export"] = exportMenu->menuAction();
     actions_["File/Export"]->setVisible(false);
     actions_["File/Export/separator"]->setVisible(false);
@@ -480,26 +480,26 @@ void TForm1::BuildMenus() {
     // ---- Edit ----
     QMenu* edit = AddMenu(nullptr, "Edit", "Edit");
     connect(AddAction(edit, "Edit/Undo", "Undo", QKeySequence("Ctrl+Z")), &QAction::triggered, this,
-            [this, call] { call(hooks.undo); });
+            [this, call] { call(hooks.edit.undo); });
     connect(AddAction(edit, "Edit/Redo", "Redo", QKeySequence("Ctrl+Alt+Z")), &QAction::triggered, this,
-            [this, call] { call(hooks.redo); });
+            [this, call] { call(hooks.edit.redo); });
     connect(AddAction(edit, "Edit/Clear Undo and Redo", "Clear Undo and Redo"), &QAction::triggered, this,
-            [this, call] { call(hooks.clearUndo); });
+            [this, call] { call(hooks.edit.clearUndo); });
     edit->addSeparator();
     connect(AddAction(edit, "Edit/Cut", "Cut", QKeySequence("Ctrl+Del")), &QAction::triggered, this,
-            [this, call] { call(hooks.cut); });
+            [this, call] { call(hooks.edit.cut); });
     connect(AddAction(edit, "Edit/Copy", "Copy", QKeySequence("Ctrl+Ins")), &QAction::triggered, this,
-            [this, call] { call(hooks.copy); });
+            [this, call] { call(hooks.edit.copy); });
     connect(AddAction(edit, "Edit/Paste", "Paste", QKeySequence("Shift+Ins")), &QAction::triggered, this,
-            [this, call] { call(hooks.paste); });
+            [this, call] { call(hooks.edit.paste); });
     QAction* copyToClipboard = AddAction(edit, "Edit/Copy to Clipboard", "Copy to Clipboard");
     copyToClipboard->setVisible(false);
-    connect(copyToClipboard, &QAction::triggered, this, [this, call] { call(hooks.copyToClipboard); });
+    connect(copyToClipboard, &QAction::triggered, this, [this, call] { call(hooks.edit.copyToClipboard); });
     edit->addSeparator();
     connect(AddAction(edit, "Edit/Join Items", "Join Items"), &QAction::triggered, this,
-            [this, call] { call(hooks.joinItems); });
+            [this, call] { call(hooks.edit.joinItems); });
     connect(AddAction(edit, "Edit/Split Group", "Split Group"), &QAction::triggered, this,
-            [this, call] { call(hooks.splitGroup); });
+            [this, call] { call(hooks.edit.splitGroup); });
     connect(edit, &QMenu::aboutToShow, this, [this] {
         DesignView* design = ActiveDesign();
         Action("Edit/Copy to Clipboard")->setEnabled(design && design->HasCopyArea());
@@ -906,14 +906,14 @@ int TForm1::RememberedToolMode() const {
 }
 
 void TForm1::InsertPictureFile(const QString& path) {
-    if (hooks.insertPictureFile) {
-        hooks.insertPictureFile(path);
+    if (hooks.pictures.insertPictureFile) {
+        hooks.pictures.insertPictureFile(path);
     }
 }
 
 void TForm1::EditClipPicture(DesignView* window, ItemRecord* clip) {
-    if (hooks.editClipPicture) {
-        hooks.editClipPicture(window, clip);
+    if (hooks.pictures.editClipPicture) {
+        hooks.pictures.editClipPicture(window, clip);
     }
 }
 
@@ -980,8 +980,8 @@ TToolbox* TForm1::InsertPanel() const {
 
 QWidget* TForm1::CreatePanelFrame(int code) {
     QWidget* frame = code == 20 ? CreateInsertPanel(*this, panelHolder_) : nullptr;
-    if (!frame && hooks.createPanelFrame) {
-        frame = hooks.createPanelFrame(code, panelHolder_);
+    if (!frame && hooks.panels.createPanelFrame) {
+        frame = hooks.panels.createPanelFrame(code, panelHolder_);
     }
     if (!frame) {
         frame = PlainPanelFrame(code, panelHolder_, params_.initWindow.panelColor);
@@ -1142,14 +1142,14 @@ void TForm1::RunSuggestionAction(int suggestion) {
         DeferCommand(action.code);
         break;
     case SuggestionAction::Join:
-        if (hooks.joinItems) {
-            hooks.joinItems();
+        if (hooks.edit.joinItems) {
+            hooks.edit.joinItems();
         }
         ShowPanel(action.code);
         break;
     case SuggestionAction::Split:
-        if (hooks.splitGroup) {
-            hooks.splitGroup();
+        if (hooks.edit.splitGroup) {
+            hooks.edit.splitGroup();
         }
         ShowPanel(action.code);
         break;
@@ -1170,8 +1170,8 @@ void TForm1::RunCommand(int code) {
         RunSuggestionAction(6);
         break;
     case 400:
-        if (hooks.insertPicture) {
-            hooks.insertPicture();
+        if (hooks.pictures.insertPicture) {
+            hooks.pictures.insertPicture();
         }
         ShowPanel(20);
         break;
@@ -1360,15 +1360,15 @@ void TForm1::SetDialogHosts(TDialogHost* formX, TDialogHost* formY) {
                 }
                 // The first-time setup ends: an empty design when it was completed, the end of
                 // the program when it was cancelled.
-                if (hooks.firstTimeSetupCompleted && hooks.firstTimeSetupCompleted()) {
+                if (hooks.setup.firstTimeSetupCompleted && hooks.setup.firstTimeSetupCompleted()) {
                     Timer2.start();
                 } else {
                     formX_->Timer3.start();
                 }
                 return;
             }
-            if (hooks.styleListsChanged) {
-                hooks.styleListsChanged(page, kind == HostKind::Y);
+            if (hooks.panels.styleListsChanged) {
+                hooks.panels.styleListsChanged(page, kind == HostKind::Y);
             }
         };
     }
@@ -1382,8 +1382,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // window as well would ask the close question a second time.
         auto* window = qobject_cast<QMdiSubWindow*>(watched);
         auto* design = window ? dynamic_cast<DesignView*>(window->widget()) : nullptr;
-        if (design && !exiting_ && !closingWithoutQuestion_ && hooks.queryCloseDocument &&
-            !hooks.queryCloseDocument(design)) {
+        if (design && !exiting_ && !closingWithoutQuestion_ && hooks.files.queryCloseDocument &&
+            !hooks.files.queryCloseDocument(design)) {
             event->ignore();
             return true;
         }
@@ -1394,7 +1394,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && !KeyAlreadyRouted(watched, event)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (hooks.pictureEditorKey && hooks.pictureEditorKey(watched, *key)) {
+        if (hooks.pictures.pictureEditorKey && hooks.pictures.pictureEditorKey(watched, *key)) {
             return true;
         }
         // Keys typed into a file dialog, a message box or a dialog host belong there: a Delete in
@@ -1441,7 +1441,7 @@ bool TForm1::KeyAlreadyRouted(QObject* watched, const QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!exiting_ && hooks.queryClose && !hooks.queryClose()) {
+    if (!exiting_ && hooks.files.queryClose && !hooks.files.queryClose()) {
         event->ignore();
         return;
     }

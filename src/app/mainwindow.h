@@ -3,6 +3,7 @@
 // side panels' history and the program's timers.
 #pragma once
 
+#include "app/mainwindowhooks.h"
 #include "app/panelhistory.h"
 #include "app/statusbar.h"
 #include "canvas/sandboxhost.h"
@@ -13,7 +14,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -38,43 +38,6 @@ class TDialogHost;
 class TPictureButton;
 class TProcs;
 class TToolbox;
-
-// The entry points of commands that other subsystems provide. Each may be left empty; a command
-// without an entry point does nothing.
-struct MainWindowHooks {
-    // Files: open a design (an empty one for an empty path), the file commands.
-    std::function<void(const QString& path)> openDocument;
-    std::function<void()> fileNew, fileOpen, fileSave, fileSaveAs, fileClose;
-    std::function<void(int position)> reopenRecent;
-    std::function<void()> clearRecent;
-    // Asked before the main window closes; false keeps it open.
-    std::function<bool()> queryClose;
-    // Asked before a document window closes; false keeps it open.
-    std::function<bool(DesignView* window)> queryCloseDocument;
-    // Output.
-    std::function<void()> printPreview, print, printerCalibration, exportExact, exportSmooth, screenshot;
-    // Editing the active design.
-    std::function<void()> undo, redo, clearUndo, cut, copy, paste, copyToClipboard, joinItems, splitGroup;
-    // Picture insertion, and a picture file given to open.
-    std::function<void()> insertPicture;
-    std::function<void(const QString& path)> insertPictureFile;
-    // The picture editor on a clip of a design, opened by a double click on the clip.
-    std::function<void(DesignView* window, ItemRecord* clip)> editClipPicture;
-    // The picture editor takes keys while it is open; true when it handled one. receiver is the
-    // window or widget the key is offered to.
-    std::function<bool(QObject* receiver, QKeyEvent& event)> pictureEditorKey;
-    // A side panel's frame for a panel code; none gives the plain frame.
-    std::function<QWidget*(int code, QWidget* parent)> createPanelFrame;
-    // The first-time setup still has to run.
-    std::function<bool()> firstTimeSetupPending;
-    std::function<void()> showFirstTimeSetup;
-    // The first-time setup page closed: true when the setup was completed.
-    std::function<bool()> firstTimeSetupCompleted;
-    // At start: registers the design file type again when an earlier registration failed.
-    std::function<void()> repairFileAssociation;
-    // A dialog page closed that may have changed the style lists the side panels show.
-    std::function<void(int hostPage, bool smallHost)> styleListsChanged;
-};
 
 class TForm1 : public QMainWindow, public SandboxHost {
     Q_OBJECT

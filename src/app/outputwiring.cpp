@@ -72,12 +72,12 @@ void InstallOutputCommands(TForm1& form1, TDialogHost& formX, TDialogHost& formY
             }
         };
     };
-    form1.hooks.print = onActive(&OutputCommands::PrintCommand);
-    form1.hooks.printPreview = onActive(&OutputCommands::PreviewCommand);
-    form1.hooks.exportExact = onActive(&OutputCommands::ExportExact);
-    form1.hooks.exportSmooth = onActive(&OutputCommands::ExportSmooth);
-    form1.hooks.screenshot = [&form1, &commands] { commands.Screenshot(form1); };
-    form1.hooks.printerCalibration = [&form1, &commands] {
+    form1.hooks.output.print = onActive(&OutputCommands::PrintCommand);
+    form1.hooks.output.printPreview = onActive(&OutputCommands::PreviewCommand);
+    form1.hooks.output.exportExact = onActive(&OutputCommands::ExportExact);
+    form1.hooks.output.exportSmooth = onActive(&OutputCommands::ExportSmooth);
+    form1.hooks.output.screenshot = [&form1, &commands] { commands.Screenshot(form1); };
+    form1.hooks.output.printerCalibration = [&form1, &commands] {
         DesignView* view = form1.ActiveDesign();
         commands.CalibrationCommand(view ? view->docNumber() : 0);
     };

@@ -48,14 +48,14 @@ void InstallSidePanels(TForm1& form) {
     auto* host = new FormPanelHost(form);
     QObject::connect(&form, &QObject::destroyed, [host] { delete host; });
     // Panels of other codes and other listeners of the customizing pages keep their hooks.
-    form.hooks.createPanelFrame = [host, earlier = form.hooks.createPanelFrame](int code,
+    form.hooks.panels.createPanelFrame = [host, earlier = form.hooks.panels.createPanelFrame](int code,
                                                                                QWidget* parent) -> QWidget* {
         if (QWidget* panel = CreateStylePanel(code, *host, parent)) {
             return panel;
         }
         return earlier ? earlier(code, parent) : nullptr;
     };
-    form.hooks.styleListsChanged = [&form, earlier = form.hooks.styleListsChanged](int page, bool smallHost) {
+    form.hooks.panels.styleListsChanged = [&form, earlier = form.hooks.panels.styleListsChanged](int page, bool smallHost) {
         if (earlier) {
             earlier(page, smallHost);
         }

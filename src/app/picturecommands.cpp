@@ -99,14 +99,14 @@ PictureCommands::PictureCommands(TForm1& form, TDialogHost& formX, TDialogHost& 
 
 void PictureCommands::Install() {
     MainWindowHooks& hooks = form_.hooks;
-    hooks.insertPicture = [this] { InsertPicture(); };
-    hooks.insertPictureFile = [this](const QString& path) { OpenPictureFile(path); };
-    hooks.editClipPicture = [this](DesignView* window, ItemRecord* clip) { EditClip(window, clip); };
-    hooks.pictureEditorKey = [this](QObject* receiver, QKeyEvent& event) {
+    hooks.pictures.insertPicture = [this] { InsertPicture(); };
+    hooks.pictures.insertPictureFile = [this](const QString& path) { OpenPictureFile(path); };
+    hooks.pictures.editClipPicture = [this](DesignView* window, ItemRecord* clip) { EditClip(window, clip); };
+    hooks.pictures.pictureEditorKey = [this](QObject* receiver, QKeyEvent& event) {
         return EditorKey(receiver, event);
     };
     // The weight and shadow dialogs may have changed the lists of the editor's side panel.
-    hooks.styleListsChanged = [this, earlier = hooks.styleListsChanged](int page, bool smallHost) {
+    hooks.panels.styleListsChanged = [this, earlier = hooks.panels.styleListsChanged](int page, bool smallHost) {
         if (earlier) {
             earlier(page, smallHost);
         }
@@ -180,8 +180,8 @@ DesignView* PictureCommands::ActiveOrNewDesign() {
     if (DesignView* design = form_.ActiveDesign()) {
         return design;
     }
-    if (form_.hooks.fileNew) {
-        form_.hooks.fileNew();
+    if (form_.hooks.files.fileNew) {
+        form_.hooks.files.fileNew();
     }
     std::vector<DesignView*> open = form_.OpenDesigns();
     return form_.ActiveDesign() ? form_.ActiveDesign() : open.empty() ? nullptr : open.back();

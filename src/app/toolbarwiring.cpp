@@ -41,20 +41,20 @@ void RunToolbarCommand(TForm1& form, ToolbarButton button) {
     MainWindowHooks& hooks = form.hooks;
     switch (button) {
     case ToolbarButton::New:
-        Call(hooks.fileNew);
+        Call(hooks.files.fileNew);
         break;
     case ToolbarButton::Open:
-        Call(hooks.fileOpen);
+        Call(hooks.files.fileOpen);
         break;
     case ToolbarButton::Save:
-        Call(hooks.fileSave);
+        Call(hooks.files.fileSave);
         break;
     case ToolbarButton::Print:
-        Call(hooks.print);
+        Call(hooks.output.print);
         break;
     case ToolbarButton::Undo:
     case ToolbarButton::Redo:
-        Call(button == ToolbarButton::Undo ? hooks.undo : hooks.redo);
+        Call(button == ToolbarButton::Undo ? hooks.edit.undo : hooks.edit.redo);
         form.ShowPanel(20);
         break;
     case ToolbarButton::Repaint:
@@ -68,20 +68,20 @@ void RunToolbarCommand(TForm1& form, ToolbarButton button) {
         Restack(form, button == ToolbarButton::Front);
         break;
     case ToolbarButton::Join:
-        Call(hooks.joinItems);
+        Call(hooks.edit.joinItems);
         break;
     case ToolbarButton::Split:
-        Call(hooks.splitGroup);
+        Call(hooks.edit.splitGroup);
         form.ShowPanel(20);
         break;
     case ToolbarButton::Erase:
-        Call(hooks.cut);
+        Call(hooks.edit.cut);
         break;
     case ToolbarButton::Copy:
-        Call(hooks.copy);
+        Call(hooks.edit.copy);
         break;
     case ToolbarButton::Paste:
-        Call(hooks.paste);
+        Call(hooks.edit.paste);
         break;
     default:
         break; // the tools, Gridlines and Snap report through their own signals

@@ -28,7 +28,7 @@ class CustomizeTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        form->hooks.styleListsChanged = [this](int page, bool smallHost) {
+        form->hooks.panels.styleListsChanged = [this](int page, bool smallHost) {
             rebuilt.emplace_back(page, smallHost);
         };
     }

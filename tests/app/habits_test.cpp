@@ -79,11 +79,11 @@ TEST_F(HabitsTest, AltAndALetterOpensEveryMenuOfTheBar) {
 TEST_F(HabitsTest, CommonKeysReachTheirCommandsBesideTheProgramsOwn) {
     std::vector<std::string> ran;
     auto record = [&ran](const char* name) { return [&ran, name] { ran.emplace_back(name); }; };
-    form->hooks.undo = record("undo");
-    form->hooks.redo = record("redo");
-    form->hooks.cut = record("cut");
-    form->hooks.copy = record("copy");
-    form->hooks.paste = record("paste");
+    form->hooks.edit.undo = record("undo");
+    form->hooks.edit.redo = record("redo");
+    form->hooks.edit.cut = record("cut");
+    form->hooks.edit.copy = record("copy");
+    form->hooks.edit.paste = record("paste");
     OpenDesign(3); // the edit commands act on a design
     Activate();
     const struct {

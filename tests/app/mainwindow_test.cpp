@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, SwitchingTwiceToTheLinePanelRecordsOneEntry) {
 
 TEST_F(MainWindowTest, InsertTextWithoutADesignOpensOneInTextMode) {
     QString opened = "none";
-    form->hooks.openDocument = [&](const QString& path) { opened = path; };
+    form->hooks.files.openDocument = [&](const QString& path) { opened = path; };
     form->Action("Insert/Text")->trigger();
     EXPECT_TRUE(form->Timer2.isActive());
     EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened.isEmpty(); }));

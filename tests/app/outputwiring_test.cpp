@@ -95,7 +95,7 @@ protected:
 
 TEST_F(OutputWiringTest, PrintPreviewOpensThePreviewWhosePrintButtonPrintsOnceTheHostHides) {
     OpenCard(5, true);
-    form->hooks.printPreview();
+    form->hooks.output.printPreview();
     ASSERT_EQ(formX->currentPage(), 57);
     EXPECT_EQ(formX->windowTitle(), "Card");
     auto* preview = qobject_cast<TPreview*>(formX->page());
@@ -112,7 +112,7 @@ TEST_F(OutputWiringTest, PrintPreviewOpensThePreviewWhosePrintButtonPrintsOnceTh
 TEST_F(OutputWiringTest, SmoothExportWritesThePreviewOnceItIsShown) {
     OpenCard(5, true);
     dialogs.chosen = folder.filePath("smooth.jpg");
-    form->hooks.exportSmooth();
+    form->hooks.output.exportSmooth();
     auto* preview = qobject_cast<TPreview*>(formX->page());
     ASSERT_NE(preview, nullptr);
     QSignalSpy ready(preview, &TPreview::ready);
@@ -127,7 +127,7 @@ TEST_F(OutputWiringTest, PreparePrintHandsTheSelectionToTheWindowWhichPrintsOnIt
     ASSERT_TRUE(window->OpenDesign(6, QString()));
     test::SetPage(FindRecord(window->items(), ItemKind::Header), test::Page{});
     form->AddDesignView(window);
-    form->hooks.print();
+    form->hooks.output.print();
     ASSERT_EQ(formY->currentPage(), 66);
     EXPECT_EQ(formY->windowTitle(), "Options");
     auto* page = qobject_cast<TPrsel*>(formY->page());
@@ -142,7 +142,7 @@ TEST_F(OutputWiringTest, PreparePrintHandsTheSelectionToTheWindowWhichPrintsOnIt
     EXPECT_EQ(printDialogs, 1);
 
     // Print Preview on the same layout asks again, starting from the kept selection.
-    form->hooks.printPreview();
+    form->hooks.output.printPreview();
     ASSERT_EQ(formY->currentPage(), 67);
     page = qobject_cast<TPrsel*>(formY->page());
     ASSERT_NE(page, nullptr);
@@ -173,7 +173,7 @@ TEST_F(OutputWiringTest, PrinterCalibrationFromTheMenuAndThePreviewCorrectsTheNe
     EXPECT_FALSE(formY->isVisible());
     EXPECT_EQ(LoadCalibration(*store, "PDF file"), (PrinterCalibration{2.54, 0.0, 100.0, 100.0}));
 
-    form->hooks.printPreview();
+    form->hooks.output.printPreview();
     auto* preview = qobject_cast<TPreview*>(formX->page());
     ASSERT_NE(preview, nullptr);
     QTest::mouseClick(preview->CalibrationButton, Qt::LeftButton);
@@ -186,7 +186,7 @@ TEST_F(OutputWiringTest, PrinterCalibrationFromTheMenuAndThePreviewCorrectsTheNe
         printer.setOutputFileName(pdf);
         return true;
     };
-    form->hooks.print();
+    form->hooks.output.print();
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("\n1 0 0 1 60 0 cm\n"));

@@ -79,7 +79,7 @@ TEST_F(ToolbarInWindowTest, ButtonsFollowTheSelectionOfTheActiveDesign) {
 TEST_F(ToolbarInWindowTest, UndoIsGreyAndDeafWithoutEditsAndWorksAfterOne) {
     FakeDesign* design = OpenDesign(4);
     int undone = 0;
-    form->hooks.undo = [&] { ++undone; };
+    form->hooks.edit.undo = [&] { ++undone; };
     form->RefreshUndoCommands(design->items());
     EXPECT_EQ(toolbar->Button(ToolbarButton::Undo)->look(), ButtonLook::Grey);
     EXPECT_EQ(toolbar->Button(ToolbarButton::Redo)->look(), ButtonLook::Grey);
