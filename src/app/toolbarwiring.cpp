@@ -55,13 +55,13 @@ void RunToolbarCommand(TForm1& form, ToolbarButton button) {
     case ToolbarButton::Undo:
     case ToolbarButton::Redo:
         Call(button == ToolbarButton::Undo ? hooks.edit.undo : hooks.edit.redo);
-        form.ShowPanel(20);
+        form.ShowPanel(20, true);
         break;
     case ToolbarButton::Repaint:
         if (DesignView* design = form.ActiveDesign()) {
             design->DesignEdited();
         }
-        form.ShowPanel(20);
+        form.ShowPanel(20, true);
         break;
     case ToolbarButton::Front:
     case ToolbarButton::Back:
@@ -72,7 +72,7 @@ void RunToolbarCommand(TForm1& form, ToolbarButton button) {
         break;
     case ToolbarButton::Split:
         Call(hooks.edit.splitGroup);
-        form.ShowPanel(20);
+        form.ShowPanel(20, true);
         break;
     case ToolbarButton::Erase:
         Call(hooks.edit.cut);
