@@ -1327,6 +1327,10 @@ QString TForm1::StatusText() const {
     return statusLine_->Text();
 }
 
+void TForm1::ShowStatusMessage(const QString& text) {
+    statusLine_->ShowMessage(text);
+}
+
 void TForm1::PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging,
                           std::optional<Rect> band) {
     statusLine_->ShowPointer(design, pointer, dragging, band);

@@ -149,6 +149,7 @@ public:
     void EditClipPicture(DesignView* window, ItemRecord* clip) override;
     void PointerMoved(const ItemList& design, std::optional<Point> pointer, bool dragging,
                       std::optional<Rect> band) override;
+    void ShowStatusMessage(const QString& text) override;
 
     // The toolbar row's height limits.
     static constexpr int kToolbarMinHeight = 24;

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QKeyEvent;
 class QWidget;
 
@@ -86,6 +88,9 @@ public:
     // The spline or curve being continued (hidden while it is); none otherwise.
     virtual const ItemRecord* ContinuedItem() const { return nullptr; }
     virtual void SetDisplaySwitches(const DisplaySwitches& switches) = 0;
+    // A style change (font, size, colour, angle ...) on the text being typed on the canvas, as part
+    // of its typing; false when no text is being typed.
+    virtual bool ChangeEditedText(const std::function<void(ItemRecord&)>&) { return false; }
 };
 
 } // namespace vlr

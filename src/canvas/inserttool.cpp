@@ -1143,15 +1143,8 @@ bool InsertTyped(InsertTarget t, std::u16string_view typed) {
         t.window.RedrawAll(true);
         return true;
     }
-    ItemRecord* text = in.clickCount == 2 ? FindBySerial(t.list, in.typingSerial) : nullptr;
-    if (!text || !IsLiveItem(text) || text->kind != ItemKind::Text) {
-        return false;
-    }
-    // Until the text editor takes over, characters are added at the end of the new text.
-    SetText(text, GetText(text) + std::u16string(typed));
-    t.window.RecordsChanged();
-    t.window.RedrawAll(true);
-    return true;
+    // Once the text is made, typing into it is the text editing's.
+    return false;
 }
 
 } // namespace vlr

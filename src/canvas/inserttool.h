@@ -53,7 +53,7 @@ void InsertMouseUp(InsertTarget target, Point canvas, Qt::KeyboardModifiers modi
 // Esc, Backspace, Enter and C during insertion; Ctrl-A, Ctrl-D and Ctrl-I in select mode. True
 // when the key was taken.
 bool InsertKeyDown(InsertTarget target, int key, Qt::KeyboardModifiers modifiers);
-// A typed character in text mode: the new text is made at the first click, or grows by it.
+// A typed character in text mode after the first click: the new text is made holding it.
 bool InsertTyped(InsertTarget target, std::u16string_view typed);
 
 // ---- making the items (design pixels); each is one undo step on top of the design ----

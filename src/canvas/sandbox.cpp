@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -52,6 +53,8 @@ bool IsPictureExtension(const QString& path) {
 TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* parent)
     : QWidget(parent), params_(params), host_(host), prompt_(prompt), items_(params.screen) {
     setFocusPolicy(Qt::StrongFocus);
+    // Dead keys and input methods compose characters for the text being typed.
+    setAttribute(Qt::WA_InputMethodEnabled);
     setMinimumSize(80, 80);
     corner1_ = new QWidget(this);
     corner1_->setAutoFillBackground(true);
@@ -121,11 +124,13 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
         }
     });
     connect(&Timer2, &QTimer::timeout, this, &TSandbox::DoubleClickTimer);
+    connect(&Timer4, &QTimer::timeout, this, [this] { BlinkCaret(TextEdit()); });
     connect(&Timer5, &QTimer::timeout, this, [this] {
+        // The panel of the window's own mode: the text being typed goes on.
         if (input_.toolMode == 1) {
-            host_.ShowPanel(98);
+            ShowPanel(98);
         } else if (input_.toolMode == 31) {
-            host_.ShowPanel(300);
+            ShowPanel(300);
         }
     });
     connect(&Timer7, &QTimer::timeout, this, &TSandbox::ProgressiveStep);
@@ -194,6 +199,8 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     docNumber_ = docNumber;
     tileOffset_ = {};
     input_ = {};
+    Timer4.stop();
+    textEditing_ = {};
     canvasPress_ = false;
     stripPress_ = {};
     tileSize_ = {};
@@ -478,7 +485,11 @@ void TSandbox::RedrawAll(bool markers) {
     FreeMarkers();
     DrawAnchorStrips();
     pendingJob_ = 0;
-    if (markers) {
+    if (textEditing_.open) {
+        // The text being typed comes back with its frame and caret when the markers would.
+        CanvasRepainted(textEditing_);
+    }
+    if (markers || textEditing_.open) {
         Timer3.start();
     }
     panel0_->update();
@@ -734,6 +745,13 @@ void TSandbox::Image1MouseDown(QMouseEvent* event) {
         return;
     }
     canvasPress_ = true;
+    if (textEditing_.open) {
+        // A press in the text places its caret; elsewhere it ends the typing and acts as usual.
+        if (PlaceCaretByClick(TextEdit(), CanvasPoint(event))) {
+            return;
+        }
+        CloseTextEditing(TextEdit());
+    }
     if (SelectionMode(input_.toolMode)) {
         SelectMouseDown(input_, items_, *this, CanvasPoint(event), event->modifiers());
     } else if (IsInsertionMode(input_.toolMode) && InsertMouseDown(Insertion(), CanvasPoint(event))) {
@@ -762,10 +780,14 @@ void TSandbox::Image1MouseUp(QMouseEvent* event) {
     }
     canvasPress_ = false;
     Timer1.stop();
+    if (textEditing_.open && PlaceCaretByClick(TextEdit(), CanvasPoint(event))) {
+        return;
+    }
     if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
         SelectMouseUp(input_, items_, *this, CanvasPoint(event), event->modifiers());
     } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
         InsertMouseUp(Insertion(), CanvasPoint(event), event->modifiers());
+        OpenNewText();
     }
 }
 
@@ -784,7 +806,7 @@ void TSandbox::Image1DblClick(QMouseEvent* event) {
 void TSandbox::DoubleClickTimer() {
     const DoubleClickTarget target = DoubleClickAt(items_, DesignFromCanvas(doubleClickPoint_));
     if (target.kind == DoubleClickTarget::Kind::Text) {
-        OpenTextForEditing(target.item);
+        vlr::OpenTextForEditing(TextEdit(), target.item, false);
     } else if (target.kind == DoubleClickTarget::Kind::Clip) {
         EraseMarkers();
         DrawSelectionMarkers();
@@ -794,9 +816,43 @@ void TSandbox::DoubleClickTimer() {
     input_.mouseBusy = false;
 }
 
-void TSandbox::OpenTextForEditing(ItemRecord*) {
-    // The caret and typing on the canvas come with the text editor; until then a double-clicked
-    // text stays selected with its markers.
+void TSandbox::OpenNewText() {
+    if (input_.toolMode == 31 && input_.clickCount == 2 && !textEditing_.open) {
+        if (ItemRecord* text = FindBySerial(items_, input_.typingSerial); text && IsLiveItem(text)) {
+            vlr::OpenTextForEditing(TextEdit(), text, true);
+        }
+    }
+}
+
+void TSandbox::EndTextEditing() {
+    CloseTextEditing(TextEdit());
+}
+
+bool TSandbox::ChangeEditedText(const std::function<void(ItemRecord&)>& change) {
+    return vlr::ChangeEditedText(TextEdit(), change);
+}
+
+void TSandbox::SetCaretTimer(bool running) {
+    if (running) {
+        Timer4.start();
+    } else {
+        Timer4.stop();
+    }
+}
+
+void TSandbox::TextEditingStarted(ItemRecord* text) {
+    // Whatever panel the main window shows for it, the typing goes on.
+    ownPanelRequest_ = true;
+    host_.TextEditingStarted(this, text);
+    ownPanelRequest_ = false;
+}
+
+void TSandbox::TextEditingEnded() {
+    host_.TextEditingEnded(this);
+}
+
+void TSandbox::TextIsFull() {
+    host_.ShowStatusMessage(QString("The text is full: a text holds at most %L1 characters.").arg(kMaxTypedText));
 }
 
 void TSandbox::ViewportLeave() {
@@ -998,6 +1054,10 @@ void TSandbox::DrawSelectionMarkers() {
     if (canvas_.isNull() || IsDragMode(input_.toolMode) || input_.toolMode == 8) {
         return;
     }
+    if (textEditing_.open) {
+        ShowEditedText(TextEdit());
+        return;
+    }
     EraseAllMarkers(canvas_, items_);
     DrawAllMarkers(canvas_, items_, Transform(), markerStyle());
     panel0_->update();
@@ -1071,8 +1131,18 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 // ---- input and focus ----
 
 bool TSandbox::KeyDown(QKeyEvent& event) {
+    offeredKey_ = &event;
     if (!acceptKeys_) {
         return false;
+    }
+    if (textEditing_.open) {
+        // Delete takes the gridline under the pointer first, then the character at the caret.
+        if (event.key() == Qt::Key_Delete && !(event.modifiers() & Qt::ControlModifier)) {
+            return DeleteAnchorUnderPointer() || DeleteAtCaret(TextEdit());
+        }
+        if (TextEditingKeyDown(TextEdit(), event.key(), event.modifiers())) {
+            return true;
+        }
     }
     // A spline or curve is continued (Ctrl-A) only while the shape panel shows its choices.
     const bool continueKey = event.key() == Qt::Key_A && (event.modifiers() & Qt::ControlModifier);
@@ -1100,11 +1170,61 @@ bool TSandbox::KeyDown(QKeyEvent& event) {
 }
 
 bool TSandbox::KeyPress(QKeyEvent& event) {
-    return acceptKeys_ && InsertTyped(Insertion(), event.text().toStdU16String());
+    offeredKey_ = &event;
+    if (!acceptKeys_) {
+        return false;
+    }
+    const std::u16string typed = event.text().toStdU16String();
+    if (textEditing_.open) {
+        return TypeCharacter(TextEdit(), typed);
+    }
+    if (InsertTyped(Insertion(), typed)) {
+        OpenNewText();
+        return true;
+    }
+    return false;
+}
+
+void TSandbox::keyPressEvent(QKeyEvent* event) {
+    if (event == offeredKey_ || !(KeyDown(*event) || (!event->text().isEmpty() && KeyPress(*event)))) {
+        QWidget::keyPressEvent(event);
+    }
+    offeredKey_ = nullptr;
+}
+
+void TSandbox::inputMethodEvent(QInputMethodEvent* event) {
+    const std::u16string committed = event->commitString().toStdU16String();
+    if (acceptKeys_ && !committed.empty()) {
+        if (textEditing_.open) {
+            TypeCharacter(TextEdit(), committed);
+        } else if (InsertTyped(Insertion(), committed)) {
+            OpenNewText();
+        }
+    }
+    event->accept();
+}
+
+QVariant TSandbox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImCursorRectangle: {
+        // Where the input method's window goes: at the caret, roughly.
+        const QPoint corner = panel0_->mapTo(this, QPoint(pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y));
+        const ItemRecord* text = textEditing_.open ? FindBySerial(items_, textEditing_.serial) : nullptr;
+        if (!text) {
+            return QRect(corner, QSize(1, 1));
+        }
+        const Point at = CanvasFromDesign({text->x1, text->y1});
+        return QRect(corner + QPoint(at.x, at.y), QSize(1, 1));
+    }
+    default:
+        return QWidget::inputMethodQuery(query);
+    }
 }
 
 void TSandbox::SelectPanel(int panelCode) {
     if (!ownPanelRequest_) {
+        // Any other panel ends the typing.
+        CloseTextEditing(TextEdit());
         SelectInsertionPanel(Insertion(), panelCode);
     }
 }

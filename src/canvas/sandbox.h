@@ -12,6 +12,7 @@
 #include "canvas/saveunder.h"
 #include "canvas/selection.h"
 #include "canvas/selecttool.h"
+#include "canvas/textedit.h"
 #include "model/designfile.h"
 #include "model/geometry.h"
 #include "model/itemrecord.h"
@@ -33,7 +34,7 @@ class Prompt;
 class SandboxHost;
 struct TParams;
 
-class TSandbox : public QWidget, public DesignView, private SelectWindow {
+class TSandbox : public QWidget, public DesignView, private TextEditWindow {
     Q_OBJECT
 public:
     static constexpr int kBarThickness = 16;
@@ -76,6 +77,10 @@ public:
     void SetDisplaySwitches(const DisplaySwitches& switches) override;
     Point VisiblePageOrigin() const override;
     const ItemRecord* ContinuedItem() const override;
+    bool ChangeEditedText(const std::function<void(ItemRecord&)>& change) override;
+    // Typing into a text ends (front/back, copy, paste, undo, a panel change).
+    void EndTextEditing();
+    const TextEditing& textEditing() const { return textEditing_; }
     // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
     // False when there is none, so that the key acts on the selection.
     bool DeleteAnchorUnderPointer();
@@ -159,6 +164,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Keys the main window has not offered to the design already (no main window around it).
+    void keyPressEvent(QKeyEvent* event) override;
+    // Characters composed by an input method or dead keys.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -203,8 +213,9 @@ private:
     // Timer2, after a double click: a single selected text opens for typing, a clip under the
     // point for picture editing.
     void DoubleClickTimer();
-    // Typing into a text on the canvas; the text stays selected until typing is possible.
-    void OpenTextForEditing(ItemRecord* text);
+    TextEditTarget TextEdit() { return {input_, items_, *this, textEditing_}; }
+    // The text tool has just made a text: typing goes on into it.
+    void OpenNewText();
     // The marker pass of Timer3.
     void DrawSelectionMarkers();
     // EditCanvas and SelectWindow
@@ -222,6 +233,12 @@ private:
     void ShowPanel(int panelCode) override;
     void PanelStep(int step) override;
     void SetCanvasCursor(Qt::CursorShape cursor) override;
+    // TextEditWindow
+    void SetCaretTimer(bool running) override;
+    void DrawFully(ItemRecord* item) override { PaintItem(item, false); }
+    void TextEditingStarted(ItemRecord* text) override;
+    void TextEditingEnded() override;
+    void TextIsFull() override;
     InsertTarget Insertion() { return {input_, items_, *this, params_}; }
     void ProgressiveStep();
     void StartProgressiveRepaint();
@@ -245,6 +262,10 @@ private:
     int untitledNumber_ = 0;
     // mode, clicks, the marker dragged and the points of the current gesture
     CanvasInput input_;
+    // the text being typed into, its caret
+    TextEditing textEditing_;
+    // the last key the main window offered to KeyDown, which must not be handled twice
+    const QKeyEvent* offeredKey_ = nullptr;
     // the button went down on the canvas: moves and the release belong to it wherever they are
     bool canvasPress_ = false;
     // The window is asking for a panel itself: the panel's mode is not taken back from the main

@@ -54,6 +54,7 @@ int32_t SandboxCommands::WidestTextLine(const ItemRecord& text) {
 }
 
 void SandboxCommands::EndTextEditing() {
+    window_.EndTextEditing();
     if (window_.input_.toolMode == 37) {
         window_.input_.toolMode = 0;
     }

@@ -48,6 +48,12 @@ public:
     // (design pixels) while an area is being selected.
     virtual void PointerMoved(const ItemList&, std::optional<Point>, bool /*dragging*/,
                               std::optional<Rect> /*band*/) {}
+    // Typing into a text on the window's canvas began (the text being typed) and ended: the text
+    // panel and the hint pages follow it.
+    virtual void TextEditingStarted(DesignView*, ItemRecord* /*text*/) {}
+    virtual void TextEditingEnded(DesignView*) {}
+    // A short message in the status bar about what just happened.
+    virtual void ShowStatusMessage(const QString&) {}
 };
 
 } // namespace vlr

@@ -43,6 +43,9 @@ public:
     int NextUntitledNumber() override { return ++untitled; }
     void InsertPictureFile(const QString& path) override { picture = path; }
     void EditClipPicture(DesignView*, ItemRecord* clip) override { editedClip = clip; }
+    void TextEditingStarted(DesignView*, ItemRecord*) override { ++textEditings; }
+    void TextEditingEnded(DesignView*) override { --textEditings; }
+    void ShowStatusMessage(const QString& text) override { statusMessages.push_back(text); }
 
     double zoom = 0.0;
     bool shapePanel = true;
@@ -52,6 +55,8 @@ public:
     ItemRecord* editedClip = nullptr;
     std::optional<Rect> band; // the rubber band the status bar was last given
     std::vector<int> panels, deferred, steps;
+    int textEditings = 0; // started less ended
+    std::vector<QString> statusMessages;
     int remembered = 0;
     int untitled = 0;
 };
