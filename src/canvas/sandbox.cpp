@@ -124,7 +124,12 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
         }
     });
     connect(&Timer2, &QTimer::timeout, this, &TSandbox::DoubleClickTimer);
-    connect(&Timer4, &QTimer::timeout, this, [this] { BlinkCaret(TextEdit()); });
+    connect(&Timer4, &QTimer::timeout, this, [this] {
+        // Not over a repaint under way: the pixels it saved would be stale.
+        if (progressive_.empty()) {
+            BlinkCaret(TextEdit());
+        }
+    });
     connect(&Timer5, &QTimer::timeout, this, [this] {
         // The panel of the window's own mode: the text being typed goes on.
         if (input_.toolMode == 1) {
@@ -852,7 +857,8 @@ void TSandbox::TextEditingEnded() {
 }
 
 void TSandbox::TextIsFull() {
-    host_.ShowStatusMessage(QString("The text is full: a text holds at most %L1 characters.").arg(kMaxTypedText));
+    host_.ShowStatusMessage(
+        QString("The text is full: a text holds at most %L1 characters.").arg(kMaxTypedText));
 }
 
 void TSandbox::ViewportLeave() {
@@ -1174,15 +1180,16 @@ bool TSandbox::KeyPress(QKeyEvent& event) {
     if (!acceptKeys_) {
         return false;
     }
-    const std::u16string typed = event.text().toStdU16String();
+    return Typed(event.text().toStdU16String());
+}
+
+bool TSandbox::Typed(std::u16string_view typed) {
     if (textEditing_.open) {
         return TypeCharacter(TextEdit(), typed);
     }
-    if (InsertTyped(Insertion(), typed)) {
-        OpenNewText();
-        return true;
-    }
-    return false;
+    const bool made = InsertTyped(Insertion(), typed);
+    OpenNewText();
+    return made;
 }
 
 void TSandbox::keyPressEvent(QKeyEvent* event) {
@@ -1193,32 +1200,21 @@ void TSandbox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TSandbox::inputMethodEvent(QInputMethodEvent* event) {
-    const std::u16string committed = event->commitString().toStdU16String();
-    if (acceptKeys_ && !committed.empty()) {
-        if (textEditing_.open) {
-            TypeCharacter(TextEdit(), committed);
-        } else if (InsertTyped(Insertion(), committed)) {
-            OpenNewText();
-        }
+    if (acceptKeys_) {
+        Typed(event->commitString().toStdU16String());
     }
     event->accept();
 }
 
 QVariant TSandbox::inputMethodQuery(Qt::InputMethodQuery query) const {
-    switch (query) {
-    case Qt::ImCursorRectangle: {
-        // Where the input method's window goes: at the caret, roughly.
-        const QPoint corner = panel0_->mapTo(this, QPoint(pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y));
-        const ItemRecord* text = textEditing_.open ? FindBySerial(items_, textEditing_.serial) : nullptr;
-        if (!text) {
-            return QRect(corner, QSize(1, 1));
-        }
-        const Point at = CanvasFromDesign({text->x1, text->y1});
-        return QRect(corner + QPoint(at.x, at.y), QSize(1, 1));
-    }
-    default:
+    if (query != Qt::ImCursorRectangle || !textEditing_.caretUnder.holding) {
         return QWidget::inputMethodQuery(query);
     }
+    // An input method's window opens at the caret.
+    const Rect& caret = textEditing_.caretUnder.destination;
+    const QPoint corner =
+        panel0_->mapTo(this, QPoint(pageOffset_.x + tileOffset_.x, pageOffset_.y + tileOffset_.y));
+    return QRect(corner + QPoint(caret.left, caret.top), QPoint(caret.right, caret.bottom) + corner);
 }
 
 void TSandbox::SelectPanel(int panelCode) {

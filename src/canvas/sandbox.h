@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QScrollBar;
@@ -216,6 +217,8 @@ private:
     TextEditTarget TextEdit() { return {input_, items_, *this, textEditing_}; }
     // The text tool has just made a text: typing goes on into it.
     void OpenNewText();
+    // Characters typed or composed: into the text being typed, or a new text of the text tool.
+    bool Typed(std::u16string_view typed);
     // The marker pass of Timer3.
     void DrawSelectionMarkers();
     // EditCanvas and SelectWindow

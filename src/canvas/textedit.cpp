@@ -588,6 +588,9 @@ void CanvasRepainted(TextEditing& editing) {
 
 void ShowEditedText(TextEditTarget t) {
     if (ItemRecord* text = EditedText(t)) {
+        // Whatever was saved before the repaint belongs to an older picture.
+        CanvasRepainted(t.editing);
+        t.window.selectionUnder().holding = false;
         Redraw(t, text);
     }
 }
