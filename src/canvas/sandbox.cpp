@@ -1219,8 +1219,9 @@ QVariant TSandbox::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 void TSandbox::SelectPanel(int panelCode) {
     if (!ownPanelRequest_) {
-        // Any other panel ends the typing.
-        CloseTextEditing(TextEdit());
+        // Any other panel ends the typing; the text's fine-tune panel and its hint page keep the
+        // text selected.
+        CloseTextEditing(TextEdit(), panelCode == 301 || panelCode == 1036);
         SelectInsertionPanel(Insertion(), panelCode);
     }
 }

@@ -538,7 +538,7 @@ bool PlaceCaretByClick(TextEditTarget t, Point canvas) {
     return true;
 }
 
-void CloseTextEditing(TextEditTarget t) {
+void CloseTextEditing(TextEditTarget t, bool keepSelected) {
     if (!t.editing.open) {
         return;
     }
@@ -556,6 +556,10 @@ void CloseTextEditing(TextEditTarget t) {
     if (t.input.toolMode == 37) {
         t.input.toolMode = 0;
         t.input.clickCount = 0;
+        t.window.RedrawAll(true);
+    } else if (t.input.toolMode == 31 && keepSelected) {
+        // The new text keeps its selection and shows its markers; typing does not resume.
+        t.input.typingSerial = 0;
         t.window.RedrawAll(true);
     } else if (t.input.toolMode == 31) {
         // The new text ends; the next click starts another.

@@ -86,8 +86,9 @@ bool TextEditingKeyDown(TextEditTarget t, int key, Qt::KeyboardModifiers modifie
 // position after a character and the click is consumed (true); outside it nothing happens.
 bool PlaceCaretByClick(TextEditTarget t, Point canvas);
 // Ends the session: the caret goes, the mode 37 returns to select mode and the canvas is
-// repainted with markers. A session that changed nothing is taken back.
-void CloseTextEditing(TextEditTarget t);
+// repainted with markers. A session that changed nothing is taken back. In the text tool's mode
+// the new text ends and is deselected, unless it stays selected for fine-tuning (keepSelected).
+void CloseTextEditing(TextEditTarget t, bool keepSelected = false);
 // Timer4: the caret is drawn or erased in turn.
 void BlinkCaret(TextEditTarget t);
 // The canvas was repainted as a whole: the held background and the caret's pixels are stale.

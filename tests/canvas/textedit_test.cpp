@@ -323,6 +323,46 @@ TEST_F(TextEditTest, OneUndoTakesBackEverythingTypedSinceTheTextWasOpened) {
     EXPECT_TRUE(LiveTexts(window->items()).empty());
 }
 
+TEST_F(TextEditTest, AnotherPanelEndsTheTypingAndTheTextsFineTunePanelKeepsItSelected) {
+    struct Case {
+        int panel;
+        int modeAfter;
+        bool selectedAfter;
+    };
+    const Case cases[] = {
+        {301, 31, true}, {1036, 31, true}, {300, 31, false}, {20, 0, false}, {102, 102, false}};
+    for (const Case& c : cases) {
+        window->SelectPanel(20);
+        ItemRecord* text = NewText();
+        ASSERT_NE(text, nullptr);
+        QTest::keyClicks(window.get(), "Hi");
+        window->SelectPanel(c.panel);
+        EXPECT_FALSE(window->textEditing().open) << c.panel;
+        EXPECT_EQ(host.textEditings, 0) << c.panel;
+        EXPECT_EQ(window->toolMode(), c.modeAfter) << c.panel;
+        EXPECT_EQ(IsSelected(LiveTexts(window->items()).back()), c.selectedAfter) << c.panel;
+        // Keys no longer reach the text.
+        QTest::keyClicks(window.get(), "x");
+        EXPECT_EQ(GetText(LiveTexts(window->items()).back()), u"Hi") << c.panel;
+    }
+}
+
+TEST_F(TextEditTest, AStyleChosenWhileTypingRefitsTheBaselineWithinTheSession) {
+    ItemRecord* text = NewText();
+    ASSERT_NE(text, nullptr);
+    QTest::keyClicks(window.get(), "Hello");
+    EXPECT_TRUE(window->ChangeEditedText([](ItemRecord& typed) { typed.fontSize = 40; }));
+    ItemRecord* edited = Edited();
+    EXPECT_EQ(edited, text); // the new text's creation stays its only version
+    EXPECT_EQ((std::array<int32_t, 4>{edited->x1, edited->y1, edited->x2, edited->y2}),
+              (std::array<int32_t, 4>{100, 200, 100 + Width(u"Hello", *edited), 200}));
+    QTest::keyClicks(window.get(), "!");
+    EXPECT_EQ(GetText(Edited()), u"Hello!");
+    window->SelectPanel(20);
+    EXPECT_FALSE(window->ChangeEditedText([](ItemRecord& typed) { typed.fontSize = 10; }));
+    EXPECT_EQ(text->fontSize, 40);
+}
+
 TEST_F(TextEditTest, CharactersOfInputMethodsAndDeadKeysAreStoredAsTyped) {
     ASSERT_NE(NewText(), nullptr);
     // A key the window system gives as a character outside ASCII.
