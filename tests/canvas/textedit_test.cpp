@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -81,104 +82,48 @@ protected:
     RasterCanvas measure{16, 16};
 };
 
+// A text written with '|' for the line separator.
+std::u16string Lines(std::u16string text) {
+    std::replace(text.begin(), text.end(), u'|', kSep);
+    return text;
+}
+
 // Each step's keys, then the text, the caret and the baseline: the baseline starts at (100, 200),
-// lies `down` line heights lower and is as long as the widest of `grown` (never shorter than
-// the 10 pixels it was drawn with; deleting never shortens it).
+// lies `down` line heights lower and is as long as the widest line the text has had (never
+// shorter than the 10 pixels it was drawn with: deleting never shortens it).
 struct Step {
     const char* what;
-    QString typed;
     std::vector<Qt::Key> keys;
+    QString typed;
     std::u16string text;
     int caretLine, caretColumn;
     int down;
-    std::vector<std::u16string> grown;
 };
 
 TEST_F(TextEditTest, TypingBreakingAndDeletingKeepTheLinesCaretAndBaseline) {
+    using enum Qt::Key;
     const Step steps[] = {
-        {"two letters", "Ab", {}, u"Ab", 1, 3, 0, {u"Ab"}},
-        {"Return moves the baseline down",
-         "",
-         {Qt::Key_Return},
-         std::u16string(u"Ab") + kSep,
-         2,
-         1,
-         1,
-         {u"Ab"}},
-        {"the second line", "cd", {}, std::u16string(u"Ab") + kSep + u"cd", 2, 3, 1, {u"Ab", u"cd"}},
-        {"Left", "", {Qt::Key_Left}, std::u16string(u"Ab") + kSep + u"cd", 2, 2, 1, {u"Ab", u"cd"}},
-        {"Backspace", "", {Qt::Key_Backspace}, std::u16string(u"Ab") + kSep + u"d", 2, 1, 1, {u"Ab", u"cd"}},
-        {"Backspace joins the lines", "", {Qt::Key_Backspace}, u"Abd", 1, 3, 0, {u"Ab", u"cd", u"Abd"}},
-        {"Home, Delete", "", {Qt::Key_Home, Qt::Key_Delete}, u"bd", 1, 1, 0, {u"Ab", u"cd", u"Abd"}},
-        {"End, Return, a longer line",
-         "xyz12",
-         {Qt::Key_End, Qt::Key_Return},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         2,
-         6,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Up to a shorter line ends there",
-         "",
-         {Qt::Key_Up},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         1,
-         3,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Page Down",
-         "",
-         {Qt::Key_PageDown},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         2,
-         6,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Delete at the end does nothing",
-         "",
-         {Qt::Key_Delete},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         2,
-         6,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Page Up, Right, Right, Right",
-         "",
-         {Qt::Key_PageUp, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         1,
-         3,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Down keeps the column",
-         "",
-         {Qt::Key_Down},
-         std::u16string(u"bd") + kSep + u"xyz12",
-         2,
-         3,
-         1,
-         {u"Abd", u"xyz12"}},
-        {"Delete of the separator joins upwards",
-         "",
-         {Qt::Key_Up, Qt::Key_Delete},
-         u"bdxyz12",
-         1,
-         3,
-         0,
-         {u"Abd", u"xyz12", u"bdxyz12"}},
-        {"Page Up, Backspace at the start does nothing",
-         "",
-         {Qt::Key_PageUp, Qt::Key_Backspace},
-         u"bdxyz12",
-         1,
-         1,
-         0,
-         {u"Abd", u"xyz12", u"bdxyz12"}},
+        {"two letters", {}, "Ab", u"Ab", 1, 3, 0},
+        {"Return moves the baseline down", {Key_Return}, "", u"Ab|", 2, 1, 1},
+        {"the second line", {}, "cd", u"Ab|cd", 2, 3, 1},
+        {"Left", {Key_Left}, "", u"Ab|cd", 2, 2, 1},
+        {"Backspace", {Key_Backspace}, "", u"Ab|d", 2, 1, 1},
+        {"Backspace joins the lines", {Key_Backspace}, "", u"Abd", 1, 3, 0},
+        {"Home, Delete", {Key_Home, Key_Delete}, "", u"bd", 1, 1, 0},
+        {"a longer line", {Key_End, Key_Return}, "xyz12", u"bd|xyz12", 2, 6, 1},
+        {"Up to a shorter line ends there", {Key_Up}, "", u"bd|xyz12", 1, 3, 1},
+        {"Page Down", {Key_PageDown}, "", u"bd|xyz12", 2, 6, 1},
+        {"Delete at the end does nothing", {Key_Delete}, "", u"bd|xyz12", 2, 6, 1},
+        {"Page Up, Right x3", {Key_PageUp, Key_Right, Key_Right, Key_Right}, "", u"bd|xyz12", 1, 3, 1},
+        {"Down keeps the column", {Key_Down}, "", u"bd|xyz12", 2, 3, 1},
+        {"Delete of the separator joins upwards", {Key_Up, Key_Delete}, "", u"bdxyz12", 1, 3, 0},
+        {"Backspace at the start: nothing", {Key_PageUp, Key_Backspace}, "", u"bdxyz12", 1, 1, 0},
     };
     ItemRecord* text = NewText();
     ASSERT_NE(text, nullptr);
     const int32_t h = LineHeight(*text);
     ASSERT_GT(h, 0);
+    int32_t length = 10;
     for (const Step& step : steps) {
         for (Qt::Key key : step.keys) {
             QTest::keyClick(window.get(), key);
@@ -186,11 +131,10 @@ TEST_F(TextEditTest, TypingBreakingAndDeletingKeepTheLinesCaretAndBaseline) {
         QTest::keyClicks(window.get(), step.typed);
         ItemRecord* edited = Edited();
         ASSERT_NE(edited, nullptr) << step.what;
-        EXPECT_EQ(GetText(edited), step.text) << step.what;
+        EXPECT_EQ(GetText(edited), Lines(step.text)) << step.what;
         EXPECT_EQ(window->textEditing().caretLine, step.caretLine) << step.what;
         EXPECT_EQ(window->textEditing().caretColumn, step.caretColumn) << step.what;
-        int32_t length = 10;
-        for (const std::u16string& line : step.grown) {
+        for (std::u16string_view line : TextLines(*edited)) {
             length = std::max(length, Width(line, *edited));
         }
         const int32_t y = 200 + step.down * h;
