@@ -257,7 +257,13 @@ void Redraw(TextEditTarget& t, ItemRecord* text) {
     const int32_t widest = std::max(laid.metrics.maxCharWidth, 1);
     const Rect box = BoundsOf({laid.box[0], laid.box[1], laid.box[2], laid.box[3]});
     const int32_t reach = std::max(widest, h);
-    const Rect needed = Grown(box, reach, reach, reach, reach);
+    // What the text, its frame and caret may cover now; nothing off the canvas needs saving.
+    const Rect needed = Clipped(Grown(box, reach, reach, reach, reach), window.WholeCanvas());
+    if (needed.left >= needed.right || needed.top >= needed.bottom) {
+        // Scrolled out of view: nothing to show until it comes back with a repaint.
+        window.SetCaretTimer(true);
+        return;
+    }
     SaveUnder& under = window.selectionUnder();
     if (!under.holding || !Contains(t.editing.backgroundArea, needed)) {
         // Room for the next keystrokes: the text grows to the right and downwards.
@@ -314,10 +320,8 @@ void OpenTextForEditing(TextEditTarget t, ItemRecord* text, bool justCreated) {
     t.input.mouseBusy = true;
     TextEditing& editing = t.editing;
     editing = {};
-    if (justCreated) {
-        SelectOnly(t.list, text);
-    } else {
-        SelectOnly(t.list, text);
+    SelectOnly(t.list, text);
+    if (!justCreated) {
         editing.ownStep = true;
         editing.wasModified = IsModified(t.list);
         editing.step = t.window.BeginEdit(false);
