@@ -17,6 +17,7 @@
 #include "panels/sidepanel.h"
 #include "panels/toolbox.h"
 #include "platform/registrystore.h"
+#include "render/fontlist.h"
 #include "render/rastercanvas.h"
 #include "settings/measure.h"
 
@@ -25,7 +26,6 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -221,9 +221,9 @@ void TForm1::FormCreate() {
     });
     connect(&Timer4, &QTimer::timeout, this, &TForm1::OnLastDesignClosed);
     connect(&Timer5, &QTimer::timeout, this, [this] {
-        params_.fontFamilies.clear();
-        for (const QString& family : QFontDatabase::families()) {
-            params_.fontFamilies.push_back(family.toStdString());
+        params_.fontList.clear();
+        for (const FontFamily& family : InstalledFontFamilies()) {
+            params_.fontList.push_back({family.name.toStdString(), family.charsets, -1});
         }
     });
     connect(&Timer6, &QTimer::timeout, this, [this] {

@@ -36,6 +36,7 @@ public:
         DesignView* design = form_.ActiveDesign();
         return design ? design->ContinuedItem() : nullptr;
     }
+    void OpenClipPage(int page) override { form_.DeferCommand(page); }
 
 private:
     TForm1& form_;

@@ -673,7 +673,9 @@ bool SetTextFont(ItemList& list, CommandWindow& window, std::string_view name, i
     const std::string face(name);
     return ChangeSelection(list, window, IsText, TextLayoutChange(window, [face, charset](ItemRecord* text) {
                                SetFontName(*text, face);
-                               text->charset = charset;
+                               if (charset >= 0) {
+                                   text->charset = charset;
+                               }
                            }));
 }
 

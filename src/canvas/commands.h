@@ -149,7 +149,8 @@ bool TransformSelection(ItemList& list, CommandWindow& window, bool mirror, bool
 //   SetSurface              the same              surface
 //   SetClipColours          clips                 saturation, contrast, lightness
 //   SetTextColor            texts                 textColor
-//   SetTextFont             texts                 fontName (at most 32 bytes), charset
+//   SetTextFont             texts                 fontName (at most 32 bytes), charset (a
+//                                                 negative one keeps each text's)
 //   SetFontSize, SetFontWeight, SetItalic, SetUnderline, SetStrikeOut, SetTextAlignment
 //                           texts                 fontSize, fontWeight, italic, underline,
 //                                                 strikeOut, alignment (1 left, 2 centre,

@@ -144,27 +144,8 @@ TPolybox::TPolybox(PanelHost& host, int code, QWidget* parent)
     QWidget* row = nullptr;
     if (fineTune()) {
         row = new QWidget(this);
-        auto* buttons = new QHBoxLayout(row);
-        buttons->setContentsMargins(0, 0, 0, 0);
-        buttons->setSpacing(2);
-        // Mirror, flip, a quarter turn one way and the other, as TransformSelection takes them.
-        const struct {
-            const char* text;
-            bool mirror, flip;
-            int32_t rotate;
-        } actions[] = {{"Mirror", true, false, 0}, {"Flip", false, true, 0}, {"Rotate", false, false, 1},
-                       {"Rotate", false, false, -1}};
-        for (int i = 0; i < 4; ++i) {
-            const auto action = actions[i];
-            Buttons[i] = new TPictureButton(action.text, ButtonStyle::Tool, row);
-            Buttons[i]->setToolTip(action.text);
-            buttons->addWidget(Buttons[i]);
-            connect(Buttons[i], &TPictureButton::clicked, this, [this, action] {
-                ApplyToSelection([action](ItemList& l, CommandWindow& w) {
-                    return TransformSelection(l, w, action.mirror, action.flip, action.rotate);
-                });
-            });
-        }
+        const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
+        QHBoxLayout* buttons = AddTransformButtons(row, hints, Buttons);
         buttons->addStretch(1);
     } else if (texts) {
         auto* first = new QLabel(texts->hints[0], this);

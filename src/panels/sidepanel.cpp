@@ -3,8 +3,10 @@
 
 #include "model/itemkind.h"
 #include "model/itemlist.h"
+#include "panels/picturebutton.h"
 #include "render/rastercanvas.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QIcon>
 #include <QMouseEvent>
@@ -183,14 +185,44 @@ std::vector<QColor> ColourSwatches(const StyleList& list, const StyleSlots& slot
 // ---- the panel frame ----
 
 TStylePanel::TStylePanel(PanelHost& host, int code, QWidget* parent)
-    : QWidget(parent), host_(host), code_(code), fineTune_(code == 99 || code >= 200) {
+    : QWidget(parent), host_(host), code_(code), fineTune_(IsFineTuneCode(code)) {
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColorFromValue(host.params().initWindow.panelColor));
     setPalette(palette);
 }
 
-void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
+bool TStylePanel::IsFineTuneCode(int code) {
+    // 300, 302 and 303 style the text being inserted; 59, 99, 301 and 401 change the selection.
+    return code == 59 || code == 99 || (code >= 200 && code != 300 && code != 302 && code != 303);
+}
+
+QHBoxLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&texts)[4],
+                                              TPictureButton* (&buttons)[4]) {
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    // Mirror, flip, a quarter turn one way and the other, as TransformSelection takes them.
+    const struct {
+        bool mirror, flip;
+        int32_t rotate;
+    } actions[] = {{true, false, 0}, {false, true, 0}, {false, false, 1}, {false, false, -1}};
+    for (int i = 0; i < 4; ++i) {
+        const auto action = actions[i];
+        buttons[i] = new TPictureButton(texts[i], ButtonStyle::Tool, row);
+        buttons[i]->setToolTip(texts[i]);
+        layout->addWidget(buttons[i]);
+        connect(buttons[i], &TPictureButton::clicked, this, [this, action] {
+            ApplyToSelection([action](ItemList& l, CommandWindow& w) {
+                return TransformSelection(l, w, action.mirror, action.flip, action.rotate);
+            });
+        });
+    }
+    return layout;
+}
+
+void TStylePanel::BuildFrame(const QString& titleText, QWidget* row, const QString& firstTab,
+                             const QString& secondTab) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
@@ -205,8 +237,8 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
         layout->addWidget(row);
     }
     tabs_ = new QTabBar(this);
-    tabs_->addTab("Basics");
-    tabs_->addTab("Effects");
+    tabs_->addTab(firstTab);
+    tabs_->addTab(secondTab);
     tabs_->setExpanding(true);
     tabs_->setMouseTracking(true);
     tabs_->installEventFilter(this);
@@ -236,10 +268,10 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row) {
         effects_->setVisible(index == 1);
         // Kept at once rather than when the panel is freed: a panel freed late, as the main
         // window closes, must not write into settings that are gone.
-        params().panelTab = index == 1 ? 2 : 1;
+        TabSetting() = index == 1 ? 2 : 1;
     });
     // A remembered tab other than 1 or 2 counts as 1.
-    SetTab(params().panelTab == 2 ? 2 : 1);
+    SetTab(TabSetting() == 2 ? 2 : 1);
     basics_->setVisible(tab() == 1);
     effects_->setVisible(tab() == 2);
 }
@@ -332,8 +364,12 @@ QLabel* TStylePanel::AddHint(QVBoxLayout* area) {
 }
 
 void TStylePanel::AddEffects() {
-    connect(ColorBox, &TStyleCombo::chosen, this, &TStylePanel::ColorBoxChange);
-    connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
+    if (ColorBox) {
+        connect(ColorBox, &TStyleCombo::chosen, this, &TStylePanel::ColorBoxChange);
+    }
+    if (FillBox) {
+        connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
+    }
     SurfaceBox = AddList(effectsLayout_, "Surface");
     ShadowBox = AddList(effectsLayout_, "Shadow");
     ShadowBox->SetEntryKind(EntryKind::Shadow, params());
@@ -380,8 +416,7 @@ void TStylePanel::ShadowBoxChange(int position) {
     if (fineTune()) {
         ApplyToSelection([shadow](ItemList& l, CommandWindow& w) { return SetShadow(l, w, shadow); });
     } else {
-        // Lines and shapes share one next-item shadow.
-        params().state.shpoly = shadow;
+        ShadowSetting() = shadow;
     }
 }
 
@@ -396,6 +431,10 @@ void TStylePanel::FillColourLists() {
 // The fill list's "Solid" swatch shows the outline colour.
 void TStylePanel::FillColourDependentLists() {
     const FillGuard guard(filling_);
+    if (!FillBox) {
+        RebuildWeightLists();
+        return;
+    }
     BuildFillColourList(fills_, slots());
     if (fill_) {
         SelectFillColour(fills_, slots(), *fill_);
@@ -413,11 +452,7 @@ void TStylePanel::FillColourDependentLists() {
 void TStylePanel::SetColour(int32_t colour) {
     colour_ = colour;
     if (fineTune()) {
-        // Texts selected beside lines take the line panel's colour as their text colour.
-        const bool texts = code_ == 99;
-        ApplyToSelection([colour, texts](ItemList& l, CommandWindow& w) {
-            return texts ? SetOutlineAndTextColor(l, w, colour) : SetOutlineColor(l, w, colour);
-        });
+        ApplyToSelection([this, colour](ItemList& l, CommandWindow& w) { return ApplyColour(l, w, colour); });
     } else {
         ColourSetting() = colour;
         // A fill colour that is in no list gives way to the new colour; "Solid" and "Clear" are
@@ -435,21 +470,42 @@ void TStylePanel::ColorBoxChange(int position) {
     if (filling_ || position < 0) {
         return;
     }
-    int32_t colour = 0;
-    if (position == kColourCustomize) {
-        if (PickListColour(ColorBox, colour)) {
-            SetColour(colour);
+    if (const std::optional<int32_t> colour = ChosenColour(position)) {
+        SetColour(*colour);
+        if (position == kColourCustomize) {
             FillColourLists();
         }
-        return;
+    }
+}
+
+std::optional<int32_t> TStylePanel::ChosenColour(int position) {
+    int32_t colour = 0;
+    if (position == kColourCustomize) {
+        return PickListColour(ColorBox, colour) ? std::optional<int32_t>(colour) : std::nullopt;
     }
     colours_.selected = position;
     colour = ColourAt(colours_, slots());
     if (colour < 0) { // a dialog colour whose text is no colour
         ColorBox->TakeBack();
-        return;
+        return std::nullopt;
     }
-    SetColour(colour);
+    return colour;
+}
+
+QString LinkWords(const QString& words, const QString& target) {
+    return QString("<a href=\"%1\" style=\"color:black; text-decoration:underline\">%2</a>").arg(target, words);
+}
+
+QLabel* TStylePanel::AddLinkHint(QVBoxLayout* area, const std::function<void(const QString& link)>& onLink) {
+    QLabel* hint = AddHint(area);
+    hint->setTextFormat(Qt::RichText);
+    hint->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(hint, &QLabel::linkActivated, this, onLink);
+    connect(hint, &QLabel::linkHovered, this, [hint](const QString& link) {
+        const bool over = !link.isEmpty();
+        hint->setText(hint->text().replace(over ? "color:black" : "color:blue", over ? "color:blue" : "color:black"));
+    });
+    return hint;
 }
 
 void TStylePanel::SetFill(int32_t fill) {

@@ -18,11 +18,14 @@
 #include <optional>
 #include <vector>
 
+class QHBoxLayout;
 class QLabel;
 class QTabBar;
 class QVBoxLayout;
 
 namespace vlr {
+
+class TPictureButton;
 
 // What a side panel asks of the main window.
 class PanelHost {
@@ -44,6 +47,9 @@ public:
     // The spline or curve being continued in the active design (its style stays while it is
     // continued); none otherwise.
     virtual const ItemRecord* ContinuedItem() { return nullptr; }
+    // Opens a picture editor page on the selected clip once the running handler has returned:
+    // 503 edits its boundary, 510 inserts a new clip from its picture.
+    virtual void OpenClipPage(int page) = 0;
 };
 
 // Customizing pages the lists open.
@@ -51,6 +57,10 @@ inline constexpr int kWeightPage = 9;
 inline constexpr int kPatternPage = 10;
 inline constexpr int kDirectionPage = 11;
 inline constexpr int kShadowPage = 63;
+inline constexpr int kTextAnglePage = 40;
+inline constexpr int kFontSizePage = 41;
+inline constexpr int kEditClipPage = 503;
+inline constexpr int kNewClipPage = 510;
 
 // Positions of "Customize..." in the lists.
 inline constexpr int kColourCustomize = 16;
@@ -59,6 +69,9 @@ inline constexpr int kWeightCustomize = 6;
 inline constexpr int kPatternCustomize = 5;
 inline constexpr int kDirectionCustomize = 5;
 inline constexpr int kShadowCustomize = 4;
+inline constexpr int kSizeCustomize = 16;
+inline constexpr int kAngleCustomize = 5;
+inline constexpr int kFrameCustomize = 7;
 
 // Draws the entries of the panels' lists as their kind shows them (see listentries.h): the
 // entry's look comes with the entry (kEntryRole); an entry without one shows a swatch when it
@@ -153,9 +166,11 @@ QColor QColorFromValue(int32_t colour);
 class TStylePanel : public QWidget {
     Q_OBJECT
 public:
-    // The tab shown is kept in the settings as it changes, so that the next line or shape panel
+    // The tab shown is kept in the settings as it changes, so that the next panel of the kind
     // opens on it.
     TStylePanel(PanelHost& host, int code, QWidget* parent);
+    // Panels that change the selected items rather than set up the next one.
+    static bool IsFineTuneCode(int code);
 
     int code() const { return code_; }
     bool fineTune() const { return fineTune_; }
@@ -184,8 +199,21 @@ public:
     void ShadowBoxChange(int position);
 
 protected:
+    // Four buttons on row that mirror, flip and turn the selection a quarter either way, with
+    // their texts (also their hints); the row's layout is returned for more buttons.
+    QHBoxLayout* AddTransformButtons(QWidget* row, const QString (&texts)[4], TPictureButton* (&buttons)[4]);
     // The frame: title, an optional row (the shape panel's buttons), the tabs and the two areas.
-    void BuildFrame(const QString& titleText, QWidget* row);
+    void BuildFrame(const QString& titleText, QWidget* row, const QString& firstTab = "Basics",
+                    const QString& secondTab = "Effects");
+    // Where the tab shown is kept: the line and shape panels share one.
+    virtual int32_t& TabSetting() { return params().panelTab; }
+    // The next item's shadow; lines and shapes share one.
+    virtual ShadowStyle& ShadowSetting() { return params().state.shpoly; }
+    // A colour of the Color list set on the selection as one undo step. Texts selected beside
+    // lines take the line panel's colour as their text colour.
+    virtual bool ApplyColour(ItemList& list, CommandWindow& window, int32_t colour) {
+        return code_ == 99 ? SetOutlineAndTextColor(list, window, colour) : SetOutlineColor(list, window, colour);
+    }
     TStyleCombo* AddList(QVBoxLayout* area, const QString& label);
     void SetListShown(TStyleCombo* list, bool shown);
     QLabel* ListLabel(TStyleCombo* list) const;
@@ -220,6 +248,12 @@ protected:
     // it showed before and false is returned; otherwise the colour joins the custom colours when
     // it is in no list and is returned in colour.
     bool PickListColour(TStyleCombo* list, int32_t& colour);
+    // The colour of the Color list's entry chosen, through the colour dialog for "Customize...";
+    // none when cancelled or when the entry is no colour (the list shows what it showed before).
+    std::optional<int32_t> ChosenColour(int position);
+    // A hint line whose links (anchors made by LinkWords) call onLink with their target; a link
+    // turns blue while the pointer is over it.
+    QLabel* AddLinkHint(QVBoxLayout* area, const std::function<void(const QString& link)>& onLink);
     TParams& params() { return host_.params(); }
     const StyleSlots& slots() const { return host_.params().slots; }
 
@@ -247,6 +281,9 @@ private:
     int highlightedTab_ = -1;
     QTimer* tabTimer_ = nullptr;
 };
+
+// Words of a hint line that act as a link to target: black and underlined.
+QString LinkWords(const QString& words, const QString& target);
 
 // Fills a list inside the guard.
 class FillGuard {

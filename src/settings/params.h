@@ -132,6 +132,13 @@ struct WindowPlacement {
 };
 inline constexpr int kPlacementSlots = 16;
 
+// An installed font family as the text panel offers it.
+struct FontListEntry {
+    std::string name;
+    std::vector<int32_t> charsets; // the character sets it can show, in the panel's order
+    int32_t chosenCharset = -1;    // the one last chosen for it during this run; -1 none
+};
+
 struct TParams {
     // The design resolution, never stored.
     ScreenResolution screen;
@@ -155,10 +162,12 @@ struct TParams {
     int32_t rotationDotDistance = 40;
     uint8_t saveHistory = 0;
     int32_t panelTab = 1; // the tab the line and shape panels open on: 1 "Basics", 2 "Effects"
+    int32_t textPanelTab = 1; // the text panel's: 1 "Font", 2 "Effects"
+    int32_t clipPanelTab = 1; // the clip panel's: 1 "Colors", 2 "Effects"
     int32_t fontQuality = 2;
     double splineHandleFactor = 0.27614237;
     std::array<WindowPlacement, kPlacementSlots> placements; // slots 1 ... 16 at 0 ... 15
-    std::vector<std::string> fontFamilies;                   // the installed font families, read after start
+    std::vector<FontListEntry> fontList;                     // the installed font families, read after start
     std::string lastPicture;                                 // the picture file chosen or opened last
 
     TParams();

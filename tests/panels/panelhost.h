@@ -24,13 +24,14 @@ public:
     void OpenStylePage(int page) override { pages.push_back(page); }
     std::optional<int32_t> PickColour() override { return pickedColour; }
     const ItemRecord* ContinuedItem() override { return continued; }
+    void OpenClipPage(int page) override { clipPages.push_back(page); }
 
     TParams settings;
     ItemList list = NewDesign();
     FakeCommandWindow window{list};
     bool designOpen = true;
     int recordedChanges = 0;
-    std::vector<int> switches, pages;
+    std::vector<int> switches, pages, clipPages;
     std::optional<int32_t> pickedColour;
     const ItemRecord* continued = nullptr;
 };

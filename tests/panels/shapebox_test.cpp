@@ -2,7 +2,10 @@
 // step a choice), the settings the next shape takes, the fourth list of each shape, which lists
 // are shown and usable, and the stored values checked where the panel uses them.
 #include "panels/shapebox.h"
+#include "panels/colorbox.h"
 #include "panels/linebox.h"
+#include "panels/textbox.h"
+#include "panels/unibox.h"
 
 #include "../canvas/records.h"
 #include "model/outline.h"
@@ -276,7 +279,7 @@ TEST(TPolybox, AContinuedCurveShowsItsOwnStyleThoughNothingIsSelected) {
     EXPECT_FALSE(panel.ColorBox->isEnabled());
 }
 
-TEST(PanelFactory, LineAndShapeCodesMakeTheirPanels) {
+TEST(PanelFactory, EachPanelCodeMakesItsPanel) {
     FakePanelHost host;
     host.designOpen = false;
     for (int code : {98, 99}) {
@@ -288,7 +291,16 @@ TEST(PanelFactory, LineAndShapeCodesMakeTheirPanels) {
         EXPECT_NE(dynamic_cast<TPolybox*>(panel.get()), nullptr) << code;
         EXPECT_TRUE(IsShapePanelCode(code));
     }
-    for (int code : {20, 59, 113, 198, 213, 296, 300, 401}) {
+    for (int code : {300, 301, 302, 303}) {
+        std::unique_ptr<QWidget> panel(CreateStylePanel(code, host, nullptr));
+        EXPECT_NE(dynamic_cast<TTextbox*>(panel.get()), nullptr) << code;
+        EXPECT_EQ(dynamic_cast<TStylePanel*>(panel.get())->fineTune(), code == 301) << code;
+    }
+    std::unique_ptr<QWidget> clip(CreateStylePanel(401, host, nullptr));
+    EXPECT_NE(dynamic_cast<TColorbox*>(clip.get()), nullptr);
+    std::unique_ptr<QWidget> mixed(CreateStylePanel(59, host, nullptr));
+    EXPECT_NE(dynamic_cast<TUnibox*>(mixed.get()), nullptr);
+    for (int code : {20, 113, 198, 213, 296, 304, 400}) {
         EXPECT_EQ(CreateStylePanel(code, host, nullptr), nullptr) << code;
         EXPECT_FALSE(IsShapePanelCode(code));
     }

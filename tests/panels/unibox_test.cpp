@@ -1,0 +1,142 @@
+// The multiple-selection panel on a selection of items of different kinds: the common colour, fill
+// and outline weight shown and changed as one undo step each, the transform buttons, and the
+// hint lines that join the selection and split its groups.
+#include "panels/unibox.h"
+
+#include "panelhost.h"
+#include "panels/picturebutton.h"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vlr {
+namespace {
+
+using test::Choose;
+using test::FakePanelHost;
+
+constexpr int32_t kRed = 0x0000FF, kBlue = 0xFF0000;
+
+struct MixedFixture {
+    FakePanelHost host;
+    ItemRecord* text = nullptr;
+    ItemRecord* line = nullptr;
+    ItemRecord* clip = nullptr;
+
+    // A red text, a red line of 0.5 mm and a clip; the clip takes part in nothing.
+    MixedFixture() {
+        text = test::Insert(host.list, ItemKind::Text, 20, 40, 120, 40);
+        text->textColor = kRed;
+        line = test::Insert(host.list, ItemKind::Line, 10, 10, 70, 90);
+        line->color = kRed;
+        line->lineWeight = 0.5;
+        line->fillColor = -2;
+        clip = test::Insert(host.list, ItemKind::Clip, 200, 200, 260, 260);
+        clip->color = 0x00FF00;
+        clip->scaleX = 1.0;
+        test::Select(host.list, {text, line, clip});
+    }
+    const ItemRecord* Current(int32_t kind) const {
+        for (const ItemRecord* item : test::Selection(host.list)) {
+            if (item->kind == kind) {
+                return item;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST(TUnibox, EachListChangesTheMixedSelectionAsOneUndoStep) {
+    const struct {
+        const char* list;
+        int position;
+        std::function<bool(const MixedFixture&)> changed;
+    } rows[] = {
+        {"Color", 12, // "Blue": the line's colour and the text's; the clip keeps its frame colour
+         [](const MixedFixture& f) {
+             return f.Current(ItemKind::Line)->color == kBlue &&
+                    f.Current(ItemKind::Text)->textColor == kBlue &&
+                    f.Current(ItemKind::Clip)->color == 0x00FF00;
+         }},
+        {"Fill Color", 1, [](const MixedFixture& f) { return f.Current(ItemKind::Line)->fillColor == -1; }},
+        {"Outline Weight", 3,
+         [](const MixedFixture& f) { return f.Current(ItemKind::Line)->lineWeight == 2.0; }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.list);
+        MixedFixture f;
+        TUnibox panel(f.host);
+        Choose(test::ListNamed(panel, row.list), row.position);
+        EXPECT_EQ(f.host.window.edits, 1);
+        EXPECT_EQ(f.host.recordedChanges, 1);
+        EXPECT_TRUE(row.changed(f));
+        UndoCommand(f.host.list, f.host.window);
+        EXPECT_EQ(f.line->color, kRed);
+        EXPECT_EQ(f.text->textColor, kRed);
+        EXPECT_EQ(f.line->fillColor, -2);
+        EXPECT_EQ(f.line->lineWeight, 0.5);
+    }
+}
+
+TEST(TUnibox, TheListsShowWhatTheSelectionShares) {
+    MixedFixture f;
+    {
+        TUnibox panel(f.host);
+        EXPECT_EQ(panel.ColorBox->currentText(), "Red");
+        EXPECT_EQ(panel.FillBox->currentText(), "Solid");
+        EXPECT_EQ(panel.WeightBox->currentIndex(), 1); // 0.5 mm
+        EXPECT_FALSE(panel.FillBox->isHidden());
+    }
+    // A text and a clip: only the colour, the text's.
+    test::Select(f.host.list, {f.text, f.clip});
+    TUnibox panel(f.host);
+    EXPECT_EQ(panel.ColorBox->currentText(), "Red");
+    EXPECT_TRUE(panel.FillBox->isHidden());
+    EXPECT_TRUE(panel.WeightBox->isHidden());
+    // A text of another colour: no colour shown.
+    f.text->textColor = kBlue;
+    test::Select(f.host.list, {f.text, f.line});
+    TUnibox mixed(f.host);
+    EXPECT_EQ(mixed.ColorBox->currentIndex(), -1);
+}
+
+TEST(TUnibox, TheTransformButtonsMirrorAndTurnTheSelection) {
+    MixedFixture f;
+    TUnibox panel(f.host);
+    const double scaleBefore = f.clip->scaleX;
+    QTest::mouseClick(panel.Buttons[0], Qt::LeftButton, {}, panel.Buttons[0]->rect().center());
+    EXPECT_EQ(f.host.window.edits, 1);
+    EXPECT_EQ(double(f.Current(ItemKind::Clip)->scaleX), -scaleBefore);
+    UndoCommand(f.host.list, f.host.window);
+    EXPECT_EQ(double(f.clip->scaleX), scaleBefore);
+}
+
+TEST(TUnibox, JoinAndSplitLinksAreLinksOnlyWhileTheyApply) {
+    MixedFixture f;
+    TUnibox panel(f.host);
+    EXPECT_TRUE(panel.joinAllowed());
+    EXPECT_FALSE(panel.splitAllowed());
+    EXPECT_EQ(panel.HintLines()[0], "Hold down the Shift key to select more items.");
+    EXPECT_TRUE(panel.HintLines()[1].contains("href"));
+    EXPECT_FALSE(panel.HintLines()[2].contains("href"));
+
+    panel.JoinClick();
+    EXPECT_EQ(CountSelectedMarkers(f.host.list), 1); // the new group's marker
+    EXPECT_FALSE(panel.joinAllowed());
+    EXPECT_FALSE(panel.HintLines()[1].contains("href"));
+
+    // The joined selection: its group splits and the Insert panel follows.
+    TUnibox grouped(f.host);
+    EXPECT_TRUE(grouped.splitAllowed());
+    EXPECT_TRUE(grouped.HintLines()[2].contains("href"));
+    grouped.SplitClick();
+    EXPECT_EQ(CountSelectedMarkers(f.host.list), 0);
+    EXPECT_EQ(f.host.switches, std::vector<int>{20});
+    EXPECT_FALSE(grouped.splitAllowed());
+}
+
+} // namespace
+} // namespace vlr
