@@ -162,6 +162,7 @@ TTextbox::TTextbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(hos
     WeightSlider = new QSlider(Qt::Horizontal, weightRow);
     WeightSlider->setRange(1, kWeightCount);
     WeightSlider->setPageStep(1);
+    WeightSlider->setValue(4); // "Normal" until a weight is shown
     WeightSlider->setAccessibleName("Custom");
     sliderColumn->addWidget(WeightSlider);
     basicsLayout_->addWidget(weightRow);

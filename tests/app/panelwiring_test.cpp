@@ -6,8 +6,14 @@
 #include "app/editcommands.h"
 #include "app/mainwindowfixture.h"
 #include "panels/linebox.h"
+#include "panels/colorbox.h"
 #include "panels/panelhost.h"
 #include "panels/shapebox.h"
+#include "panels/textbox.h"
+#include "panels/unibox.h"
+
+#include <algorithm>
+#include <functional>
 
 namespace vlr {
 namespace {
@@ -83,6 +89,43 @@ TEST_F(PanelWiringTest, TheLinePanelFollowsTheLineDrawnAndUndoLeavesAFineTunePan
     form->Action("Edit/Undo")->setEnabled(true);
     form->Action("Edit/Undo")->trigger();
     EXPECT_EQ(form->currentPanel(), 98);
+}
+
+TEST_F(PanelWiringTest, TextClipAndMixedSelectionCodesShowTheirPanels) {
+    const struct {
+        int code;
+        std::function<bool(QWidget*)> is;
+    } rows[] = {{300, [](QWidget* w) { return qobject_cast<TTextbox*>(w) != nullptr; }},
+                {301, [](QWidget* w) { return qobject_cast<TTextbox*>(w) != nullptr; }},
+                {401, [](QWidget* w) { return qobject_cast<TColorbox*>(w) != nullptr; }},
+                {59, [](QWidget* w) { return qobject_cast<TUnibox*>(w) != nullptr; }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.code);
+        form->ShowPanel(row.code, false);
+        EXPECT_TRUE(row.is(form->PanelFrame()));
+    }
+}
+
+TEST_F(PanelWiringTest, TheTextPanelOffersTheInstalledFamiliesWithTheirCharacterSets) {
+    // The main window reads the families shortly after it starts.
+    const std::vector<FontListEntry>& fonts = form->params().fontList;
+    for (int wait = 0; wait < 100 && fonts.empty(); ++wait) {
+        QTest::qWait(50);
+    }
+    ASSERT_FALSE(fonts.empty());
+    // The free faces the program installs show Western letters.
+    EXPECT_TRUE(std::any_of(fonts.begin(), fonts.end(), [](const FontListEntry& f) {
+        return std::find(f.charsets.begin(), f.charsets.end(), 1) != f.charsets.end();
+    }));
+    form->ShowPanel(300, false);
+    auto* panel = qobject_cast<TTextbox*>(form->PanelFrame());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->NameBox->count(), static_cast<int>(fonts.size()));
+    // A style change of the text panel is a step of the panel history.
+    const size_t before = form->history().entries().size();
+    test::Choose(panel->SizeBox, 2);
+    EXPECT_EQ(form->params().state.tsize, 10);
+    EXPECT_EQ(form->history().entries().size(), before + 1);
 }
 
 } // namespace
