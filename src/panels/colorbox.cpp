@@ -67,6 +67,11 @@ TColorbox::TColorbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(h
     const QString hints[4] = {"Mirror the picture", "Flip the picture", "Rotate the picture",
                               "Rotate the picture"};
     QHBoxLayout* buttons = AddTransformButtons(row, hints, Buttons);
+    // The panel is narrow: the buttons carry a word, their hints the whole sentence.
+    const char* words[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
+    for (int i = 0; i < 4; ++i) {
+        Buttons[i]->setText(words[i]);
+    }
     BoundaryButton = new TPictureButton("Clip", ButtonStyle::Tool, row);
     BoundaryButton->setToolTip("Edit clip boundary");
     buttons->addWidget(BoundaryButton);
