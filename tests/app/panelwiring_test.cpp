@@ -108,6 +108,7 @@ TEST_F(PanelWiringTest, TextClipAndMixedSelectionCodesShowTheirPanels) {
 
 TEST_F(PanelWiringTest, TheTextPanelOffersTheInstalledFamiliesWithTheirCharacterSets) {
     // The main window reads the families shortly after it starts.
+    form->Timer5.start();
     const std::vector<FontListEntry>& fonts = form->params().fontList;
     for (int wait = 0; wait < 100 && fonts.empty(); ++wait) {
         QTest::qWait(50);
