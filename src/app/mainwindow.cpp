@@ -15,6 +15,7 @@
 #include "panels/picturebutton.h"
 #include "panels/procs.h"
 #include "panels/sidepanel.h"
+#include "panels/textbox.h"
 #include "panels/toolbox.h"
 #include "platform/registrystore.h"
 #include "render/fontlist.h"
@@ -1006,6 +1007,18 @@ void TForm1::RecordPanelChange() {
 
 bool TForm1::ShapePanelShowing() const {
     return IsShapePanelCode(currentPanel_);
+}
+
+void TForm1::TextEditingStarted(DesignView*, ItemRecord*) {
+    if (auto* panel = qobject_cast<TTextbox*>(panelFrame_)) {
+        panel->EditingStarted();
+    }
+}
+
+void TForm1::TextEditingEnded(DesignView*) {
+    if (auto* panel = qobject_cast<TTextbox*>(panelFrame_)) {
+        panel->EditingEnded();
+    }
 }
 
 void TForm1::PanelStep(int step) {

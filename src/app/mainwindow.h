@@ -102,6 +102,9 @@ public:
     void RecordPanelChange();
     bool ShapePanelShowing() const override;
     void PanelStep(int step) override;
+    // The text panel follows the typing on the canvas.
+    void TextEditingStarted(DesignView* window, ItemRecord* text) override;
+    void TextEditingEnded(DesignView* window) override;
 
     // Shows a dialog page; false when the host has no page for the code (nothing is shown).
     bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);

@@ -32,6 +32,10 @@ public:
         form_.ShowDialog(small ? form_.FormY() : form_.FormX(), page, 0, QString());
     }
     std::optional<int32_t> PickColour() override { return form_.PickColour(); }
+    bool ChangeTypedText(const std::function<void(ItemRecord&)>& change) override {
+        DesignView* design = form_.ActiveDesign();
+        return design && design->ChangeEditedText(change);
+    }
     const ItemRecord* ContinuedItem() override {
         DesignView* design = form_.ActiveDesign();
         return design ? design->ContinuedItem() : nullptr;

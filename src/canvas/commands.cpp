@@ -715,19 +715,22 @@ bool SetTextAngle(ItemList& list, CommandWindow& window, int32_t degrees) {
     });
 }
 
+void TakeTextDefaults(ItemRecord& text, const currentState_t& state) {
+    text.fontSize = state.tsize;
+    text.textColor = state.tcolor;
+    SetAngleOfText(&text, state.tdir, state.tangle >= 0 ? state.tangle : (state.tdir % 360) * 10);
+    text.fontWeight = state.tbold;
+    text.italic = state.titalic;
+    text.underline = state.tunderline;
+    text.strikeOut = state.tstrikeOut;
+    text.alignment = state.talignment;
+    SetFontName(text, state.tfont);
+    text.charset = state.tcharset;
+}
+
 bool ApplyTextDefaults(ItemList& list, CommandWindow& window, const currentState_t& state) {
     return ChangeSelection(list, window, IsText, TextLayoutChange(window, [&state](ItemRecord* text) {
-                               text->fontSize = state.tsize;
-                               text->textColor = state.tcolor;
-                               SetAngleOfText(text, state.tdir,
-                                              state.tangle >= 0 ? state.tangle : (state.tdir % 360) * 10);
-                               text->fontWeight = state.tbold;
-                               text->italic = state.titalic;
-                               text->underline = state.tunderline;
-                               text->strikeOut = state.tstrikeOut;
-                               text->alignment = state.talignment;
-                               SetFontName(*text, state.tfont);
-                               text->charset = state.tcharset;
+                               TakeTextDefaults(*text, state);
                            }));
 }
 

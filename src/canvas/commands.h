@@ -189,6 +189,8 @@ bool SetStrikeOut(ItemList& list, CommandWindow& window, bool on);
 bool SetTextAlignment(ItemList& list, CommandWindow& window, int32_t alignment);
 bool SetTextAngle(ItemList& list, CommandWindow& window, int32_t degrees);
 bool ApplyTextDefaults(ItemList& list, CommandWindow& window, const currentState_t& state);
+// The next-text style of the settings on one text (its layout is the caller's to fit).
+void TakeTextDefaults(ItemRecord& text, const currentState_t& state);
 bool SetShapeKind(ItemList& list, CommandWindow& window, int32_t kind);
 bool SetVertexCount(ItemList& list, CommandWindow& window, int32_t count);
 bool SetShapeMode(ItemList& list, CommandWindow& window, int32_t mode);

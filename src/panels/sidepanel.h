@@ -47,6 +47,9 @@ public:
     // The spline or curve being continued in the active design (its style stays while it is
     // continued); none otherwise.
     virtual const ItemRecord* ContinuedItem() { return nullptr; }
+    // A style change on the text being typed in the active design, within its typing; false when
+    // no text is being typed.
+    virtual bool ChangeTypedText(const std::function<void(ItemRecord&)>& /*change*/) { return false; }
     // Opens a picture editor page on the selected clip once the running handler has returned:
     // 503 edits its boundary, 510 inserts a new clip from its picture.
     virtual void OpenClipPage(int page) = 0;

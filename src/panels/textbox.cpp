@@ -331,6 +331,11 @@ void TTextbox::EditingEnded() {
 }
 
 void TTextbox::ApplyToTypedText() {
+    // The text being typed takes the style within its typing session, which stays open.
+    const currentState_t& typed = params().state;
+    if (host_.ChangeTypedText([&typed](ItemRecord& text) { TakeTextDefaults(text, typed); })) {
+        return;
+    }
     ItemList* items = host_.DesignItems();
     if (items && SelectionIsOneText(*items)) {
         const currentState_t& state = params().state;

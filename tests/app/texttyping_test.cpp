@@ -1,6 +1,11 @@
 // Typing into a text on a document window inside the main window: the keys the main window
 // routes reach the text, keys typed into other windows never do.
 #include "app/mainwindow.h"
+#include "app/panelwiring.h"
+#include "canvas/commands.h"
+#include "model/history.h"
+#include "panels/panelhost.h"
+#include "panels/textbox.h"
 #include "canvas/sandbox.h"
 #include "mainwindowfixture.h"
 
@@ -9,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 
 namespace vlr {
@@ -75,6 +81,35 @@ TEST_F(TextTypingTest, KeysTypedIntoADialogNeverReachTheTextBeingTyped) {
     QTest::keyClicks(formX.get(), "ab");
     QTest::keyClick(formX.get(), Qt::Key_Backspace);
     EXPECT_EQ(Typed(window), u"Hi!");
+}
+
+TEST_F(TextTypingTest, TheTextPanelFollowsTheTypingAndStylesTheTextBeingTyped) {
+    InstallSidePanels(*form);
+    form->params().hints.fill(0); // the text panel itself, not the hint page before it
+    TSandbox* window = OpenTypedText();
+    QPointer<TTextbox> panel = qobject_cast<TTextbox*>(form->PanelFrame());
+    ASSERT_FALSE(panel.isNull());
+    EXPECT_TRUE(panel->HintLines().contains("Enter the text now."));
+    QTest::keyClicks(form.get(), "Hi");
+    const int32_t sizeBefore = form->params().state.tsize;
+    ASSERT_GE(panel->SizeBox->findText("24"), 0);
+    test::Choose(panel->SizeBox, panel->SizeBox->findText("24"));
+    ASSERT_NE(sizeBefore, 24);
+    ASSERT_EQ(form->params().state.tsize, 24);
+    // The text being typed takes the size, and the typing goes on in the same session.
+    ASSERT_TRUE(window->textEditing().open);
+    ItemRecord* text = FindBySerial(window->items(), window->textEditing().serial);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->fontSize, form->params().state.tsize);
+    QTest::keyClicks(form.get(), "!");
+    EXPECT_EQ(Typed(window), u"Hi!");
+
+    window->EndTextEditing();
+    ASSERT_FALSE(panel.isNull());
+    EXPECT_FALSE(panel->HintLines().contains("Enter the text now."));
+    // The styled text was made in one step.
+    UndoCommand(window->items(), window->commands());
+    EXPECT_FALSE(IsLiveItem(text));
 }
 
 } // namespace
