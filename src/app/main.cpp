@@ -5,6 +5,7 @@
 #include "app/editcommands.h"
 #include "app/filecommands.h"
 #include "app/filedrops.h"
+#include "app/hintwiring.h"
 #include "app/install.h"
 #include "app/mainwindow.h"
 #include "app/outputwiring.h"
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
     pictureCommands.Install();
     vlr::FileDrops drops(form1);
     vlr::InstallSidePanels(form1);
+    vlr::InstallHintPages(form1);
     QObject::connect(&instance, &vlr::SingleInstance::openRequested, &form1,
                      [&fileCommands](const QString& path) { fileCommands.OpenFromDesktop(path); });
     QObject::connect(&instance, &vlr::SingleInstance::activated, &form1, [&form1] {

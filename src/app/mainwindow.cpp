@@ -215,8 +215,9 @@ void TForm1::FormCreate() {
         }
     });
     connect(&Timer3, &QTimer::timeout, this, [this] {
-        for (TPictureButton* row : rowButtons_) {
-            row->setLook(ButtonLook::Plain);
+        PlainSuggestionRows();
+        if (hooks.plainToolbarButtons) {
+            hooks.plainToolbarButtons();
         }
         toolbar_->RestoreLooks();
     });
@@ -1120,6 +1121,19 @@ void TForm1::RunSuggestion(int row) {
     }
     rowButtons_[row - 1]->hide();
     RunSuggestionAction(rows_[row - 1]);
+}
+
+void TForm1::HighlightSuggestionRow(int row) {
+    for (int other = 1; other <= kSuggestionRows; ++other) {
+        rowButtons_[other - 1]->setLook(other == row ? ButtonLook::Highlighted : ButtonLook::Plain);
+    }
+    Timer3.start();
+}
+
+void TForm1::PlainSuggestionRows(int fromRow) {
+    for (int row = std::max(fromRow, 1); row <= kSuggestionRows; ++row) {
+        rowButtons_[row - 1]->setLook(ButtonLook::Plain);
+    }
 }
 
 void TForm1::ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection) {

@@ -83,6 +83,11 @@ public:
     void ShowPanel(int code, bool skipIfSame, bool notifyDesign = true, bool fromHistory = false);
     void RebuildSuggestions();
     void RunSuggestion(int row);
+    // What-next row 1 ... 4 highlighted, the other rows plain, and Timer3 restarted to take the
+    // highlight away; or the rows from fromRow on plain.
+    void HighlightSuggestionRow(int row);
+    void PlainSuggestionRows(int fromRow = 1);
+    TPictureButton* SuggestionRowButton(int row) const { return rowButtons_[row - 1]; }
     void GoBack();
     void GoForward();
     // Runs a command later, from Timer1.

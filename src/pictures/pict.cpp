@@ -4,13 +4,13 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "panels/linehelp.h"
 #include "panels/wheel.h"
 #include "pictures/clipoutline.h"
 #include "pictures/pictbox.h"
 #include "pictures/pictureview.h"
 #include "settings/params.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -126,10 +126,27 @@ QIcon GlyphIcon(Glyph glyph) {
     return QIcon(picture);
 }
 
+// The picture editor as the host of its hint page.
+class PictHintHost : public HintHost {
+public:
+    PictHintHost(TPict& page, TParams& params) : page_(page), params_(params) {}
+    TParams& params() override { return params_; }
+    // The editor's page has no side panel switch of the main window to hand codes to.
+    void SwitchLater(int) override {}
+    bool PictureEditorShowing() const override { return page_.isVisible(); }
+    void PictureEditorSwitchLater(int code) override {
+        QTimer::singleShot(0, &page_, [page = &page_, code] { page->HintPageSwitch(code); });
+    }
+
+private:
+    TPict& page_;
+    TParams& params_;
+};
+
 } // namespace
 
 TPict::TPict(TParams& params, Prompt& prompt, QWidget* parent)
-    : DialogPage(parent), params_(params), prompt_(prompt) {
+    : DialogPage(parent), params_(params), prompt_(prompt), hintHost_(std::make_unique<PictHintHost>(*this, params)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -178,9 +195,6 @@ TPict::TPict(TParams& params, Prompt& prompt, QWidget* parent)
     hints_->setTextFormat(Qt::RichText);
     hints_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     hintLayout->addWidget(hints_, 1);
-    hideHint_ = new QCheckBox("Don't show this help page again.", hintArea);
-    hideHint_->hide();
-    hintLayout->addWidget(hideHint_);
     right->addWidget(hintArea);
     view_ = new TPictureView(editor_, this);
     right->addWidget(view_, 1);
@@ -193,7 +207,11 @@ TPict::TPict(TParams& params, Prompt& prompt, QWidget* parent)
                       });
 
     for (int tool : {EditorTool::Select, EditorTool::Rectangle, EditorTool::Round}) {
-        connect(toolButtons_[tool], &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
+        // A tool chosen by hand brings the clip list back in place of the hint page.
+        connect(toolButtons_[tool], &QToolButton::clicked, this, [this, tool] {
+            CloseHintPage();
+            ChooseTool(tool);
+        });
     }
     connect(eraseButton_, &QToolButton::clicked, this, &TPict::EraseClip);
     connect(mirror, &QToolButton::clicked, this, &TPict::Mirror);
@@ -209,28 +227,13 @@ TPict::TPict(TParams& params, Prompt& prompt, QWidget* parent)
     });
     connect(box_, &TPictbox::insertModeChosen, this, &TPict::ChooseInsertMode);
     connect(view_, &TPictureView::clipsChanged, this, &TPict::ClipsChanged);
-    connect(hints_, &QLabel::linkActivated, this, [this] {
-        // "here": the last clip, selected for moving and resizing.
-        std::vector<ItemRecord*> outlines = LiveOutlines(editor_.clips);
-        ChooseTool(EditorTool::Select);
-        if (!outlines.empty()) {
-            SelectOnly(editor_.clips, outlines.back());
-            ClipsChanged();
-        }
-    });
-    connect(hideHint_, &QCheckBox::toggled, this, [this](bool hidden) {
-        if (hidden) {
-            if (int position = HintPosition(kOutlinedHintPage); position > 0) {
-                params_.hints[position - 1] = 0;
-            }
-            ShowHints();
-        }
-    });
     ChooseTool(EditorTool::Select);
     PictureChanged();
 }
 
 TPict::~TPict() {
+    // The hint page goes before the host it asks.
+    delete hintPage_;
     FreeList(editor_.clips);
 }
 
@@ -266,6 +269,7 @@ void TPict::OpenFileWhenShown(const QString& path) {
 }
 
 bool TPict::OpenFile(const QString& path) {
+    CloseHintPage();
     pendingPath_.clear();
     target_ = PictureTarget{};
     const bool loaded = LoadPictureFile(editor_, path, view_->viewSize());
@@ -281,6 +285,7 @@ bool TPict::OpenFile(const QString& path) {
 }
 
 bool TPict::OpenClip(const ItemRecord& clip, const ItemRecord& pictureData, const PictureTarget& target) {
+    CloseHintPage();
     pendingPath_.clear();
     target_ = target;
     const std::string name = QString::fromStdU16String(GetText(&pictureData)).toStdString();
@@ -470,7 +475,6 @@ void TPict::ClipsChanged() {
 }
 
 void TPict::ShowHints() {
-    hideHint_->hide();
     if (!editor_.loaded()) {
         hints_->clear();
         return;
@@ -489,12 +493,37 @@ void TPict::ShowHints() {
 }
 
 void TPict::ShowOutlinedHint() {
-    hints_->setText("Click where you want to start another clip.<br>"
-                    "Click on the pointer button and then select a clip, if you want to adjust its size or "
-                    "position.<br>"
-                    "Click <a href=\"here\">here</a> to move the last clip or adjust the size of that clip.");
-    hideHint_->setChecked(false);
-    hideHint_->show();
+    // A fresh page each time: a page is built once per showing.
+    CloseHintPage();
+    hintPage_ = new TLinehelp(*hintHost_, this);
+    static_cast<QHBoxLayout*>(layout())->insertWidget(0, hintPage_);
+    hintPage_->ShowHintPage(kOutlinedHintPage);
+    box_->hide();
+    hintPage_->show();
+}
+
+void TPict::CloseHintPage() {
+    if (!hintPage_) {
+        return;
+    }
+    hintPage_->hide();
+    hintPage_->deleteLater();
+    hintPage_ = nullptr;
+    box_->show();
+}
+
+void TPict::HintPageSwitch(int code) {
+    if (code == 400) {
+        CloseHintPage();
+        return;
+    }
+    // The last clip, selected for moving and resizing.
+    std::vector<ItemRecord*> outlines = LiveOutlines(editor_.clips);
+    ChooseTool(EditorTool::Select);
+    if (!outlines.empty()) {
+        SelectOnly(editor_.clips, outlines.back());
+        ClipsChanged();
+    }
 }
 
 } // namespace vlr

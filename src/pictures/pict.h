@@ -11,8 +11,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QSlider;
@@ -20,7 +20,9 @@ class QToolButton;
 
 namespace vlr {
 
+class HintHost;
 class Prompt;
+class TLinehelp;
 class TPictbox;
 class TPictureView;
 struct TParams;
@@ -79,6 +81,12 @@ public:
     QSlider* zoomBar() const { return zoomBar_; }
     QLabel* zoomLabel() const { return zoomLabel_; }
     QLabel* hints() const { return hints_; }
+    // The hint page that a finished clip outline brings in place of the clip list; none while
+    // the clip list shows.
+    TLinehelp* hintPage() const { return hintPage_; }
+    // The hint page's steps, run after its handler: 400 back to the clip list, 401 the last clip
+    // taken for moving and resizing.
+    void HintPageSwitch(int code);
     QToolButton* eraseButton() const { return eraseButton_; }
     QToolButton* toolButton(int tool) const { return toolButtons_[tool]; }
 
@@ -94,6 +102,7 @@ private:
     void ClipsChanged();
     void ShowHints();
     void ShowOutlinedHint();
+    void CloseHintPage();
 
     TParams& params_;
     Prompt& prompt_;
@@ -111,7 +120,8 @@ private:
     QSlider* zoomBar_ = nullptr;
     QLabel* zoomLabel_ = nullptr;
     QLabel* hints_ = nullptr;
-    QCheckBox* hideHint_ = nullptr;
+    std::unique_ptr<HintHost> hintHost_;
+    TLinehelp* hintPage_ = nullptr;
 };
 
 } // namespace vlr

@@ -2,6 +2,8 @@
 // the keys, the zoom scale and the side panel.
 #include "pictures/pict.h"
 
+#include "panels/linehelp.h"
+
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "pictures/clipoutline.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +25,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -237,6 +241,35 @@ TEST_F(PictTest, EffectsOfTheSidePanelAreTheSettingsOfNewClips) {
     EXPECT_EQ(customised, 1);
     EXPECT_EQ(box.frameList()->currentIndex(), 0);
     EXPECT_EQ(params.state.clframe, 0);
+}
+
+TEST_F(PictTest, AFinishedClipBringsItsHintPageInPlaceOfTheClipList) {
+    OpenPicture();
+    page->ChooseTool(EditorTool::Rectangle);
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(60, 40));
+    TLinehelp* hint = page->hintPage();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->pageCode(), 1076);
+    EXPECT_TRUE(page->box()->isHidden());
+    EXPECT_EQ(hint->paragraph(1)->toPlainText(), "Click where you want to start another clip.");
+
+    // "here": the last clip is taken for moving and resizing; the page stays.
+    QTest::mousePress(hint->paragraph(3)->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return FirstSelected(page->editor().clips) != nullptr; }, 2000));
+    EXPECT_EQ(page->view()->tool(), EditorTool::Select);
+    EXPECT_EQ(page->hintPage(), hint);
+
+    // Ticked, the box brings the clip list back and the page is not shown for the next clip.
+    QTest::mouseClick(hint->checkBox(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return page->hintPage() == nullptr; }, 2000));
+    EXPECT_FALSE(page->box()->isHidden());
+    EXPECT_FALSE(HintShown(params, 1076));
+    page->ChooseTool(EditorTool::Rectangle);
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(80, 80));
+    QTest::mouseClick(Canvas(), Qt::LeftButton, {}, QPoint(120, 120));
+    EXPECT_EQ(LiveOutlines(page->editor().clips).size(), 2u);
+    EXPECT_EQ(page->hintPage(), nullptr);
 }
 
 } // namespace
