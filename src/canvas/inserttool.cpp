@@ -1020,8 +1020,13 @@ void SelectInsertionPanel(InsertTarget t, int panelCode) {
     ResetInsertion(t);
     in.toolMode = *mode;
     in.typingSerial = 0;
-    SelectOnly(t.list, nullptr);
-    t.window.RedrawAll(false);
+    // The fine-tune panels and the moving hint pages work on the selection they were shown for
+    // (a hint page's link selects the new item first); every other switch starts afresh.
+    const bool keepsSelection = panelCode != 20 && *mode == 0;
+    if (!keepsSelection) {
+        SelectOnly(t.list, nullptr);
+    }
+    t.window.RedrawAll(keepsSelection);
 }
 
 // ---- the mouse, the timer and the keys ----

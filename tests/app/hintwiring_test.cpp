@@ -146,6 +146,8 @@ TEST_F(HintPagesTest, EachLinkOfAStartPagePerformsItsStep) {
             EXPECT_EQ(NodePoint(selected->pointList[0]), (Point{150, 120}));
         }
         EXPECT_TRUE(PanelBecomes(c.panel)) << c.paragraph << ": " << form->currentPanel();
+        // The panel or page shown works on the item the link selected.
+        EXPECT_EQ(FirstSelected(window->items()), selected) << c.paragraph;
         SelectOnly(window->items(), nullptr);
     }
 }
