@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vlr {
@@ -496,6 +497,8 @@ void TPict::ShowOutlinedHint() {
     // A fresh page each time: a page is built once per showing.
     CloseHintPage();
     hintPage_ = new TLinehelp(*hintHost_, this);
+    // As wide as the clip list it stands for, so that the picture does not move under the pointer.
+    hintPage_->setFixedWidth(std::max(box_->width(), TLinehelp::kFrameWidth));
     static_cast<QHBoxLayout*>(layout())->insertWidget(0, hintPage_);
     hintPage_->ShowHintPage(kOutlinedHintPage);
     box_->hide();
