@@ -110,6 +110,7 @@ public:
     // The text panel follows the typing on the canvas.
     void TextEditingStarted(DesignView* window, ItemRecord* text) override;
     void TextEditingEnded(DesignView* window) override;
+    bool LinePanelShowing() const override { return currentPanel_ == 98; }
 
     // Shows a dialog page; false when the host has no page for the code (nothing is shown).
     bool ShowDialog(TDialogHost* host, int code, int number, const QString& text);

@@ -585,7 +585,9 @@ void ClickLine(InsertTarget& t, Point canvas) {
     CreateLine(t.list, t.params, Design(t, in.pointA), Design(t, canvas));
     t.window.PanelStep(0);
     Created(t);
-    ShowHint(t, 1024);
+    if (t.window.LinePanelShowing()) {
+        ShowHint(t, 1024);
+    }
 }
 
 void ClickText(InsertTarget& t, Point canvas) {

@@ -1094,6 +1094,10 @@ void TSandbox::ShowPanel(int panelCode) {
     host_.RefreshDesignControls();
 }
 
+bool TSandbox::LinePanelShowing() const {
+    return host_.LinePanelShowing();
+}
+
 void TSandbox::SetCanvasCursor(Qt::CursorShape cursor) {
     panel0_->setCursor(cursor);
 }

@@ -235,6 +235,7 @@ private:
     void RecordsChanged() override;
     void ShowPanel(int panelCode) override;
     void PanelStep(int step) override;
+    bool LinePanelShowing() const override;
     void SetCanvasCursor(Qt::CursorShape cursor) override;
     // TextEditWindow
     void SetCaretTimer(bool running) override;

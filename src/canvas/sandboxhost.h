@@ -43,6 +43,8 @@ public:
     virtual bool ShapePanelShowing() const { return false; }
     // The step of the insertion under way, for the side panel shown.
     virtual void PanelStep(int /*step*/) {}
+    // Whether the line panel is the side panel shown: a line drawn then brings its hint page.
+    virtual bool LinePanelShowing() const { return true; }
     // The pointer moved over the design (design pixels; none: it left the canvas); dragging:
     // the button is held, so the selection's size is worth showing, or the rubber band's
     // (design pixels) while an area is being selected.

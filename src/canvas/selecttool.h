@@ -96,6 +96,8 @@ public:
     // first point is placed, 0 before).
     virtual void PanelStep(int /*step*/) {}
     virtual void SetCanvasCursor(Qt::CursorShape cursor) = 0;
+    // Whether the main window shows the line panel (and not, say, the line's hint page already).
+    virtual bool LinePanelShowing() const { return true; }
 };
 
 // The side panel a selection shows: 20 (the insert panel) for none, 59 for items of different

@@ -125,6 +125,20 @@ TEST_F(HintPagesTest, APageAppearsAfterItsActionWithItsTexts) {
     }
 }
 
+TEST_F(HintPagesTest, LinesDrawnWhileTheLinePageShowsLeaveThatPageAsItIs) {
+    TSandbox* window = OpenSquare();
+    QTest::qWait(300); // the window, just activated, has shown its tool's panel
+    form->ShowPanel(98);
+    Click(window, {150, 20});
+    Click(window, {250, 20});
+    ASSERT_TRUE(PanelBecomes(1024));
+    QPointer<TLinehelp> page = Page();
+    Click(window, {150, 40});
+    Click(window, {250, 40});
+    QTest::qWait(300); // longer than the deferred switch
+    EXPECT_EQ(form->PanelFrame(), page.data()) << form->currentPanel();
+}
+
 TEST_F(HintPagesTest, EachLinkOfAStartPagePerformsItsStep) {
     TSandbox* window = OpenSquare();
     struct Case {
