@@ -6,6 +6,8 @@
 #include "canvas/designview.h"
 #include "model/itemlist.h"
 #include "panels/linehelp.h"
+#include "panels/picturebutton.h"
+#include "panels/procs.h"
 
 namespace vlr {
 
@@ -29,23 +31,21 @@ public:
         return design && FirstSelected(design->items());
     }
     void UndoDesign() override {
-        if (form_.ActiveDesign() && form_.hooks.undo) {
-            form_.hooks.undo();
+        if (form_.ActiveDesign() && form_.hooks.edit.undo) {
+            form_.hooks.edit.undo();
         }
     }
     void HighlightSuggestionRow(int row) override { form_.HighlightSuggestionRow(row); }
     void PlainSuggestionRows(int fromRow) override { form_.PlainSuggestionRows(fromRow); }
     void HighlightHistoryButton(bool redo) override {
-        if (form_.hooks.highlightHistoryButton) {
-            form_.hooks.highlightHistoryButton(redo);
+        TPictureButton* button = form_.Toolbar()->Button(redo ? ToolbarButton::Redo : ToolbarButton::Undo);
+        // A grey button stays grey: there is nothing to undo or redo.
+        if (button && button->look() != ButtonLook::Grey) {
+            button->setLook(ButtonLook::Highlighted);
         }
         form_.Timer3.start();
     }
-    void PlainToolbarButtons() override {
-        if (form_.hooks.plainToolbarButtons) {
-            form_.hooks.plainToolbarButtons();
-        }
-    }
+    void PlainToolbarButtons() override { form_.Toolbar()->RestoreLooks(); }
 
 private:
     TForm1& form_;
@@ -57,7 +57,7 @@ void InstallHintPages(TForm1& form) {
     // The host lives as long as the main window, whose hooks use it.
     auto* host = new FormHintHost(form);
     QObject::connect(&form, &QObject::destroyed, [host] { delete host; });
-    form.hooks.createPanelFrame = [host, earlier = form.hooks.createPanelFrame](int code,
+    form.hooks.panels.createPanelFrame = [host, earlier = form.hooks.panels.createPanelFrame](int code,
                                                                                 QWidget* parent) -> QWidget* {
         if (IsHintPage(code)) {
             auto* page = new TLinehelp(*host, parent);
@@ -66,12 +66,6 @@ void InstallHintPages(TForm1& form) {
         }
         return earlier ? earlier(code, parent) : nullptr;
     };
-}
-
-void ShowTextStartHint(TForm1& form) {
-    constexpr int kTextStartPage = 1035;
-    constexpr int kTypingTextPanel = 302;
-    form.ShowPanel(HintShown(form.params(), kTextStartPage) ? kTextStartPage : kTypingTextPanel);
 }
 
 } // namespace vlr

@@ -7,8 +7,4 @@ class TForm1;
 
 void InstallHintPages(TForm1& form);
 
-// When a new text is started: the text's start page while the user wants it, otherwise the text
-// panel of the text being typed.
-void ShowTextStartHint(TForm1& form);
-
 } // namespace vlr

@@ -216,9 +216,6 @@ void TForm1::FormCreate() {
     });
     connect(&Timer3, &QTimer::timeout, this, [this] {
         PlainSuggestionRows();
-        if (hooks.plainToolbarButtons) {
-            hooks.plainToolbarButtons();
-        }
         toolbar_->RestoreLooks();
     });
     connect(&Timer4, &QTimer::timeout, this, &TForm1::OnLastDesignClosed);

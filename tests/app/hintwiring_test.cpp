@@ -103,8 +103,6 @@ TEST_F(HintPagesTest, APageAppearsAfterItsActionWithItsTexts) {
              Click(window, {20, 170});
          },
          1035, 1, "Enter the text. Then, click where you want to start another line of text."},
-        {"text editing started elsewhere", [&] { ShowTextStartHint(*form); }, 1035, 2,
-         "Click on Start new text to set the color, size and font of the next line of text."},
         {"the horizontal grid", [&] { form->Action("Tools/Grid/Horizontal")->trigger(); }, 1028, 4,
          "When you move a gridline, the objects that are snapped to it move with it."},
         {"snap both ways", [&] { form->Action("Tools/Snap/Both")->trigger(); }, 1029, 2,
