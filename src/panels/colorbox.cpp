@@ -105,6 +105,8 @@ TColorbox::TColorbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(h
     ColorBox = AddList(effectsLayout_, "Frame Color");
     ShadowBox = AddList(effectsLayout_, "Shadow");
     SurfaceBox = AddList(effectsLayout_, "Frame 3-D");
+    FrameBox->SetEntryKind(EntryKind::FrameWeight, params());
+    ShadowBox->SetEntryKind(EntryKind::Shadow, params());
     connect(FrameBox, &TStyleCombo::chosen, this, &TColorbox::FrameBoxChange);
     connect(ColorBox, &TStyleCombo::chosen, this, &TColorbox::FrameColorChange);
     connect(ShadowBox, &TStyleCombo::chosen, this, &TStylePanel::ShadowBoxChange);

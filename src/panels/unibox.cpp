@@ -39,6 +39,7 @@ TUnibox::TUnibox(PanelHost& host, int code, QWidget* parent) : TStylePanel(host,
     ColorBox = AddList(basicsLayout_, "Color");
     FillBox = AddList(basicsLayout_, "Fill Color");
     WeightBox = AddList(basicsLayout_, "Outline Weight");
+    WeightBox->SetEntryKind(EntryKind::Weight, params());
     connect(ColorBox, &TStyleCombo::chosen, this, &TStylePanel::ColorBoxChange);
     connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
     connect(WeightBox, &TStyleCombo::chosen, this, &TUnibox::WeightBoxChange);

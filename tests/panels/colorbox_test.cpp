@@ -2,6 +2,7 @@
 // clips as one undo step, the controls show the clips' values, the frame-dependent lists follow
 // the frame, and a stored lightness survives opening the panel and releasing a slider.
 #include "panels/colorbox.h"
+#include "panels/unibox.h"
 
 #include "panelhost.h"
 #include "panels/picturebutton.h"
@@ -55,6 +56,25 @@ struct ControlRow {
     std::function<void(TColorbox&)> use;
     std::function<bool(const ItemRecord&)> changed;
 };
+
+TEST(TColorbox, TheFrameShadowAndMixedWeightListsDrawTheirPreviews) {
+    FakePanelHost host;
+    TColorbox clip(host, 401);
+    TUnibox mixed(host, 59);
+    const struct {
+        QWidget* panel;
+        const char* list;
+        EntryKind kind;
+    } rows[] = {{&clip, "Frame", EntryKind::FrameWeight},
+                {&clip, "Shadow", EntryKind::Shadow},
+                {&mixed, "Outline Weight", EntryKind::Weight}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.list);
+        TStyleCombo* list = test::ListNamed(*row.panel, row.list);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->entryKind(), row.kind);
+    }
+}
 
 TEST(TColorbox, EachControlChangesTheSelectedClipsAsOneUndoStep) {
     const ControlRow rows[] = {
