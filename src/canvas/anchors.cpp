@@ -255,4 +255,18 @@ void DrawAnchorStrips(QImage& background, const QImage& untouchedTop, const QIma
     }
 }
 
+bool ApplyStripRelease(ItemList& list, EditCanvas& canvas, const EditMetrics& metrics,
+                       const StripRelease& release, const EditHooks& hooks) {
+    switch (release.action) {
+    case StripRelease::Action::Move:
+        return MoveGridlineWithItems(list, canvas, metrics, release.axis, release.from, release.to,
+                                     release.position, hooks);
+    case StripRelease::Action::Add:
+        return EditGrid(list, release.axis, GridAction::Add, release.position, hooks);
+    case StripRelease::Action::None:
+        break;
+    }
+    return false;
+}
+
 } // namespace vlr

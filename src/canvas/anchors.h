@@ -82,6 +82,10 @@ struct StripRelease {
 };
 StripRelease ReleaseOnStrips(const StripPress& press, const ItemRecord* header, Point pageOffset,
                              Point viewport, bool shift);
+// Carries out a release: the dragged gridline moves with the items standing on it
+// (MoveGridlineWithItems), or the Shift+click's gridline is added. True when the design changed.
+bool ApplyStripRelease(ItemList& list, EditCanvas& canvas, const EditMetrics& metrics,
+                       const StripRelease& release, const EditHooks& hooks);
 // Both strips, and during a drag the dragged anchor at the pointer (red, as is the one it left).
 void DrawAnchorStrips(QImage& background, const QImage& untouchedTop, const QImage& untouchedLeft,
                       const ItemRecord* header, const ItemRecord* grid, Point pageOffset,

@@ -231,6 +231,11 @@ bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position
     return true;
 }
 
+bool RemoveHighlightedGridlines(ItemList& list, const EditHooks& hooks) {
+    return EditGrid(list, GridAxis::X, GridAction::Remove, 0, hooks) ||
+           EditGrid(list, GridAxis::Y, GridAction::Remove, 0, hooks);
+}
+
 void RespaceGridlines(ItemList& list, const EditHooks& hooks) {
     const ItemRecord* header = FindRecord(list, ItemKind::Header);
     const ItemRecord* current = LiveGridlines(list);

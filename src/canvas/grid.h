@@ -80,6 +80,9 @@ enum class GridAction {
 // the design and its redo history as they were and returns false.
 bool EditGrid(ItemList& list, GridAxis axis, GridAction action, int32_t position = 0,
               const EditHooks& hooks = {});
+// The Delete key over an anchor: the highlighted gridlines of both axes go, as one undo step,
+// when the gridlines and anchors of either axis are shown. False when nothing went.
+bool RemoveHighlightedGridlines(ItemList& list, const EditHooks& hooks = {});
 // After the page setup changed: both axes respaced as Equalize does, whether or not the gridlines
 // are shown, as one new version of the gridlines record (one undo step). An axis whose density
 // gives no step keeps its lines; an edit that changes nothing makes no version.

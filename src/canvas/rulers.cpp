@@ -311,6 +311,44 @@ void PaintRuler(QPainter& painter, const QImage& picture, int mark, bool horizon
     }
 }
 
+RulerRedraw PressOnRuler(RulerPointer p, const RulerView& view, const ItemRecord* header, QPoint point) {
+    const int64_t along = view.horizontal ? point.x() : point.y();
+    p.drag = {PageEdgeNear(along, view.pageStart, view.pageExtent), view.horizontal, along, along};
+    return MoveOnRuler(p, view, header, point);
+}
+
+RulerRedraw MoveOnRuler(RulerPointer p, const RulerView& view, const ItemRecord* header, QPoint point) {
+    const int64_t along = view.horizontal ? point.x() : point.y();
+    if (p.drag.edge == PageEdge::None) {
+        p.ruler.setCursor(PageEdgeCursor(view, along));
+        return RulerRedraw::None;
+    }
+    p.drag.pointer = along;
+    if (p.drag.edge == PageEdge::Start) {
+        return RulerRedraw::Compose;
+    }
+    // The new length is the page's own, whatever the window shows of it.
+    const RulerView page = RulerViewOf(header, view.horizontal, 1, 0, 0);
+    p.hint.setText(QString::fromStdString(PageEdgeHint(page, p.drag, p.decimalSeparator)));
+    p.hint.adjustSize();
+    p.hint.move(RulerHintPlace(view.horizontal, point, p.hint.size(), p.viewport));
+    p.hint.show();
+    p.hint.raise();
+    return RulerRedraw::Strips;
+}
+
+bool ReleaseOnRuler(RulerPointer p, ItemList& items, QPoint point) {
+    PageEdgeDrag drag = p.drag;
+    p.drag = {};
+    p.hint.hide();
+    if (drag.edge == PageEdge::None) {
+        return false;
+    }
+    drag.pointer = drag.horizontal ? point.x() : point.y();
+    FinishPageEdgeDrag(items, drag);
+    return true;
+}
+
 void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, bool force) {
     const int32_t offset = RulerOffset(view.length, view.pageExtent, view.scroll, view.bound);
     const int32_t length = RulerStripLength(view.length, view.pageExtent);

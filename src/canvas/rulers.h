@@ -125,6 +125,31 @@ QLabel* CreateRulerHint(QWidget* parent);
 // picture itself stays untouched under the mark.
 void PaintRuler(QPainter& painter, const QImage& picture, int mark, bool horizontal);
 
+// ---- the pointer on a ruler ----
+
+// A ruler's share of its window: the drag under way, the tooltip the drag shows (placed in the
+// viewport) and the ruler itself, whose cursor follows the pointer.
+struct RulerPointer {
+    PageEdgeDrag& drag;
+    QLabel& hint;
+    QWidget& ruler;
+    QSize viewport;
+    char decimalSeparator = '.';
+};
+// What the window draws again after the pointer moved: nothing, the rulers from their strips, or
+// the strips too (the page's end moved, so the scale may reach further).
+enum class RulerRedraw { None, Compose, Strips };
+
+// A left-button press at a point of the ruler (ruler pixels): a drag of the page's edge near it
+// begins and the pointer is followed as by a move. view: the ruler as shown.
+RulerRedraw PressOnRuler(RulerPointer p, const RulerView& view, const ItemRecord* header, QPoint point);
+// Without a drag the cursor tells whether an edge is near; during a drag of the page's end the
+// tooltip shows the new length beside the pointer.
+RulerRedraw MoveOnRuler(RulerPointer p, const RulerView& view, const ItemRecord* header, QPoint point);
+// The release ends the drag and its tooltip; a drag of an edge gives the page its new size or
+// place (FinishPageEdgeDrag). True when the page changed.
+bool ReleaseOnRuler(RulerPointer p, ItemList& items, QPoint point);
+
 // A ruler's light-yellow strip and the page pixel it starts at.
 struct RulerStrip {
     QImage image;

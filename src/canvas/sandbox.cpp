@@ -4,6 +4,7 @@
 #include "canvas/anchors.h"
 #include "canvas/commands.h"
 #include "canvas/imagecontrol.h"
+#include "canvas/keys.h"
 #include "canvas/newdesign.h"
 #include "canvas/pagebackground.h"
 #include "canvas/sandboxhost.h"
@@ -271,8 +272,7 @@ bool TSandbox::OpenDesign(int32_t docNumber, const QString& path) {
     // 11, 12.
     SetCaption();
     host_.RefreshDesignControls();
-    ItemRecord* header = Header();
-    host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+    RefreshGridButtons();
     DrawAnchorStrips();
     loading_ = loaded;
     Relayout();
@@ -792,7 +792,7 @@ void TSandbox::Image1MouseUp(QMouseEvent* event) {
         SelectMouseUp(input_, items_, *this, CanvasPoint(event), event->modifiers());
     } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
         InsertMouseUp(Insertion(), CanvasPoint(event), event->modifiers());
-        OpenNewText();
+        OpenNewText(TextEdit());
     }
 }
 
@@ -809,24 +809,14 @@ void TSandbox::Image1DblClick(QMouseEvent* event) {
 }
 
 void TSandbox::DoubleClickTimer() {
-    const DoubleClickTarget target = DoubleClickAt(items_, DesignFromCanvas(doubleClickPoint_));
-    if (target.kind == DoubleClickTarget::Kind::Text) {
-        vlr::OpenTextForEditing(TextEdit(), target.item, false);
-    } else if (target.kind == DoubleClickTarget::Kind::Clip) {
+    const DoubleClickTarget target = OpenDoubleClicked(TextEdit(), DesignFromCanvas(doubleClickPoint_));
+    if (target.kind == DoubleClickTarget::Kind::Clip) {
         EraseMarkers();
         DrawSelectionMarkers();
         host_.RefreshDesignControls();
         host_.EditClipPicture(this, target.item);
     }
     input_.mouseBusy = false;
-}
-
-void TSandbox::OpenNewText() {
-    if (input_.toolMode == 31 && input_.clickCount == 2 && !textEditing_.open) {
-        if (ItemRecord* text = FindBySerial(items_, input_.typingSerial); text && IsLiveItem(text)) {
-            vlr::OpenTextForEditing(TextEdit(), text, true);
-        }
-    }
 }
 
 void TSandbox::EndTextEditing() {
@@ -908,15 +898,7 @@ void TSandbox::Background1MouseUp(QMouseEvent* event) {
     const StripRelease release = ReleaseOnStrips(stripPress_, Header(), pageOffset_, {point.x(), point.y()},
                                                  event->modifiers() & Qt::ShiftModifier);
     stripPress_ = {};
-    const EditHooks hooks = UndoHooks();
-    bool changed = false;
-    if (release.action == StripRelease::Action::Move) {
-        changed = MoveGridlineWithItems(items_, *this, editMetrics(), release.axis, release.from, release.to,
-                                        release.position, hooks);
-    } else if (release.action == StripRelease::Action::Add) {
-        changed = EditGrid(items_, release.axis, GridAction::Add, release.position, hooks);
-    }
-    if (changed) {
+    if (ApplyStripRelease(items_, *this, editMetrics(), release, UndoHooks())) {
         DesignChanged();
         host_.RefreshDesignControls();
     }
@@ -926,49 +908,35 @@ void TSandbox::Background1MouseUp(QMouseEvent* event) {
 
 // ---- dragging the page's edges on the rulers ----
 
+RulerPointer TSandbox::RulerPointerOf(Qt::Orientation axis) {
+    return {edgeDrag_, *hint1_, *(axis == Qt::Horizontal ? rulerX_ : rulerY_), panel0_->size(),
+            params_.decimalSeparator};
+}
+
 void TSandbox::RulerMouseDown(Qt::Orientation axis, QMouseEvent* event) {
-    const bool horizontal = axis == Qt::Horizontal;
-    const QPoint point = event->position().toPoint();
-    const int64_t along = horizontal ? point.x() : point.y();
-    const RulerView view = RulerViewFor(horizontal);
     if (event->button() == Qt::LeftButton && Header()) {
-        edgeDrag_ = {PageEdgeNear(along, view.pageStart, view.pageExtent), horizontal, along, along};
-        RulerMouseMove(axis, event);
+        RedrawRulers(PressOnRuler(RulerPointerOf(axis), RulerViewFor(axis == Qt::Horizontal), Header(),
+                                  event->position().toPoint()));
     }
 }
 
 void TSandbox::RulerMouseMove(Qt::Orientation axis, QMouseEvent* event) {
-    const bool horizontal = axis == Qt::Horizontal;
-    const QPoint point = event->position().toPoint();
-    const int64_t along = horizontal ? point.x() : point.y();
-    if (edgeDrag_.edge == PageEdge::None) {
-        (horizontal ? rulerX_ : rulerY_)->setCursor(PageEdgeCursor(RulerViewFor(horizontal), along));
-        return;
-    }
-    edgeDrag_.pointer = along;
-    if (edgeDrag_.edge == PageEdge::End) {
-        const RulerView view = RulerViewOf(Header(), horizontal, 1, 0, 0);
-        hint1_->setText(QString::fromStdString(PageEdgeHint(view, edgeDrag_, params_.decimalSeparator)));
-        hint1_->adjustSize();
-        hint1_->move(RulerHintPlace(horizontal, point, hint1_->size(), panel0_->size()));
-        hint1_->show();
-        hint1_->raise();
+    RedrawRulers(MoveOnRuler(RulerPointerOf(axis), RulerViewFor(axis == Qt::Horizontal), Header(),
+                             event->position().toPoint()));
+}
+
+void TSandbox::RedrawRulers(RulerRedraw redraw) {
+    if (redraw == RulerRedraw::Strips) {
         DrawRulers();
-    } else {
+    } else if (redraw == RulerRedraw::Compose) {
         ComposeRulers();
     }
 }
 
 void TSandbox::RulerMouseUp(Qt::Orientation axis, QMouseEvent* event) {
-    PageEdgeDrag drag = edgeDrag_;
-    edgeDrag_ = {};
-    hint1_->hide();
-    if (drag.edge == PageEdge::None) {
+    if (!ReleaseOnRuler(RulerPointerOf(axis), items_, event->position().toPoint())) {
         return;
     }
-    const QPoint point = event->position().toPoint();
-    drag.pointer = axis == Qt::Horizontal ? point.x() : point.y();
-    FinishPageEdgeDrag(items_, drag);
     DesignChanged();
     DrawAnchorStrips();
     Relayout();
@@ -996,8 +964,8 @@ void TSandbox::SetAnchorsShown(int type) {
 
 void TSandbox::SetSnap(int type) {
     // Snapping changes nothing on the screen but the toolbar's button.
-    if (ItemRecord* header = Header(); SetGridFlags(header, GridFlag::Snap, type)) {
-        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
+    if (SetGridFlags(Header(), GridFlag::Snap, type)) {
+        RefreshGridButtons();
     }
 }
 
@@ -1009,8 +977,7 @@ void TSandbox::EqualizeGrid(int axes) {
 }
 
 bool TSandbox::DeleteAnchorUnderPointer() {
-    if (!EditGrid(items_, GridAxis::X, GridAction::Remove, 0, UndoHooks()) &&
-        !EditGrid(items_, GridAxis::Y, GridAction::Remove, 0, UndoHooks())) {
+    if (!RemoveHighlightedGridlines(items_, UndoHooks())) {
         return false;
     }
     stripPress_ = {};
@@ -1024,10 +991,16 @@ EditHooks TSandbox::UndoHooks() {
 }
 
 void TSandbox::GridOptionsChanged() {
-    if (ItemRecord* header = Header()) {
+    if (Header()) {
         ClearAnchorHighlights();
         DrawRulers(true);
         RedrawAll(true);
+        RefreshGridButtons();
+    }
+}
+
+void TSandbox::RefreshGridButtons() {
+    if (const ItemRecord* header = Header()) {
         host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
     }
 }
@@ -1140,60 +1113,25 @@ void TSandbox::RestoreArea(SaveUnder& saved) {
 
 // ---- input and focus ----
 
+KeyTarget TSandbox::Keys() {
+    return {TextEdit(),
+            Insertion(),
+            commands_,
+            [this] { return DeleteAnchorUnderPointer(); },
+            host_.ShapePanelShowing(),
+            [this](int key, Qt::KeyboardModifiers modifiers) {
+                return FocusIsHere() && ScrollByArrowKey(key, modifiers, scrollBarX_, scrollBarY_);
+            }};
+}
+
 bool TSandbox::KeyDown(QKeyEvent& event) {
     offeredKey_ = &event;
-    if (!acceptKeys_) {
-        return false;
-    }
-    if (textEditing_.open) {
-        // Delete takes the gridline under the pointer first, then the character at the caret.
-        if (event.key() == Qt::Key_Delete && !(event.modifiers() & Qt::ControlModifier)) {
-            return DeleteAnchorUnderPointer() || DeleteAtCaret(TextEdit());
-        }
-        if (TextEditingKeyDown(TextEdit(), event.key(), event.modifiers())) {
-            return true;
-        }
-    }
-    // A spline or curve is continued (Ctrl-A) only while the shape panel shows its choices.
-    const bool continueKey = event.key() == Qt::Key_A && (event.modifiers() & Qt::ControlModifier);
-    if (!(continueKey && !host_.ShapePanelShowing()) &&
-        InsertKeyDown(Insertion(), event.key(), event.modifiers())) {
-        return true;
-    }
-    if (event.key() == Qt::Key_Escape) {
-        return CancelDrag(input_, items_, *this);
-    }
-    // Without a selection to move, the arrow keys move the view.
-    if (!FirstSelected(items_) && input_.toolMode != 31 && input_.toolMode != 37 && FocusIsHere() &&
-        ScrollByArrowKey(event.key(), event.modifiers(), scrollBarX_, scrollBarY_)) {
-        return true;
-    }
-    // Ctrl+Delete is the Edit menu's Cut.
-    if (event.key() != Qt::Key_Delete || (event.modifiers() & Qt::ControlModifier)) {
-        return false;
-    }
-    if (DeleteAnchorUnderPointer()) {
-        return true;
-    }
-    // While a text is being typed the key belongs to its caret.
-    return input_.toolMode != 31 && input_.toolMode != 37 && DeleteSelection(items_, commands_);
+    return acceptKeys_ && DesignKeyDown(Keys(), event.key(), event.modifiers());
 }
 
 bool TSandbox::KeyPress(QKeyEvent& event) {
     offeredKey_ = &event;
-    if (!acceptKeys_) {
-        return false;
-    }
-    return Typed(event.text().toStdU16String());
-}
-
-bool TSandbox::Typed(std::u16string_view typed) {
-    if (textEditing_.open) {
-        return TypeCharacter(TextEdit(), typed);
-    }
-    const bool made = InsertTyped(Insertion(), typed);
-    OpenNewText();
-    return made;
+    return acceptKeys_ && DesignTyped(Keys(), event.text().toStdU16String());
 }
 
 void TSandbox::keyPressEvent(QKeyEvent* event) {
@@ -1205,7 +1143,7 @@ void TSandbox::keyPressEvent(QKeyEvent* event) {
 
 void TSandbox::inputMethodEvent(QInputMethodEvent* event) {
     if (acceptKeys_) {
-        Typed(event->commitString().toStdU16String());
+        DesignTyped(Keys(), event->commitString().toStdU16String());
     }
     event->accept();
 }
@@ -1257,9 +1195,7 @@ void TSandbox::FormActivate() {
     host_.RefreshUndoCommands(items_);
     host_.SetGlobalZoom(zoom());
     host_.RefreshDesignControls();
-    if (ItemRecord* header = Header()) {
-        host_.SetGridSnapButtons(header->showGridX || header->showGridY, header->snapX || header->snapY);
-    }
+    RefreshGridButtons();
     host_.WindowActivated(this);
     Timer5.start();
 }

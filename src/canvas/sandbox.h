@@ -7,6 +7,7 @@
 #include "canvas/designview.h"
 #include "canvas/grid.h"
 #include "canvas/inserttool.h"
+#include "canvas/keys.h"
 #include "canvas/rulers.h"
 #include "canvas/sandboxcommands.h"
 #include "canvas/saveunder.h"
@@ -82,9 +83,6 @@ public:
     // Typing into a text ends (front/back, copy, paste, undo, a panel change).
     void EndTextEditing();
     const TextEditing& textEditing() const { return textEditing_; }
-    // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
-    // False when there is none, so that the key acts on the selection.
-    bool DeleteAnchorUnderPointer();
 
     // Room for the whole page with its margin, the rulers and the scroll bars.
     QSize sizeHint() const override;
@@ -187,7 +185,12 @@ private:
     // A ruler's page as shown, a page-edge drag on it included.
     RulerView RulerViewFor(bool horizontal) const;
     void ClearAnchorHighlights();
+    // The Delete key asks this first: the gridline whose anchor is under the pointer goes.
+    // False when there is none, so that the key acts on the selection.
+    bool DeleteAnchorUnderPointer();
     void ClearClipPictures();
+    // The toolbar's grid and snap buttons follow the design.
+    void RefreshGridButtons();
     // Edits record their undo steps and refresh the Undo and Redo commands.
     EditHooks UndoHooks();
     void FreeMarkers();
@@ -203,6 +206,8 @@ private:
     void ErasePointerMarks() { SetPointerMarks(-1, -1); }
     void SetPointerMarks(int x, int y);
     // A page-edge drag on a ruler.
+    RulerPointer RulerPointerOf(Qt::Orientation axis);
+    void RedrawRulers(RulerRedraw redraw);
     void RulerMouseDown(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseMove(Qt::Orientation axis, QMouseEvent* event);
     void RulerMouseUp(Qt::Orientation axis, QMouseEvent* event);
@@ -215,10 +220,8 @@ private:
     // point for picture editing.
     void DoubleClickTimer();
     TextEditTarget TextEdit() { return {input_, items_, *this, textEditing_}; }
-    // The text tool has just made a text: typing goes on into it.
-    void OpenNewText();
-    // Characters typed or composed: into the text being typed, or a new text of the text tool.
-    bool Typed(std::u16string_view typed);
+    // What the keys act on in this window.
+    KeyTarget Keys();
     // The marker pass of Timer3.
     void DrawSelectionMarkers();
     // EditCanvas and SelectWindow

@@ -344,6 +344,22 @@ void OpenTextForEditing(TextEditTarget t, ItemRecord* text, bool justCreated) {
     t.input.mouseBusy = wasBusy;
 }
 
+void OpenNewText(TextEditTarget t) {
+    if (t.input.toolMode == 31 && t.input.clickCount == 2 && !t.editing.open) {
+        if (ItemRecord* text = FindBySerial(t.list, t.input.typingSerial); text && IsLiveItem(text)) {
+            OpenTextForEditing(t, text, true);
+        }
+    }
+}
+
+DoubleClickTarget OpenDoubleClicked(TextEditTarget t, Point design) {
+    const DoubleClickTarget target = DoubleClickAt(t.list, design);
+    if (target.kind == DoubleClickTarget::Kind::Text) {
+        OpenTextForEditing(t, target.item, false);
+    }
+    return target;
+}
+
 bool TypeCharacter(TextEditTarget t, std::u16string_view typed) {
     ItemRecord* text = EditedText(t);
     if (!text) {

@@ -72,6 +72,12 @@ ItemRecord* EditedText(const TextEditTarget& t);
 // caret blinking. justCreated: the text tool has just made it (mode 31 stays); otherwise the
 // selected text is opened as a new version and the mode becomes 37.
 void OpenTextForEditing(TextEditTarget t, ItemRecord* text, bool justCreated);
+// After a click or a typed character of the text tool: the text its second click has just made
+// opens for typing, unless a session is open already.
+void OpenNewText(TextEditTarget t);
+// The end of a double click at a design point: the only selected item, when it is a text, opens
+// for typing. Returns what the double click found, so that a clip's picture editor can open.
+DoubleClickTarget OpenDoubleClicked(TextEditTarget t, Point design);
 // Typed characters at the caret: Backspace (8) deletes before it, 10, 13, U+2028 and U+2029
 // break the line, other control characters are ignored. False when nothing was taken.
 bool TypeCharacter(TextEditTarget t, std::u16string_view typed);
