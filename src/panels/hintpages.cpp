@@ -3,7 +3,9 @@
 
 #include "settings/params.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace vlr {
 
@@ -383,6 +385,36 @@ HintLayout HintPageLayout(int pageCode) {
     // A bullet stands 3 pixels above its paragraph.
     for (HintBox& box : p) {
         box.bulletTop = box.top - 3;
+    }
+    return layout;
+}
+
+HintLayout FitHintLayout(HintLayout layout, const std::array<int, kHintParagraphs>& textHeights) {
+    // The paragraphs' own spacing on the frame.
+    constexpr int kGap = 6;
+    std::vector<HintBox*> shown;
+    int floor = 0; // the first pixel the next box may take
+    for (size_t i = 0; i < layout.paragraphs.size(); ++i) {
+        HintBox& box = layout.paragraphs[i];
+        if (!box.shown) {
+            continue;
+        }
+        const int top = std::max(box.top, floor);
+        box.bulletTop += top - box.top;
+        box.top = top;
+        floor = top + textHeights[i] + kGap;
+        shown.push_back(&box);
+    }
+    const int labelTop = std::max(layout.labelTop, floor);
+    layout.checkBoxTop += labelTop - layout.labelTop;
+    layout.labelTop = labelTop;
+    // A box keeps its height where that leaves room for what follows (a press anywhere on it still
+    // acts), and always has its text's.
+    for (size_t i = 0; i < shown.size(); ++i) {
+        HintBox& box = *shown[i];
+        const int next = i + 1 < shown.size() ? shown[i + 1]->top : labelTop;
+        const size_t paragraph = static_cast<size_t>(&box - layout.paragraphs.data());
+        box.height = std::max(textHeights[paragraph], std::min(box.height, next - box.top));
     }
     return layout;
 }

@@ -61,6 +61,12 @@ struct HintLayout {
     int checkBoxTop = 382;
 };
 HintLayout HintPageLayout(int pageCode);
+// The layout with room for every shown paragraph's text, given the heights (pixels) the texts
+// take at their boxes' widths: a box keeps its place unless the text above reaches into it, in
+// which case it and what follows (bullets, the check box and its label) move down to stand 6
+// pixels below that text. A box is as high as its text, and higher where the page gave it more
+// room, but never reaches into the next box or the label.
+HintLayout FitHintLayout(HintLayout layout, const std::array<int, kHintParagraphs>& textHeights);
 
 // What pressing a paragraph does (paragraphs 1 ... 4).
 struct HintLinkStep {

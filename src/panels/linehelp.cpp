@@ -12,6 +12,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cmath>
+#include <memory>
+
 namespace vlr {
 
 namespace {
@@ -20,6 +23,10 @@ constexpr int kTitleHeight = 20;
 constexpr int kBulletWidth = 17;
 constexpr int kBulletHeight = 23;
 constexpr const char* kCheckText = "Don't show this help page again.";
+constexpr int kLabelLeft = 20;
+constexpr int kLabelHeight = 46;
+// What the frame keeps below the check box's label.
+constexpr int kBottomMargin = TLinehelp::kFrameHeight - 384 - kLabelHeight;
 
 void Colour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -68,6 +75,14 @@ void Mark(QTextDocument& document, const std::string& phrase, QTextDocument::Fin
     }
 }
 
+// The height a box's text takes wrapped at the box's width: the boxes have no frame, so their text
+// is as wide as they are.
+int TextHeight(const QTextDocument& document, int width) {
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    copy->setTextWidth(width);
+    return static_cast<int>(std::ceil(copy->size().height()));
+}
+
 } // namespace
 
 HintHost::~HintHost() = default;
@@ -100,14 +115,12 @@ TLinehelp::TLinehelp(HintHost& host, QWidget* parent) : QWidget(parent), host_(h
 void TLinehelp::ShowHintPage(int code) {
     pageCode_ = code;
     text_ = HintPageContent(code, host_.params());
-    const HintLayout layout = HintPageLayout(code);
+    layout_ = HintPageLayout(code);
     const bool links = HintPageHasLinks(code);
     for (int k = 1; k <= kHintParagraphs; ++k) {
         const size_t i = static_cast<size_t>(k - 1);
-        const HintBox& box = layout.paragraphs[i];
+        const HintBox& box = layout_.paragraphs[i];
         const bool hasLink = links && !text_.paragraphs[i].link.empty();
-        paragraphs_[i]->setGeometry(box.left, box.top, box.width, box.height);
-        bullets_[i]->setGeometry(0, box.bulletTop, kBulletWidth, kBulletHeight);
         paragraphs_[i]->setVisible(box.shown);
         bullets_[i]->setVisible(box.shown);
         paragraphs_[i]->viewport()->setCursor(hasLink ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -115,8 +128,6 @@ void TLinehelp::ShowHintPage(int code) {
         linkLit_[i] = !hasLink;
         WriteParagraph(k, false);
     }
-    CheckBox1->move(4, layout.checkBoxTop);
-    RichEdit4->setGeometry(20, layout.labelTop, 129, 46);
     resizeEvent(nullptr);
 }
 
@@ -155,11 +166,28 @@ void TLinehelp::DrawTitle() {
 void TLinehelp::resizeEvent(QResizeEvent*) {
     Panel0->setGeometry(rect());
     Panel0->lower();
-    for (QTextEdit* box : paragraphs_) {
-        box->resize(std::max(Panel0->width() - box->x() - 1, 1), box->height());
-    }
-    RichEdit4->resize(std::max(Panel0->width() - RichEdit4->x() - 1, 1), RichEdit4->height());
+    ArrangeParagraphs();
     DrawTitle();
+}
+
+void TLinehelp::ArrangeParagraphs() {
+    // The boxes reach to the frame's right edge less a pixel; their heights follow their texts at
+    // that width, so that no paragraph scrolls or is cut.
+    auto widthFrom = [this](int left) { return std::max(Panel0->width() - left - 1, 1); };
+    std::array<int, kHintParagraphs> textHeights{};
+    for (size_t i = 0; i < paragraphs_.size(); ++i) {
+        textHeights[i] = TextHeight(*paragraphs_[i]->document(), widthFrom(layout_.paragraphs[i].left));
+    }
+    const HintLayout fitted = FitHintLayout(layout_, textHeights);
+    for (size_t i = 0; i < paragraphs_.size(); ++i) {
+        const HintBox& box = fitted.paragraphs[i];
+        paragraphs_[i]->setGeometry(box.left, box.top, widthFrom(box.left), box.height);
+        bullets_[i]->setGeometry(0, box.bulletTop, kBulletWidth, kBulletHeight);
+    }
+    CheckBox1->move(4, fitted.checkBoxTop);
+    RichEdit4->setGeometry(kLabelLeft, fitted.labelTop, widthFrom(kLabelLeft), kLabelHeight);
+    // A page whose paragraphs grew is taller than the frame's own size.
+    setMinimumHeight(std::max(kFrameHeight, fitted.labelTop + kLabelHeight + kBottomMargin));
 }
 
 bool TLinehelp::eventFilter(QObject* watched, QEvent* event) {

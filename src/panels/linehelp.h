@@ -82,11 +82,14 @@ private:
     // The paragraph's text as built, its link black (or blue when lit) and its key words bold.
     void WriteParagraph(int k, bool lit);
     void DrawTitle();
+    // Places the paragraphs, bullets, check box and label at the frame's width.
+    void ArrangeParagraphs();
     void PointedElsewhere();
 
     HintHost& host_;
     int pageCode_ = 0;
     HintPageText text_;
+    HintLayout layout_; // the page's places before its texts are fitted in
     std::array<bool, 4> linkLit_ = {true, true, true, true};
 
     QWidget* Panel0 = nullptr;

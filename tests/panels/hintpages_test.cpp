@@ -137,10 +137,24 @@ TEST(HintPageContent, EveryPageFromTheFirstToTheLastHasItsParagraphs) {
     EXPECT_FALSE(IsHintPage(1067));
 }
 
+using TopsAndHeights = std::array<std::array<int, 2>, 4>;
+
+// Each paragraph at its top with its height and its bullet 3 pixels above it; the check box 2
+// pixels above its label.
+void ExpectLayout(const HintLayout& layout, int page, const TopsAndHeights& topHeight, int labelTop) {
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(layout.paragraphs[i].top, topHeight[i][0]) << page << " paragraph " << i + 1;
+        EXPECT_EQ(layout.paragraphs[i].height, topHeight[i][1]) << page << " paragraph " << i + 1;
+        EXPECT_EQ(layout.paragraphs[i].bulletTop, topHeight[i][0] - 3) << page << " paragraph " << i + 1;
+    }
+    EXPECT_EQ(layout.labelTop, labelTop) << page;
+    EXPECT_EQ(layout.checkBoxTop, labelTop - 2) << page;
+}
+
 TEST(HintPageLayout, PagesMoveTheirParagraphsAndBullets) {
     struct Case {
         int page;
-        std::array<std::array<int, 2>, 4> topHeight;
+        TopsAndHeights topHeight;
         int labelTop;
     };
     const Case cases[] = {
@@ -153,14 +167,31 @@ TEST(HintPageLayout, PagesMoveTheirParagraphsAndBullets) {
     };
     for (const Case& c : cases) {
         const HintLayout layout = HintPageLayout(c.page);
-        for (size_t i = 0; i < 4; ++i) {
-            EXPECT_EQ(layout.paragraphs[i].top, c.topHeight[i][0]) << c.page << " paragraph " << i + 1;
-            EXPECT_EQ(layout.paragraphs[i].height, c.topHeight[i][1]) << c.page << " paragraph " << i + 1;
-            EXPECT_EQ(layout.paragraphs[i].bulletTop, c.topHeight[i][0] - 3);
-        }
-        EXPECT_EQ(layout.labelTop, c.labelTop) << c.page;
-        EXPECT_EQ(layout.checkBoxTop, c.labelTop - 2) << c.page;
+        ExpectLayout(layout, c.page, c.topHeight, c.labelTop);
         EXPECT_EQ(layout.paragraphs[3].shown, c.page != 1076);
+    }
+}
+
+TEST(HintPageLayout, BoxesMakeRoomForTheirTextsAndNeverOverlap) {
+    struct Case {
+        int page;
+        std::array<int, 4> textHeights;
+        TopsAndHeights topHeight;
+        int labelTop;
+    };
+    const Case cases[] = {
+        // Page 1024: tops 43, 103, 171, 247, heights 54, 62, 70, 130, label 384. Paragraph 2's text
+        // ends at 183, so 3 starts at 189, keeping its height to 4's top at 247 (58); 4's text ends
+        // at 397 and the label follows 6 below.
+        {1024, {40, 80, 50, 150}, {{{43, 54}, {103, 80}, {189, 58}, {247, 150}}}, 403},
+        // Page 1028 gives paragraph 2 the height 98 from 123, past paragraph 3's top 211, and 3 the
+        // height 110 from 211, past 4's top 297: both end where the next begins.
+        {1028, {20, 20, 20, 20}, {{{43, 74}, {123, 88}, {211, 86}, {297, 80}}}, 384},
+        // A hidden paragraph takes no room: page 1076's label follows paragraph 3's text.
+        {1076, {0, 0, 100, 500}, {{{43, 54}, {103, 82}, {191, 100}, {247, 130}}}, 297},
+    };
+    for (const Case& c : cases) {
+        ExpectLayout(FitHintLayout(HintPageLayout(c.page), c.textHeights), c.page, c.topHeight, c.labelTop);
     }
 }
 

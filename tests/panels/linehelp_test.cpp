@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -253,6 +254,42 @@ TEST_F(LinehelpTest, TheClipOutlinedPageStepsThroughThePictureEditor) {
     EXPECT_EQ(host.editorSwitches, (std::vector<int>{401, 400}));
     EXPECT_TRUE(host.switches.empty());
     EXPECT_EQ(Flag(40), 0);
+}
+
+TEST_F(LinehelpTest, EveryPageShowsEachParagraphWholeWithoutScrolling) {
+    int pages = 0;
+    for (int code = kFirstHintPage; code <= kLastHintPage; ++code) {
+        if (!IsHintPage(code)) {
+            continue;
+        }
+        ++pages;
+        TLinehelp& shown = Show(code);
+        ASSERT_EQ(shown.width(), TLinehelp::kFrameWidth);
+        int above = TLinehelp::kFrameHeight; // the top of what stands below the paragraph
+        for (int k = kHintParagraphs; k >= 1; --k) {
+            QTextEdit* box = shown.paragraph(k);
+            if (box->isHidden()) {
+                continue;
+            }
+            // The box's own layout of its text, at the width the frame gives it.
+            const QSizeF text = box->document()->size();
+            EXPECT_LE(text.height(), box->viewport()->height()) << code << " paragraph " << k;
+            EXPECT_EQ(box->verticalScrollBar()->maximum(), 0) << code << " paragraph " << k;
+            EXPECT_EQ(box->viewport()->width(), TLinehelp::kFrameWidth - box->x() - 1) << code;
+            const int below = k == kHintParagraphs || shown.paragraph(k + 1)->isHidden()
+                                  ? shown.checkLabel()->y()
+                                  : shown.paragraph(k + 1)->y();
+            EXPECT_LE(box->geometry().bottom(), below - 1) << code << " paragraph " << k << " overlaps";
+            EXPECT_EQ(shown.bullet(k)->y(), box->y() - 3) << code << " paragraph " << k;
+            above = box->y();
+        }
+        EXPECT_GE(above, 40) << code; // under the title
+        QTextEdit* label = shown.checkLabel();
+        EXPECT_LE(label->document()->size().height(), label->viewport()->height()) << code;
+        EXPECT_LE(label->geometry().bottom(), shown.height() - 1) << code;
+        EXPECT_EQ(shown.checkBox()->y(), label->y() - 2) << code;
+    }
+    EXPECT_EQ(pages, 43);
 }
 
 } // namespace
