@@ -988,6 +988,10 @@ void ResetInsertion(InsertTarget t) {
     t.input.insertPoints.clear();
 }
 
+int OwnPanelOfMode(int32_t toolMode) {
+    return toolMode == 1 ? 98 : toolMode == 31 ? 300 : 0;
+}
+
 void SelectInsertionPanel(InsertTarget t, int panelCode) {
     CanvasInput& in = t.input;
     currentState_t& state = t.params.state;

@@ -38,6 +38,10 @@ struct InsertTarget {
 // as Esc does, deselects everything and repaints. A drag or an area selection under way is left
 // alone by panels that are no insertion panel.
 void SelectInsertionPanel(InsertTarget target, int panelCode);
+// The panel a window active again shows for its own mode, so that the line or text under way
+// goes on: 98 for the line tool, 300 for the text tool, 0 (the main window's panel stays) for
+// the others.
+int OwnPanelOfMode(int32_t toolMode);
 // The gesture so far is dropped (its preview erased); the mode stays. A continuation goes on.
 void ResetInsertion(InsertTarget target);
 

@@ -5,6 +5,7 @@
 #include "canvas/commands.h"
 #include "canvas/imagecontrol.h"
 #include "canvas/keys.h"
+#include "canvas/mouse.h"
 #include "canvas/newdesign.h"
 #include "canvas/pagebackground.h"
 #include "canvas/sandboxhost.h"
@@ -34,12 +35,6 @@ namespace {
 
 // Time a progressive repaint spends per turn of the event loop.
 constexpr qint64 kProgressiveSliceMs = 12;
-
-// Select mode, the area selection and the drags belong to the selection; the insertion tools
-// and text editing have the other modes.
-bool SelectionMode(int toolMode) {
-    return toolMode == 0 || toolMode == 8 || IsDragMode(toolMode);
-}
 
 bool IsPictureExtension(const QString& path) {
     QString extension = QFileInfo(path.trimmed()).suffix().toLower();
@@ -132,11 +127,8 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
         }
     });
     connect(&Timer5, &QTimer::timeout, this, [this] {
-        // The panel of the window's own mode: the text being typed goes on.
-        if (input_.toolMode == 1) {
-            ShowPanel(98);
-        } else if (input_.toolMode == 31) {
-            ShowPanel(300);
+        if (const int panel = OwnPanelOfMode(input_.toolMode)) {
+            ShowPanel(panel);
         }
     });
     connect(&Timer7, &QTimer::timeout, this, &TSandbox::ProgressiveStep);
@@ -750,16 +742,7 @@ void TSandbox::Image1MouseDown(QMouseEvent* event) {
         return;
     }
     canvasPress_ = true;
-    if (textEditing_.open) {
-        // A press in the text places its caret; elsewhere it ends the typing and acts as usual.
-        if (PlaceCaretByClick(TextEdit(), CanvasPoint(event))) {
-            return;
-        }
-        CloseTextEditing(TextEdit());
-    }
-    if (SelectionMode(input_.toolMode)) {
-        SelectMouseDown(input_, items_, *this, CanvasPoint(event), event->modifiers());
-    } else if (IsInsertionMode(input_.toolMode) && InsertMouseDown(Insertion(), CanvasPoint(event))) {
+    if (CanvasMouseDown(TextEdit(), Insertion(), CanvasPoint(event), event->modifiers())) {
         Timer1.start();
     }
 }
@@ -767,12 +750,11 @@ void TSandbox::Image1MouseDown(QMouseEvent* event) {
 void TSandbox::Image1MouseMove(QMouseEvent* event) {
     ClearAnchorHighlights();
     MarkPointer(event->position().toPoint());
-    if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
-        SelectMouseMove(input_, items_, *this, CanvasPoint(event), event->modifiers());
-    } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
+    // The selection sets its own cursor.
+    const PointerTool tool = CanvasMouseMove(Insertion(), CanvasPoint(event), event->modifiers());
+    if (tool == PointerTool::Insertion) {
         panel0_->setCursor(Qt::CrossCursor);
-        InsertMouseMove(Insertion(), CanvasPoint(event));
-    } else {
+    } else if (tool == PointerTool::None) {
         panel0_->unsetCursor();
     }
     host_.PointerMoved(items_, DesignFromCanvas(CanvasPoint(event)), canvasPress_,
@@ -785,15 +767,7 @@ void TSandbox::Image1MouseUp(QMouseEvent* event) {
     }
     canvasPress_ = false;
     Timer1.stop();
-    if (textEditing_.open && PlaceCaretByClick(TextEdit(), CanvasPoint(event))) {
-        return;
-    }
-    if (!input_.mouseBusy && SelectionMode(input_.toolMode)) {
-        SelectMouseUp(input_, items_, *this, CanvasPoint(event), event->modifiers());
-    } else if (!input_.mouseBusy && IsInsertionMode(input_.toolMode)) {
-        InsertMouseUp(Insertion(), CanvasPoint(event), event->modifiers());
-        OpenNewText(TextEdit());
-    }
+    CanvasMouseUp(TextEdit(), Insertion(), CanvasPoint(event), event->modifiers());
 }
 
 void TSandbox::Image1DblClick(QMouseEvent* event) {
