@@ -820,9 +820,8 @@ void TSandbox::TextEditingEnded() {
     host_.TextEditingEnded(this);
 }
 
-void TSandbox::TextIsFull() {
-    host_.ShowStatusMessage(
-        QString("The text is full: a text holds at most %L1 characters.").arg(kMaxTypedText));
+void TSandbox::ShowStatusMessage(const QString& message) {
+    host_.ShowStatusMessage(message);
 }
 
 void TSandbox::ViewportLeave() {

@@ -245,7 +245,7 @@ private:
     void DrawFully(ItemRecord* item) override { PaintItem(item, false); }
     void TextEditingStarted(ItemRecord* text) override;
     void TextEditingEnded() override;
-    void TextIsFull() override;
+    void ShowStatusMessage(const QString& message) override;
     InsertTarget Insertion() { return {input_, items_, *this, params_}; }
     void ProgressiveStep();
     void StartProgressiveRepaint();

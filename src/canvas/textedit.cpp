@@ -420,7 +420,8 @@ bool TypeCharacter(TextEditTarget t, std::u16string_view typed) {
         Changed(t, text, true);
     }
     if (full) {
-        t.window.TextIsFull();
+        t.window.ShowStatusMessage(
+            QString("The text is full: a text holds at most %L1 characters.").arg(kMaxTypedText));
     }
     return taken;
 }

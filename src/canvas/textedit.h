@@ -18,6 +18,7 @@
 #include "canvas/selecttool.h"
 #include "model/itemkind.h"
 
+#include <QString>
 #include <Qt>
 
 #include <functional>
@@ -54,8 +55,8 @@ public:
     // The main window and its panels hear of it.
     virtual void TextEditingStarted(ItemRecord* text) = 0;
     virtual void TextEditingEnded() = 0;
-    // Typing was refused: the text has reached kMaxTypedText.
-    virtual void TextIsFull() = 0;
+    // A short message in the status bar about what just happened.
+    virtual void ShowStatusMessage(const QString& message) = 0;
 };
 
 struct TextEditTarget {
