@@ -7,7 +7,6 @@
 #include "canvas/designview.h"
 #include "canvas/grid.h"
 #include "canvas/inserttool.h"
-#include "canvas/keys.h"
 #include "canvas/rulers.h"
 #include "canvas/sandboxcommands.h"
 #include "canvas/saveunder.h"
@@ -34,6 +33,7 @@ namespace vlr {
 
 class Prompt;
 class SandboxHost;
+struct KeyTarget;
 struct TParams;
 
 class TSandbox : public QWidget, public DesignView, private TextEditWindow {
