@@ -25,8 +25,8 @@ constexpr int kBulletHeight = 23;
 constexpr const char* kCheckText = "Don't show this help page again.";
 constexpr int kLabelLeft = 20;
 constexpr int kLabelHeight = 46;
-// What the frame keeps below the check box's label.
-constexpr int kBottomMargin = TLinehelp::kFrameHeight - 384 - kLabelHeight;
+// What the frame keeps below the check box's label where the page puts it.
+constexpr int kBottomMargin = TLinehelp::kFrameHeight - HintLayout{}.labelTop - kLabelHeight;
 
 void Colour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
