@@ -1,12 +1,12 @@
 // The main window as the hint pages' host.
 #include "app/hintwiring.h"
 
+#include "app/editcontrols.h"
 #include "app/mainwindow.h"
 #include "canvas/commands.h"
 #include "canvas/designview.h"
 #include "model/itemlist.h"
 #include "panels/linehelp.h"
-#include "panels/picturebutton.h"
 #include "panels/procs.h"
 
 namespace vlr {
@@ -38,11 +38,7 @@ public:
     void HighlightSuggestionRow(int row) override { form_.HighlightSuggestionRow(row); }
     void PlainSuggestionRows(int fromRow) override { form_.PlainSuggestionRows(fromRow); }
     void HighlightHistoryButton(bool redo) override {
-        TPictureButton* button = form_.Toolbar()->Button(redo ? ToolbarButton::Redo : ToolbarButton::Undo);
-        // A grey button stays grey: there is nothing to undo or redo.
-        if (button && button->look() != ButtonLook::Grey) {
-            button->setLook(ButtonLook::Highlighted);
-        }
+        LightToolbarButton(*form_.Toolbar(), redo ? ToolbarButton::Redo : ToolbarButton::Undo);
         form_.Timer3.start();
     }
     void PlainToolbarButtons() override { form_.Toolbar()->RestoreLooks(); }

@@ -191,8 +191,10 @@ void TForm1::FormCreate() {
     AddStandardShortcuts(*this);
     RebuildReopenMenu();
     ApplyLook();
-    Action("Edit/Undo")->setEnabled(false);
-    Action("Edit/Redo")->setEnabled(false);
+    editControls_ = {
+        Action("Edit/Cut"),         Action("Edit/Copy"), Action("Edit/Paste"), Action("Edit/Join Items"),
+        Action("Edit/Split Group"), Action("Edit/Undo"), Action("Edit/Redo"),  toolbar_};
+    RefreshUndoControls(editControls_, false, false);
 
     RefreshHistoryButtons();
     richEdit4_->setPlainText(kWhatNextText);
@@ -304,16 +306,9 @@ void TForm1::BuildLayout() {
         auto* button = new TPictureButton(QString(), ButtonStyle::Suggestion, panel1_);
         button->setFixedHeight(20);
         button->hide();
-        connect(button, &TPictureButton::pointed, this, [this, row] {
-            for (int other = 0; other < kSuggestionRows; ++other) {
-                if (other != row) {
-                    rowButtons_[other]->setLook(ButtonLook::Plain);
-                }
-            }
-            Timer3.start();
-        });
+        connect(button, &TPictureButton::pointed, this, [this, row] { HighlightSuggestionRow(row + 1); });
         connect(button, &TPictureButton::clicked, this, [this, row] { RunSuggestion(row + 1); });
-        rowButtons_[row] = button;
+        whatNextRows_.buttons[static_cast<size_t>(row)] = button;
         box->addWidget(button);
     }
     box->addStretch(1);
@@ -880,9 +875,7 @@ void TForm1::RefreshUndoCommands(const ItemList& design) {
             window->setWindowModified(IsModified(view->items()));
         }
     }
-    Action("Edit/Undo")->setEnabled(CanUndo(design));
-    Action("Edit/Redo")->setEnabled(CanRedo(design));
-    toolbar_->UpdateUndoRedo(CanUndo(design), CanRedo(design));
+    RefreshUndoControls(editControls_, CanUndo(design), CanRedo(design));
 }
 
 void TForm1::SetGridSnapButtons(bool gridOn, bool snapOn) {
@@ -928,9 +921,7 @@ void TForm1::OnLastDesignClosed() {
     if (!OpenDesigns().empty()) {
         return;
     }
-    Action("Edit/Undo")->setEnabled(false);
-    Action("Edit/Redo")->setEnabled(false);
-    toolbar_->UpdateUndoRedo(false, false);
+    RefreshUndoControls(editControls_, false, false);
     params_.zoom = 1.0;
     SetZoomMenu(1.0);
     ShowPanel(20);
@@ -1073,64 +1064,33 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
     if (!exiting_) {
         Timer2.start();
     }
-    RefreshEditCommands();
+    RefreshDesignControls();
     if (design && code >= 100 && code <= 299) {
         design->RefreshInsertionState();
     }
 }
 
-void TForm1::RefreshEditCommands() {
+void TForm1::RefreshDesignControls() {
     DesignView* design = ActiveDesign();
-    bool selection = design && FirstSelected(design->items());
-    Action("Edit/Cut")->setEnabled(selection);
-    Action("Edit/Copy")->setEnabled(selection);
-    const bool paste = design && ClipboardHasItems(CopyList());
-    const bool join = design && CountSelectedUnits(design->items(), true) >= 2;
-    const bool split = design && AnyGroupSelected(design->items());
-    Action("Edit/Paste")->setEnabled(paste);
-    Action("Edit/Join Items")->setEnabled(join);
-    Action("Edit/Split Group")->setEnabled(split);
-    toolbar_->UpdateSelectionButtons(selection);
-    toolbar_->UpdatePaste(paste);
-    toolbar_->UpdateJoinSplit(join, split);
+    RefreshSelectionControls(editControls_, SelectionCommandsOf(design ? &design->items() : nullptr, CopyList()));
 }
 
 void TForm1::RebuildSuggestions() {
-    if (suggestionBusy_) {
-        return;
-    }
-    suggestionBusy_ = true;
-    for (TPictureButton* row : rowButtons_) {
-        row->hide();
-    }
-    rows_ = VisibleSuggestions(suggestions_);
-    for (size_t row = 0; row < rows_.size(); ++row) {
-        rowButtons_[row]->setText(QString::fromStdString(SuggestionText(rows_[row])));
-        rowButtons_[row]->setLook(ButtonLook::Plain);
-        rowButtons_[row]->show();
-    }
-    suggestionBusy_ = false;
+    FillSuggestionRows(whatNextRows_, suggestions_);
 }
 
 void TForm1::RunSuggestion(int row) {
-    if (row < 1 || row > static_cast<int>(rows_.size())) {
-        return;
+    if (const std::optional<int> suggestion = TakeSuggestion(whatNextRows_, row)) {
+        RunSuggestionAction(*suggestion);
     }
-    rowButtons_[row - 1]->hide();
-    RunSuggestionAction(rows_[row - 1]);
 }
 
 void TForm1::HighlightSuggestionRow(int row) {
-    for (int other = 1; other <= kSuggestionRows; ++other) {
-        rowButtons_[other - 1]->setLook(other == row ? ButtonLook::Highlighted : ButtonLook::Plain);
-    }
-    Timer3.start();
+    vlr::HighlightSuggestionRow(whatNextRows_, row, Timer3);
 }
 
 void TForm1::PlainSuggestionRows(int fromRow) {
-    for (int row = std::max(fromRow, 1); row <= kSuggestionRows; ++row) {
-        rowButtons_[row - 1]->setLook(ButtonLook::Plain);
-    }
+    vlr::PlainSuggestionRows(whatNextRows_, fromRow);
 }
 
 void TForm1::ShowHintOr(int hintCode, int fallbackPanel, bool needsSelection) {

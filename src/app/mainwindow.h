@@ -3,9 +3,11 @@
 // side panels' history and the program's timers.
 #pragma once
 
+#include "app/editcontrols.h"
 #include "app/mainwindowhooks.h"
 #include "app/panelhistory.h"
 #include "app/statusbar.h"
+#include "app/whatnextrows.h"
 #include "canvas/sandboxhost.h"
 #include "model/itemrecord.h"
 #include "settings/params.h"
@@ -87,7 +89,7 @@ public:
     // highlight away; or the rows from fromRow on plain.
     void HighlightSuggestionRow(int row);
     void PlainSuggestionRows(int fromRow = 1);
-    TPictureButton* SuggestionRowButton(int row) const { return rowButtons_[row - 1]; }
+    TPictureButton* SuggestionRowButton(int row) const { return whatNextRows_.buttons[row - 1]; }
     void GoBack();
     void GoForward();
     // Runs a command later, from Timer1.
@@ -97,7 +99,7 @@ public:
     int previousPanel() const { return previousPanel_; }
     const std::vector<int>& suggestions() const { return suggestions_; }
     // The suggestions in the what-next rows, row 1 first.
-    std::vector<int> SuggestionRows() const { return rows_; }
+    std::vector<int> SuggestionRows() const { return whatNextRows_.shown; }
     const PanelHistory& history() const { return history_; }
     QWidget* PanelFrame() const { return panelFrame_; }
     bool BackAvailable() const;
@@ -146,7 +148,7 @@ public:
     // ---- what document windows ask of the main window ----
     void SetGlobalZoom(double zoom) override;
     void RefreshUndoCommands(const ItemList& design) override;
-    void RefreshDesignControls() override { RefreshEditCommands(); }
+    void RefreshDesignControls() override;
     void SetGridSnapButtons(bool gridOn, bool snapOn) override;
     void WindowCaptionChanged(DesignView* window) override { RefreshWindowCaption(window); }
     void WindowActivated(DesignView* window) override;
@@ -177,7 +179,6 @@ private:
     QAction* AddAction(QMenu* menu, const QString& path, const QString& caption, const QKeySequence& shortcut = {});
     QMenu* AddMenu(QMenu* parent, const QString& path, const QString& caption);
     void RefreshHistoryButtons();
-    void RefreshEditCommands();
     void ReleasePanelFrame();
     QWidget* CreatePanelFrame(int code);
     bool EntryReachable(const HistoryEntry& entry) const;
@@ -209,9 +210,9 @@ private:
     int rememberedToolMode_ = 0;
     int untitledCount_ = 0;
     std::vector<int> suggestions_;
-    std::vector<int> rows_;
+    WhatNextRows whatNextRows_;
+    EditControls editControls_;
     PanelHistory history_;
-    bool suggestionBusy_ = false;
     // The key press last offered to a receiver, and that receiver.
     const QEvent* routedKey_ = nullptr;
     QPointer<QObject> routedReceiver_;
@@ -233,7 +234,6 @@ private:
     QFrame* panel1_ = nullptr;
     QFrame* panel2_ = nullptr;
     QTextEdit* richEdit4_ = nullptr;
-    TPictureButton* rowButtons_[kSuggestionRows] = {};
     TPictureButton* back1_ = nullptr;
     TPictureButton* forward1_ = nullptr;
     QLabel* label1_ = nullptr;
