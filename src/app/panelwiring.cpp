@@ -1,6 +1,7 @@
 // The main window as the side panels' host.
 #include "app/panelwiring.h"
 
+#include "app/editcontrols.h"
 #include "app/mainwindow.h"
 #include "canvas/designview.h"
 #include "panels/panelfactory.h"
@@ -41,6 +42,14 @@ public:
         return design ? design->ContinuedItem() : nullptr;
     }
     void OpenClipPage(int page) override { form_.DeferCommand(page); }
+    void LightCommand(ToolbarButton button, int suggestionRow) override {
+        LightToolbarButton(*form_.Toolbar(), button);
+        form_.HighlightSuggestionRow(suggestionRow);
+    }
+    void PlainCommands() override {
+        form_.Toolbar()->RestoreLooks();
+        form_.PlainSuggestionRows();
+    }
 
 private:
     TForm1& form_;

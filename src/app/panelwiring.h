@@ -1,5 +1,6 @@
 // The line and shape panels wired to the main window: their panel codes, the active design they
-// fine-tune, the panel history, the customizing pages and the colour dialog.
+// fine-tune, the panel history, the customizing pages, the colour dialog, and the toolbar button
+// and what-next row a panel's link lights.
 #pragma once
 
 namespace vlr {

@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vlr {
@@ -190,6 +191,11 @@ TStylePanel::TStylePanel(PanelHost& host, int code, QWidget* parent)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColorFromValue(host.params().initWindow.panelColor));
     setPalette(palette);
+    hoverTimer_ = new QTimer(this);
+    hoverTimer_->setObjectName("hoverTimer");
+    hoverTimer_->setSingleShot(true);
+    hoverTimer_->setInterval(5000);
+    connect(hoverTimer_, &QTimer::timeout, this, &TStylePanel::RestoreHighlights);
 }
 
 bool TStylePanel::IsFineTuneCode(int code) {
@@ -218,6 +224,7 @@ QHBoxLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&text
             });
         });
     }
+    WatchButtons({buttons[0], buttons[1], buttons[2], buttons[3]});
     return layout;
 }
 
@@ -242,11 +249,6 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row, const QStri
     tabs_->setExpanding(true);
     tabs_->setMouseTracking(true);
     tabs_->installEventFilter(this);
-    tabTimer_ = new QTimer(this);
-    tabTimer_->setObjectName("tabTimer");
-    tabTimer_->setSingleShot(true);
-    tabTimer_->setInterval(5000);
-    connect(tabTimer_, &QTimer::timeout, this, [this] { HighlightTab(-1); });
     layout->addWidget(tabs_);
     basics_ = new QWidget(this);
     effects_ = new QWidget(this);
@@ -276,7 +278,41 @@ void TStylePanel::BuildFrame(const QString& titleText, QWidget* row, const QStri
     effects_->setVisible(tab() == 2);
 }
 
+void TStylePanel::WatchButtons(const std::vector<TPictureButton*>& buttons) {
+    for (TPictureButton* button : buttons) {
+        watchedButtons_.push_back(button);
+        button->installEventFilter(this);
+        connect(button, &TPictureButton::pointed, this, [this, button] { ButtonPointed(button); });
+    }
+}
+
+void TStylePanel::ButtonPointed(TPictureButton* pointed) {
+    if (pointed->look() == ButtonLook::Pressed) {
+        RestoreHighlights();
+        return;
+    }
+    for (TPictureButton* button : watchedButtons_) {
+        if (button != pointed) {
+            button->setLook(RestingLook(button));
+        }
+    }
+    hoverTimer_->start();
+}
+
+void TStylePanel::RestoreHighlights() {
+    hoverTimer_->stop();
+    for (TPictureButton* button : watchedButtons_) {
+        button->setLook(RestingLook(button));
+    }
+    HighlightTab(-1);
+}
+
 bool TStylePanel::eventFilter(QObject* watched, QEvent* event) {
+    // Off a button the pointer is over the rest of the panel, where nothing stays lit.
+    if (event->type() == QEvent::Leave &&
+        std::find(watchedButtons_.begin(), watchedButtons_.end(), watched) != watchedButtons_.end()) {
+        RestoreHighlights();
+    }
     if (watched == tabs_) {
         if (event->type() == QEvent::MouseMove) {
             const int index = tabs_->tabAt(static_cast<QMouseEvent*>(event)->position().toPoint());
@@ -298,9 +334,9 @@ void TStylePanel::HighlightTab(int index) {
     highlightedTab_ = index;
     if (index >= 0) {
         tabs_->setTabTextColor(index, palette().color(QPalette::Highlight));
-        tabTimer_->start();
+        hoverTimer_->start();
     } else {
-        tabTimer_->stop();
+        hoverTimer_->stop();
     }
 }
 
@@ -492,8 +528,9 @@ std::optional<int32_t> TStylePanel::ChosenColour(int position) {
     return colour;
 }
 
-QString LinkWords(const QString& words, const QString& target) {
-    return QString("<a href=\"%1\" style=\"color:black; text-decoration:underline\">%2</a>").arg(target, words);
+QString LinkWords(const QString& words, const QString& target, bool lit) {
+    return QString("<a href=\"%1\" style=\"color:%2; text-decoration:underline\">%3</a>")
+        .arg(target, lit ? "blue" : "black", words);
 }
 
 QLabel* TStylePanel::AddLinkHint(QVBoxLayout* area, const std::function<void(const QString& link)>& onLink) {

@@ -6,6 +6,7 @@
 
 #include "canvas/commands.h"
 #include "panels/listentries.h"
+#include "panels/procs.h"
 #include "settings/params.h"
 #include "settings/stylelists.h"
 
@@ -53,6 +54,11 @@ public:
     // Opens a picture editor page on the selected clip once the running handler has returned:
     // 503 edits its boundary, 510 inserts a new clip from its picture.
     virtual void OpenClipPage(int page) = 0;
+    // A link that stands for a toolbar command is pointed at: the command's toolbar button and
+    // what-next row 1 ... 4 are lit (each goes plain again after five seconds). PlainCommands
+    // returns the toolbar and the what-next rows to plain at once.
+    virtual void LightCommand(ToolbarButton /*button*/, int /*suggestionRow*/) {}
+    virtual void PlainCommands() {}
 };
 
 // Customizing pages the lists open.
@@ -188,6 +194,8 @@ public:
     // The tab that is not current shows highlighted while the pointer rests on it, for at most
     // five seconds; -1 when none is.
     int highlightedTab() const { return highlightedTab_; }
+    // The timer that returns a highlighted tab or picture button to its resting look.
+    QTimer* HoverTimer() const { return hoverTimer_; }
     // A customizing page closed: the lists are built again, taking over the slot chosen there.
     virtual void StyleListsChanged(int page) = 0;
 
@@ -217,6 +225,14 @@ protected:
     virtual bool ApplyColour(ItemList& list, CommandWindow& window, int32_t colour) {
         return code_ == 99 ? SetOutlineAndTextColor(list, window, colour) : SetOutlineColor(list, window, colour);
     }
+    // Picture buttons that light up under the pointer: the one pointed at shows its highlight and
+    // the others their resting looks; all rest again when the pointer leaves it, rests on it for
+    // five seconds (the tab's timer) or comes onto one that is pressed.
+    void WatchButtons(const std::vector<TPictureButton*>& buttons);
+    virtual ButtonLook RestingLook(const TPictureButton* /*button*/) const { return ButtonLook::Plain; }
+    // Every watched button at rest and the tabs plain.
+    void RestoreHighlights();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     TStyleCombo* AddList(QVBoxLayout* area, const QString& label);
     void SetListShown(TStyleCombo* list, bool shown);
     QLabel* ListLabel(TStyleCombo* list) const;
@@ -277,16 +293,17 @@ protected:
     std::vector<QLabel*> hints_;
 
 private:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void HighlightTab(int index);
+    void ButtonPointed(TPictureButton* pointed);
 
     std::vector<std::pair<TStyleCombo*, QLabel*>> labels_;
     int highlightedTab_ = -1;
-    QTimer* tabTimer_ = nullptr;
+    QTimer* hoverTimer_ = nullptr;
+    std::vector<TPictureButton*> watchedButtons_;
 };
 
-// Words of a hint line that act as a link to target: black and underlined.
-QString LinkWords(const QString& words, const QString& target);
+// Words of a hint line that act as a link to target: black and underlined, blue while lit.
+QString LinkWords(const QString& words, const QString& target, bool lit = false);
 
 // Fills a list inside the guard.
 class FillGuard {

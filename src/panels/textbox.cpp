@@ -143,6 +143,7 @@ TTextbox::TTextbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(hos
             line->addStretch(1);
         }
     }
+    WatchButtons({std::begin(Buttons), std::end(Buttons)});
     BuildFrame(fineTune() ? QString("Fine-tune") : QString("Text"), row, "Font", "Effects");
     AddEffects();
     ColorBox = AddList(basicsLayout_, "Color");
@@ -239,7 +240,7 @@ void TTextbox::FillLists() {
     }
     AngleBox->Fill(angles_);
     FillEffects(values_.surface, values_.shadow);
-    ShowButtons();
+    RestoreHighlights();
 }
 
 void TTextbox::FillCharsets() {
@@ -281,7 +282,7 @@ void TTextbox::ShowWeight() {
     }
 }
 
-void TTextbox::ShowButtons() {
+ButtonLook TTextbox::RestingLook(const TPictureButton* button) const {
     const auto on = [](std::optional<uint8_t> value, uint8_t pressed) { return value && *value == pressed; };
     const bool pressed[ButtonCount] = {values_.weight && *values_.weight == 700,
                                        on(values_.italic, 1),
@@ -290,10 +291,11 @@ void TTextbox::ShowButtons() {
                                        on(values_.alignment, 1),
                                        on(values_.alignment, 2),
                                        on(values_.alignment, 3)};
-    for (int i = 0; i < ButtonCount; ++i) {
-        Buttons[i]->setLook(pressed[i] ? ButtonLook::Pressed : ButtonLook::Plain);
-    }
+    const auto found = std::find(std::begin(Buttons), std::end(Buttons), button);
+    return found != std::end(Buttons) && pressed[found - std::begin(Buttons)] ? ButtonLook::Pressed
+                                                                              : ButtonLook::Plain;
 }
+
 
 void TTextbox::SetStep(int step) {
     QStringList lines;
@@ -433,7 +435,7 @@ void TTextbox::SetWeight(int32_t weight) {
     Change([weight](currentState_t& s) { s.tbold = weight; },
            [weight](ItemList& l, CommandWindow& w) { return SetFontWeight(l, w, weight); }, false);
     ShowWeight();
-    ShowButtons();
+    RestoreHighlights();
 }
 
 void TTextbox::WeightBoxChange(int position) {
@@ -512,7 +514,7 @@ void TTextbox::ButtonClick(Button button) {
     case ButtonCount:
         return;
     }
-    ShowButtons();
+    RestoreHighlights();
 }
 
 void TTextbox::RebuildSizes() {

@@ -86,7 +86,8 @@ private:
     void FillLists();
     void FillCharsets();
     void ShowWeight();
-    void ShowButtons();
+    // Pressed while the style or alignment it sets is the one shown.
+    ButtonLook RestingLook(const TPictureButton* button) const override;
     // A choice: the next-text setting and the typed text, or the selected texts; recorded in
     // the panel history when it is a style the history keeps.
     void Change(const std::function<void(currentState_t&)>& setDefault,

@@ -7,8 +7,11 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vlr {
 
@@ -43,14 +46,11 @@ TUnibox::TUnibox(PanelHost& host, int code, QWidget* parent) : TStylePanel(host,
     connect(ColorBox, &TStyleCombo::chosen, this, &TStylePanel::ColorBoxChange);
     connect(FillBox, &TStyleCombo::chosen, this, &TStylePanel::FillBoxChange);
     connect(WeightBox, &TStyleCombo::chosen, this, &TUnibox::WeightBoxChange);
+    // The whole line is the link, taken on mouse down, and lights up as the pointer comes onto it.
     for (int line = 0; line < 3; ++line) {
-        AddLinkHint(hintsLayout_, [this](const QString& link) {
-            if (link == "join") {
-                JoinClick();
-            } else if (link == "split") {
-                SplitClick();
-            }
-        });
+        QLabel* hint = AddHint(hintsLayout_);
+        hint->setTextFormat(Qt::RichText);
+        hint->installEventFilter(this);
     }
     Open();
 }
@@ -77,19 +77,61 @@ void TUnibox::SetJoinSplit(bool joinAllowed, bool splitAllowed) {
 }
 
 void TUnibox::SetHints() {
-    const auto words = [](const char* text, const char* link, bool on) {
-        return on ? LinkWords(text, link) : QString(text);
+    // A line that is no longer a link is no longer lit either.
+    if ((joinLit_ && !joinAllowed_) || (splitLit_ && !splitAllowed_)) {
+        PointAtLine(0);
+    }
+    const auto words = [](const char* text, const char* link, bool on, bool lit) {
+        return on ? LinkWords(text, link, lit) : QString(text);
     };
     const QString lines[3] = {"Hold down the Shift key to select more items.",
-                              "Click on the " + words("Join items", "join", joinAllowed_) +
+                              "Click on the " + words("Join items", "join", joinAllowed_, joinLit_) +
                                   " button to create a single object comprised of the selected items.",
-                              "Click on the " + words("Split group", "split", splitAllowed_) +
+                              "Click on the " + words("Split group", "split", splitAllowed_, splitLit_) +
                                   " button to separate the group members into individual items."};
-    for (int i = 0; i < 3; ++i) {
-        hints_[static_cast<size_t>(i)]->setText(lines[i]);
+    const bool links[3] = {false, joinAllowed_, splitAllowed_};
+    for (size_t i = 0; i < 3; ++i) {
+        hints_[i]->setText(lines[i]);
+        hints_[i]->setCursor(links[i] ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
     hints_[1]->setEnabled(joinAllowed_);
     hints_[2]->setEnabled(splitAllowed_);
+}
+
+bool TUnibox::eventFilter(QObject* watched, QEvent* event) {
+    const auto line = std::find(hints_.begin(), hints_.end(), watched);
+    if (line != hints_.end()) {
+        const int number = static_cast<int>(line - hints_.begin()) + 1;
+        if (event->type() == QEvent::Enter) {
+            PointAtLine(number);
+        } else if (event->type() == QEvent::Leave) {
+            PointAtLine(0);
+        } else if (event->type() == QEvent::MouseButtonPress &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            if (number == 2) {
+                JoinClick();
+            } else if (number == 3) {
+                SplitClick();
+            }
+        }
+    }
+    return TStylePanel::eventFilter(watched, event);
+}
+
+void TUnibox::PointAtLine(int line) {
+    const bool join = line == 2 && joinAllowed_;
+    const bool split = line == 3 && splitAllowed_;
+    if (join == joinLit_ && split == splitLit_) {
+        return;
+    }
+    joinLit_ = join;
+    splitLit_ = split;
+    if (join || split) {
+        host_.LightCommand(join ? ToolbarButton::Join : ToolbarButton::Split, join ? 2 : 3);
+    } else {
+        host_.PlainCommands();
+    }
+    SetHints();
 }
 
 void TUnibox::RebuildWeights() {

@@ -31,6 +31,10 @@ public:
     void StyleListsChanged(int page) override;
     bool joinAllowed() const { return joinAllowed_; }
     bool splitAllowed() const { return splitAllowed_; }
+    // The hover flags of the "Join items" and "Split group" lines: set while the pointer is on
+    // the line and it is a link.
+    bool joinLit() const { return joinLit_; }
+    bool splitLit() const { return splitLit_; }
 
     // "Mirror", "Flip", "Rotate" (+1), "Rotate" (-1).
     TPictureButton* Buttons[4] = {};
@@ -53,10 +57,14 @@ private:
     void RebuildWeightLists() override { RebuildWeights(); }
     void FillChanged() override {}
     void SetHints();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The pointer is on hint line 2 (join), 3 (split) or elsewhere (0).
+    void PointAtLine(int line);
 
     MixedValues values_;
     StyleList weights_;
     bool joinAllowed_ = false, splitAllowed_ = false;
+    bool joinLit_ = false, splitLit_ = false;
     int32_t firstTab_ = 1, unused_ = 0;
 };
 

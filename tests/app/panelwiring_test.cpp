@@ -6,11 +6,15 @@
 #include "app/editcommands.h"
 #include "app/mainwindowfixture.h"
 #include "panels/linebox.h"
+#include "panels/picturebutton.h"
+#include "panels/procs.h"
 #include "panels/colorbox.h"
 #include "panels/panelhost.h"
 #include "panels/shapebox.h"
 #include "panels/textbox.h"
 #include "panels/unibox.h"
+
+#include <QLabel>
 
 #include <algorithm>
 #include <functional>
@@ -127,6 +131,40 @@ TEST_F(PanelWiringTest, TheTextPanelOffersTheInstalledFamiliesWithTheirCharacter
     test::Choose(panel->SizeBox, 2);
     EXPECT_EQ(form->params().state.tsize, 10);
     EXPECT_EQ(form->history().entries().size(), before + 1);
+}
+
+TEST_F(PanelWiringTest, TheJoinLineOfTheMixedSelectionPanelLightsTheToolbarsJoinAndTheSecondWhatNextRow) {
+    test::FakeDesign* design = OpenDesign(1);
+    ItemRecord* text = test::Insert(design->items(), ItemKind::Text, 20, 40, 120, 40);
+    ItemRecord* line = test::Insert(design->items(), ItemKind::Line, 10, 10, 70, 90);
+    test::Select(design->items(), {text, line});
+    form->ShowPanel(59, false);
+    auto* panel = qobject_cast<TUnibox*>(form->PanelFrame());
+    ASSERT_NE(panel, nullptr);
+    QLabel* joinLine = nullptr;
+    for (QLabel* label : panel->findChildren<QLabel*>()) {
+        if (label->text().contains("Join items")) {
+            joinLine = label;
+        }
+    }
+    ASSERT_NE(joinLine, nullptr);
+    TPictureButton* join = form->Toolbar()->Button(ToolbarButton::Join);
+    ASSERT_FALSE(join->isHidden());
+
+    test::PointerEnters(joinLine);
+    EXPECT_EQ(join->look(), ButtonLook::Highlighted);
+    EXPECT_TRUE(form->Toolbar()->HighlightTimer.isActive());
+    EXPECT_EQ(form->SuggestionRowButton(2)->look(), ButtonLook::Highlighted);
+    EXPECT_EQ(form->SuggestionRowButton(3)->look(), ButtonLook::Plain);
+    EXPECT_TRUE(form->Timer3.isActive());
+    EXPECT_TRUE(panel->joinLit());
+
+    // Off the line, onto a transform button say: the toolbar and the what-next rows rest again.
+    test::PointerLeaves(joinLine);
+    test::PointerEnters(panel->Buttons[0]);
+    EXPECT_EQ(join->look(), ButtonLook::Plain);
+    EXPECT_EQ(form->SuggestionRowButton(2)->look(), ButtonLook::Plain);
+    EXPECT_FALSE(panel->joinLit());
 }
 
 } // namespace

@@ -281,7 +281,7 @@ TEST(TLinebox, TheTabNotShownLightsUpUnderThePointerUntilItLeavesOrFiveSecondsPa
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     auto* tabs = panel.findChild<QTabBar*>();
     ASSERT_NE(tabs, nullptr);
-    auto* timer = panel.findChild<QTimer*>("tabTimer");
+    QTimer* timer = panel.HoverTimer();
     ASSERT_NE(timer, nullptr);
     const QPoint basics = tabs->tabRect(0).center(), effects = tabs->tabRect(1).center();
     QTest::mouseMove(tabs, effects);

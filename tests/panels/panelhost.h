@@ -6,8 +6,11 @@
 #include "../model/editing.h"
 #include "panels/sidepanel.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEnterEvent>
 
+#include <utility>
 #include <vector>
 
 namespace vlr::test {
@@ -25,6 +28,10 @@ public:
     std::optional<int32_t> PickColour() override { return pickedColour; }
     const ItemRecord* ContinuedItem() override { return continued; }
     void OpenClipPage(int page) override { clipPages.push_back(page); }
+    void LightCommand(ToolbarButton button, int suggestionRow) override {
+        lit.emplace_back(button, suggestionRow);
+    }
+    void PlainCommands() override { ++plainCommands; }
 
     TParams settings;
     ItemList list = NewDesign();
@@ -34,7 +41,21 @@ public:
     std::vector<int> switches, pages, clipPages;
     std::optional<int32_t> pickedColour;
     const ItemRecord* continued = nullptr;
+    // The toolbar commands and what-next rows lit, and how often both went plain.
+    std::vector<std::pair<ToolbarButton, int>> lit;
+    int plainCommands = 0;
 };
+
+// The pointer comes onto a widget, or leaves it.
+inline void PointerEnters(QWidget* widget) {
+    const QPointF inside(1, 1);
+    QEnterEvent enter(inside, inside, widget->mapToGlobal(inside));
+    QApplication::sendEvent(widget, &enter);
+}
+inline void PointerLeaves(QWidget* widget) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(widget, &leave);
+}
 
 // What the list's pop-up does when the user clicks an entry.
 inline void Choose(QComboBox* list, int position) {

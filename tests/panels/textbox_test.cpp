@@ -7,6 +7,7 @@
 #include "panels/picturebutton.h"
 
 #include <QSlider>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -242,6 +243,48 @@ TEST(TTextbox, StepsTabAndCustomizeEntries) {
     Choose(panel.AngleBox, kAngleCustomize);
     EXPECT_EQ(host.pages, (std::vector<int>{kFontSizePage, kTextAnglePage}));
     EXPECT_EQ(panel.SizeBox->currentIndex(), 4); // "12", as before
+}
+
+TEST(TTextbox, AButtonLitUnderThePointerReturnsToItsStateWhenTheHoverTimerRunsOut) {
+    FakePanelHost host;
+    host.settings.state.titalic = 1; // the next text is italic: its button shows pressed
+    TTextbox panel(host, 300);
+    TPictureButton* const bold = panel.Buttons[TTextbox::Bold];
+    TPictureButton* const italic = panel.Buttons[TTextbox::Italic];
+    TPictureButton* const underline = panel.Buttons[TTextbox::Underline];
+    QTimer* const timer = panel.HoverTimer();
+    ASSERT_EQ(italic->look(), ButtonLook::Pressed);
+
+    test::PointerEnters(bold);
+    EXPECT_EQ(bold->look(), ButtonLook::Highlighted);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 5000);
+    // Pointing at another button lights it alone; the pressed button keeps its state.
+    test::PointerEnters(underline);
+    EXPECT_EQ(underline->look(), ButtonLook::Highlighted);
+    EXPECT_EQ(bold->look(), ButtonLook::Plain);
+    EXPECT_EQ(italic->look(), ButtonLook::Pressed);
+
+    // Five seconds on the button: every button shows its state again.
+    timer->setInterval(1);
+    test::PointerEnters(bold);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bold->look() == ButtonLook::Plain; }, 1000));
+    EXPECT_EQ(underline->look(), ButtonLook::Plain);
+    EXPECT_EQ(italic->look(), ButtonLook::Pressed);
+
+    // Onto a pressed button, or off a lit one: everything rests at once.
+    for (TPictureButton* next : {italic, static_cast<TPictureButton*>(nullptr)}) {
+        test::PointerEnters(bold);
+        ASSERT_EQ(bold->look(), ButtonLook::Highlighted);
+        if (next) {
+            test::PointerEnters(next);
+        } else {
+            test::PointerLeaves(bold);
+        }
+        EXPECT_EQ(bold->look(), ButtonLook::Plain);
+        EXPECT_EQ(italic->look(), ButtonLook::Pressed);
+        EXPECT_FALSE(timer->isActive());
+    }
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace vlr {
 namespace {
@@ -136,6 +138,90 @@ TEST(TUnibox, JoinAndSplitLinksAreLinksOnlyWhileTheyApply) {
     EXPECT_EQ(CountSelectedMarkers(f.host.list), 0);
     EXPECT_EQ(f.host.switches, std::vector<int>{20});
     EXPECT_FALSE(grouped.splitAllowed());
+}
+
+// The hint line that holds a text.
+QLabel* LineWith(QWidget& panel, const QString& words) {
+    for (QLabel* label : panel.findChildren<QLabel*>()) {
+        if (label->text().contains(words)) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+TEST(TUnibox, PointingAtALinkLineLightsItsCommandUntilThePointerLeaves) {
+    const struct {
+        const char* name;
+        bool grouped;      // the selection is joined first, so that Split applies and Join not
+        const char* words; // of the line pointed at
+        bool link;
+        ToolbarButton button;
+        int row; // the what-next row lit
+    } rows[] = {
+        {"join", false, "Join items", true, ToolbarButton::Join, 2},
+        {"split without a group", false, "Split group", false, ToolbarButton::Split, 3},
+        {"split", true, "Split group", true, ToolbarButton::Split, 3},
+        {"join of one group", true, "Join items", false, ToolbarButton::Join, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MixedFixture f;
+        if (row.grouped) {
+            JoinSelection(f.host.list, f.host.window);
+        }
+        TUnibox panel(f.host);
+        QLabel* line = LineWith(panel, row.words);
+        ASSERT_NE(line, nullptr);
+        const bool join = row.button == ToolbarButton::Join;
+        test::PointerEnters(line);
+        EXPECT_EQ(join ? panel.joinLit() : panel.splitLit(), row.link);
+        EXPECT_EQ(line->text().contains("color:blue"), row.link);
+        EXPECT_EQ(f.host.lit.size(), row.link ? 1u : 0u);
+        if (row.link) {
+            EXPECT_EQ(f.host.lit[0], std::make_pair(row.button, row.row));
+            EXPECT_EQ(line->cursor().shape(), Qt::PointingHandCursor);
+        }
+        test::PointerLeaves(line);
+        EXPECT_FALSE(panel.joinLit() || panel.splitLit());
+        EXPECT_FALSE(line->text().contains("color:blue"));
+        EXPECT_EQ(f.host.plainCommands, row.link ? 1 : 0);
+    }
+}
+
+TEST(TUnibox, PressingTheLitJoinLineJoinsAndTheLineGoesPlain) {
+    MixedFixture f;
+    TUnibox panel(f.host);
+    QLabel* line = LineWith(panel, "Join items");
+    test::PointerEnters(line);
+    QTest::mousePress(line, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(CountSelectedMarkers(f.host.list), 1);
+    EXPECT_FALSE(panel.joinLit());
+    EXPECT_FALSE(line->text().contains("href"));
+    EXPECT_EQ(f.host.plainCommands, 1);
+}
+
+TEST(TUnibox, TheWeightPreviewsUseTheCommonColourOrBlackWhenMixed) {
+    MixedFixture f;
+    const auto previews = [](TUnibox& panel) {
+        std::vector<QColor> colours;
+        for (int i = 0; i < panel.WeightBox->count(); ++i) {
+            colours.push_back(panel.WeightBox->itemData(i, kEntryRole).value<ListEntry>().preview);
+        }
+        return colours;
+    };
+    const QColor red(255, 0, 0), blue(0, 0, 255), black(0, 0, 0);
+    {
+        TUnibox panel(f.host);
+        ASSERT_GT(panel.WeightBox->count(), 6);
+        EXPECT_EQ(previews(panel), std::vector<QColor>(static_cast<size_t>(panel.WeightBox->count()), red));
+        Choose(panel.ColorBox, 12); // "Blue"
+        EXPECT_EQ(previews(panel)[0], blue);
+    }
+    MixedFixture g;
+    g.line->color = kBlue;
+    TUnibox mixed(g.host);
+    EXPECT_EQ(previews(mixed)[0], black);
 }
 
 } // namespace
