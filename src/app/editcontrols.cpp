@@ -1,6 +1,8 @@
 // The design-dependent Edit menu entries and toolbar buttons.
 #include "app/editcontrols.h"
 
+#include "panels/unibox.h"
+
 #include <QAction>
 
 namespace vlr {
@@ -14,7 +16,8 @@ SelectionCommands SelectionCommandsOf(ItemList* design, const ItemList& copyList
             CountSelectedUnits(*design, true) >= 2, AnyGroupSelected(*design)};
 }
 
-void RefreshSelectionControls(const EditControls& controls, const SelectionCommands& commands) {
+void RefreshSelectionControls(const EditControls& controls, const SelectionCommands& commands,
+                              QWidget* sidePanel) {
     controls.cut->setEnabled(commands.selection);
     controls.copy->setEnabled(commands.selection);
     controls.paste->setEnabled(commands.paste);
@@ -23,6 +26,9 @@ void RefreshSelectionControls(const EditControls& controls, const SelectionComma
     controls.toolbar->UpdateSelectionButtons(commands.selection);
     controls.toolbar->UpdatePaste(commands.paste);
     controls.toolbar->UpdateJoinSplit(commands.join, commands.split);
+    if (auto* mixed = qobject_cast<TUnibox*>(sidePanel)) {
+        mixed->SetJoinSplit(commands.join, commands.split);
+    }
 }
 
 void RefreshUndoControls(const EditControls& controls, bool canUndo, bool canRedo) {

@@ -7,6 +7,7 @@
 #include "panels/procs.h"
 
 class QAction;
+class QWidget;
 
 namespace vlr {
 
@@ -27,7 +28,10 @@ struct SelectionCommands {
     bool selection = false, paste = false, join = false, split = false;
 };
 SelectionCommands SelectionCommandsOf(ItemList* design, const ItemList& copyList);
-void RefreshSelectionControls(const EditControls& controls, const SelectionCommands& commands);
+// The side panel shown is told too when it is the multiple-selection panel, whose link lines
+// follow Join and Split.
+void RefreshSelectionControls(const EditControls& controls, const SelectionCommands& commands,
+                              QWidget* sidePanel);
 // Undo and Redo enabled, or greyed on the toolbar, as the design has a step to undo or redo.
 void RefreshUndoControls(const EditControls& controls, bool canUndo, bool canRedo);
 

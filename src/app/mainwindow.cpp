@@ -1072,7 +1072,8 @@ void TForm1::ShowPanel(int code, bool skipIfSame, bool notifyDesign, bool fromHi
 
 void TForm1::RefreshDesignControls() {
     DesignView* design = ActiveDesign();
-    RefreshSelectionControls(editControls_, SelectionCommandsOf(design ? &design->items() : nullptr, CopyList()));
+    RefreshSelectionControls(editControls_, SelectionCommandsOf(design ? &design->items() : nullptr, CopyList()),
+                             panelFrame_);
 }
 
 void TForm1::RebuildSuggestions() {

@@ -6,7 +6,7 @@
 #include "model/numeric.h"
 #include "panels/picturebutton.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QTabBar>
@@ -66,7 +66,7 @@ TColorbox::TColorbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(h
     auto* row = new QWidget(this);
     const QString hints[4] = {"Mirror the picture", "Flip the picture", "Rotate the picture",
                               "Rotate the picture"};
-    QHBoxLayout* buttons = AddTransformButtons(row, hints, Buttons);
+    QGridLayout* buttons = AddTransformButtons(row, hints, Buttons);
     // The panel is narrow: the buttons carry a word, their hints the whole sentence.
     const char* words[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
     for (int i = 0; i < 4; ++i) {
@@ -74,8 +74,7 @@ TColorbox::TColorbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(h
     }
     BoundaryButton = new TPictureButton("Clip", ButtonStyle::Tool, row);
     BoundaryButton->setToolTip("Edit clip boundary");
-    buttons->addWidget(BoundaryButton);
-    buttons->addStretch(1);
+    buttons->addWidget(BoundaryButton, 2, 0);
     connect(BoundaryButton, &TPictureButton::clicked, this, [this] { LinkClick(kEditClipPage); });
     BuildFrame("Fine-tune", row, "Colors", "Effects");
 

@@ -10,6 +10,9 @@ namespace vlr {
 
 namespace {
 
+// Room between a caption and the button's edges, in logical pixels.
+constexpr int kCaptionMargin = 4;
+
 struct Palette {
     QColor top, bottom, border, text;
 };
@@ -134,7 +137,7 @@ void PaintPictureButton(QPainter& painter, const QRectF& rect, const QString& te
         return;
     }
 
-    QRectF textArea = body.adjusted(4, 0, -4, 0);
+    QRectF textArea = body.adjusted(kCaptionMargin, 0, -kCaptionMargin, 0);
     int alignment = Qt::AlignCenter;
     if (style == ButtonStyle::Suggestion) {
         // A small pointer in front of the suggestion's text.
@@ -188,6 +191,14 @@ QSize TPictureButton::sizeHint() const {
         return {24, 20};
     }
     return {118, 20};
+}
+
+QSize TPictureButton::minimumSizeHint() const {
+    if (style_ != ButtonStyle::Tool || text_.isEmpty() || glyph_ != Glyph::None) {
+        return QWidget::minimumSizeHint();
+    }
+    // The painter keeps kCaptionMargin free on either side of the caption.
+    return {fontMetrics().horizontalAdvance(text_) + 2 * kCaptionMargin + 2, 20};
 }
 
 void TPictureButton::paintEvent(QPaintEvent*) {

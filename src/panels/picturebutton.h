@@ -44,6 +44,9 @@ public:
     void setGrey(bool grey);
 
     QSize sizeHint() const override;
+    // A tool button with a caption is never narrower than its caption: a narrow panel grows
+    // rather than cut the word.
+    QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     // The pointer came onto the button (it shows its highlight).

@@ -6,7 +6,6 @@
 #include "canvas/inserttool.h"
 #include "settings/stylechecks.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -145,8 +144,7 @@ TPolybox::TPolybox(PanelHost& host, int code, QWidget* parent)
     if (fineTune()) {
         row = new QWidget(this);
         const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-        QHBoxLayout* buttons = AddTransformButtons(row, hints, Buttons);
-        buttons->addStretch(1);
+        AddTransformButtons(row, hints, Buttons);
     } else if (texts) {
         auto* first = new QLabel(texts->hints[0], this);
         first->setWordWrap(true);

@@ -6,7 +6,7 @@
 #include "panels/picturebutton.h"
 #include "render/rastercanvas.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QIcon>
 #include <QMouseEvent>
@@ -203,9 +203,9 @@ bool TStylePanel::IsFineTuneCode(int code) {
     return code == 59 || code == 99 || (code >= 200 && code != 300 && code != 302 && code != 303);
 }
 
-QHBoxLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&texts)[4],
+QGridLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&texts)[4],
                                               TPictureButton* (&buttons)[4]) {
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QGridLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     // Mirror, flip, a quarter turn one way and the other, as TransformSelection takes them.
@@ -217,7 +217,7 @@ QHBoxLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&text
         const auto action = actions[i];
         buttons[i] = new TPictureButton(texts[i], ButtonStyle::Tool, row);
         buttons[i]->setToolTip(texts[i]);
-        layout->addWidget(buttons[i]);
+        layout->addWidget(buttons[i], i / 2, i % 2);
         connect(buttons[i], &TPictureButton::clicked, this, [this, action] {
             ApplyToSelection([action](ItemList& l, CommandWindow& w) {
                 return TransformSelection(l, w, action.mirror, action.flip, action.rotate);

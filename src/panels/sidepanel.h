@@ -19,7 +19,7 @@
 #include <optional>
 #include <vector>
 
-class QHBoxLayout;
+class QGridLayout;
 class QLabel;
 class QTabBar;
 class QVBoxLayout;
@@ -211,8 +211,9 @@ public:
 
 protected:
     // Four buttons on row that mirror, flip and turn the selection a quarter either way, with
-    // their texts (also their hints); the row's layout is returned for more buttons.
-    QHBoxLayout* AddTransformButtons(QWidget* row, const QString (&texts)[4], TPictureButton* (&buttons)[4]);
+    // their texts (also their hints), two to a line so that the narrow side column shows each
+    // caption whole; the row's grid is returned for more buttons.
+    QGridLayout* AddTransformButtons(QWidget* row, const QString (&texts)[4], TPictureButton* (&buttons)[4]);
     // The frame: title, an optional row (the shape panel's buttons), the tabs and the two areas.
     void BuildFrame(const QString& titleText, QWidget* row, const QString& firstTab = "Basics",
                     const QString& secondTab = "Effects");

@@ -5,7 +5,6 @@
 #include "model/itemlist.h"
 #include "panels/picturebutton.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -35,7 +34,7 @@ MixedValues GatherMixedValues(const ItemList& list) {
 TUnibox::TUnibox(PanelHost& host, int code, QWidget* parent) : TStylePanel(host, code, parent) {
     auto* row = new QWidget(this);
     const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-    AddTransformButtons(row, hints, Buttons)->addStretch(1);
+    AddTransformButtons(row, hints, Buttons);
     BuildFrame("Fine-tune", row);
     tabs_->hide();
     effects_->hide();

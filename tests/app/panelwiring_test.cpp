@@ -165,6 +165,13 @@ TEST_F(PanelWiringTest, TheJoinLineOfTheMixedSelectionPanelLightsTheToolbarsJoin
     EXPECT_EQ(join->look(), ButtonLook::Plain);
     EXPECT_EQ(form->SuggestionRowButton(2)->look(), ButtonLook::Plain);
     EXPECT_FALSE(panel->joinLit());
+
+    // Joined, the selection is one group: the panel's links follow the toolbar's Join and Split.
+    JoinSelection(design->items(), design->commands());
+    form->RefreshDesignControls();
+    EXPECT_TRUE(join->isHidden());
+    EXPECT_FALSE(panel->joinAllowed());
+    EXPECT_TRUE(panel->splitAllowed());
 }
 
 } // namespace

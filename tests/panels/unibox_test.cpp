@@ -224,5 +224,21 @@ TEST(TUnibox, TheWeightPreviewsUseTheCommonColourOrBlackWhenMixed) {
     EXPECT_EQ(previews(mixed)[0], black);
 }
 
+TEST(TUnibox, TheTransformButtonsShowTheirWholeCaptionsInANarrowColumn) {
+    MixedFixture f;
+    TUnibox panel(f.host);
+    panel.resize(100, 500); // narrower than the four captions together
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    const QString captions[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        TPictureButton* button = panel.Buttons[i];
+        EXPECT_EQ(button->text(), captions[i]);
+        // The caption and the margins the painter keeps on either side of it.
+        EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(captions[i]) + 8);
+    }
+}
+
 } // namespace
 } // namespace vlr
