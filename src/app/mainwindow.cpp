@@ -302,14 +302,11 @@ void TForm1::BuildLayout() {
     richEdit4_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     richEdit4_->setFocusPolicy(Qt::NoFocus);
     box->addWidget(richEdit4_);
-    for (int row = 0; row < kSuggestionRows; ++row) {
-        auto* button = new TPictureButton(QString(), ButtonStyle::Suggestion, panel1_);
-        button->setFixedHeight(20);
-        button->hide();
-        connect(button, &TPictureButton::pointed, this, [this, row] { HighlightSuggestionRow(row + 1); });
-        connect(button, &TPictureButton::clicked, this, [this, row] { RunSuggestion(row + 1); });
-        whatNextRows_.buttons[static_cast<size_t>(row)] = button;
-        box->addWidget(button);
+    AddSuggestionRows(whatNextRows_, *box);
+    for (int row = 1; row <= kSuggestionRows; ++row) {
+        TPictureButton* button = SuggestionRowButton(row);
+        connect(button, &TPictureButton::pointed, this, [this, row] { HighlightSuggestionRow(row); });
+        connect(button, &TPictureButton::clicked, this, [this, row] { RunSuggestion(row); });
     }
     box->addStretch(1);
     panel2_ = new QFrame(panel1_);

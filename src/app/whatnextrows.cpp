@@ -3,11 +3,21 @@
 
 #include "panels/picturebutton.h"
 
+#include <QBoxLayout>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace vlr {
+
+void AddSuggestionRows(WhatNextRows& rows, QBoxLayout& box) {
+    for (TPictureButton*& button : rows.buttons) {
+        button = new TPictureButton(QString(), ButtonStyle::Suggestion, box.parentWidget());
+        button->setFixedHeight(20);
+        button->hide();
+        box.addWidget(button);
+    }
+}
 
 void FillSuggestionRows(WhatNextRows& rows, const std::vector<int>& offered) {
     if (rows.busy) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+class QBoxLayout;
 class QTimer;
 
 namespace vlr {
@@ -24,6 +25,8 @@ struct WhatNextRows {
     bool busy = false;
 };
 
+// The four rows, hidden, at the end of the what-next box's layout.
+void AddSuggestionRows(WhatNextRows& rows, QBoxLayout& box);
 // The rows again for the suggestions offered (the first four by number), every row plain.
 void FillSuggestionRows(WhatNextRows& rows, const std::vector<int>& offered);
 // Row 1 ... 4 highlighted, the others plain, and timer restarted to take the highlight away.

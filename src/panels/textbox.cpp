@@ -296,7 +296,6 @@ ButtonLook TTextbox::RestingLook(const TPictureButton* button) const {
                                                                               : ButtonLook::Plain;
 }
 
-
 void TTextbox::SetStep(int step) {
     QStringList lines;
     if (!fineTune()) {
