@@ -114,12 +114,15 @@ QImage BackgroundTile() {
 }
 
 QImage UntouchedStrip(const QImage& background, GridAxis axis) {
-    return axis == GridAxis::X ? background.copy(0, 0, background.width(), kStripDepth)
-                               : background.copy(0, 0, kStripDepth, background.height());
+    // A picture for a dense screen keeps depth x ratio device pixels.
+    const int depth = static_cast<int>(std::ceil(kStripDepth * background.devicePixelRatio()));
+    return axis == GridAxis::X ? background.copy(0, 0, background.width(), depth)
+                               : background.copy(0, 0, depth, background.height());
 }
 
 void DrawAnchor(QImage& background, GridAxis axis, int64_t start, bool highlighted) {
-    const int64_t limit = axis == GridAxis::X ? background.width() : background.height();
+    const QSizeF size = background.deviceIndependentSize();
+    const int64_t limit = static_cast<int64_t>(axis == GridAxis::X ? size.width() : size.height());
     if (start < 0 || start >= limit) {
         return;
     }
@@ -145,13 +148,11 @@ void DrawAnchor(QImage& background, GridAxis axis, int64_t start, bool highlight
         painter.drawLine(kAnchorSize, at, kAnchorSize, at + kAnchorSize - 1);
     }
     // The tick that points at the gridline.
-    painter.setPen(colour);
+    // A filled pixel column, over the gridline's own device pixels at any density.
     const int centre = at + kAnchorHalf;
-    if (axis == GridAxis::X) {
-        painter.drawLine(centre, kTickStart, centre, kStripDepth - 1);
-    } else {
-        painter.drawLine(kTickStart, centre, kStripDepth - 1, centre);
-    }
+    painter.fillRect(axis == GridAxis::X ? QRect(centre, kTickStart, 1, kStripDepth - kTickStart)
+                                         : QRect(kTickStart, centre, kStripDepth - kTickStart, 1),
+                     colour);
 }
 
 void DrawAnchorStrip(QImage& background, const QImage& untouched, GridAxis axis, const ItemRecord* header,

@@ -4,6 +4,7 @@
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/outline.h"
+#include "render/devicescale.h"
 #include "render/drawdesign.h"
 #include "settings/params.h"
 #include "settings/stylelists.h"
@@ -234,7 +235,7 @@ void ShowPreview(InsertTarget& t, ItemList& scratch, const std::vector<std::vect
         DrawOptions quick;
         quick.shadows = quick.surfaces = false;
         for (ItemRecord* draft : drafts) {
-            DrawItem(raster, draft, scratch, t.window.transform(), quick);
+            DrawItemAtDensity(raster, draft, scratch, t.window.transform(), quick);
         }
     }
     raster.setPen({t.window.markerStyle().bandColour, 1, PenStyle::Dotted});

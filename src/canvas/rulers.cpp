@@ -2,6 +2,7 @@
 #include "canvas/rulers.h"
 
 #include "canvas/grid.h"
+#include "render/devicescale.h"
 
 #include <QPainter>
 
@@ -24,6 +25,15 @@ constexpr int32_t kSmallestPage = 5;
 constexpr int kHintDistance = 8;
 // A dragged page start shows at most this much of the page on the ruler.
 constexpr int64_t kShiftedPageShown = 3200;
+
+// A ruler's picture along its length, its device pixels at the screen's density.
+QImage RulerImage(int32_t length, bool horizontal, double deviceScale) {
+    const QSize size =
+        DeviceSize(horizontal ? QSize(length, kRulerThickness) : QSize(kRulerThickness, length), deviceScale);
+    QImage image(size, QImage::Format_RGB32);
+    image.setDevicePixelRatio(deviceScale);
+    return image;
+}
 
 struct Series {
     double step = 0.0; // pixels
@@ -140,21 +150,17 @@ QFont RulerLabelFont() {
     return font;
 }
 
-QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizontal, const QFont& labelFont) {
+QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizontal, const QFont& labelFont,
+                      double deviceScale) {
     const int32_t length = std::max(1, stripLength);
-    QImage strip = horizontal ? QImage(length, kRulerThickness, QImage::Format_RGB32)
-                              : QImage(kRulerThickness, length, QImage::Format_RGB32);
+    QImage strip = RulerImage(length, horizontal, deviceScale);
     strip.fill(kPageColour);
     QPainter painter(&strip);
-    painter.setPen(QColor(kTickColour));
+    // Ticks are filled pixel rectangles, which cover whole device pixels at any density.
     for (const RulerTick& tick : scale.ticks) {
-        if (horizontal) {
-            painter.drawLine(tick.position, kRulerThickness - tick.height, tick.position,
-                             kRulerThickness - 1);
-        } else {
-            painter.drawLine(kRulerThickness - tick.height, tick.position, kRulerThickness - 1,
-                             tick.position);
-        }
+        painter.fillRect(horizontal ? QRect(tick.position, kRulerThickness - tick.height, 1, tick.height)
+                                    : QRect(kRulerThickness - tick.height, tick.position, tick.height, 1),
+                         QColor(kTickColour));
     }
     painter.setFont(labelFont);
     painter.setPen(QColor(kLabelColour));
@@ -179,10 +185,11 @@ QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizon
 QImage ComposeRuler(const QImage& strip, int32_t rulerLength, int64_t stripScreenStart, int64_t visibleStart,
                     int64_t visibleEnd, bool horizontal) {
     const int32_t length = std::max(1, rulerLength);
-    QImage ruler = horizontal ? QImage(length, kRulerThickness, QImage::Format_RGB32)
-                              : QImage(kRulerThickness, length, QImage::Format_RGB32);
+    const double deviceScale = strip.isNull() ? 1.0 : strip.devicePixelRatio();
+    QImage ruler = RulerImage(length, horizontal, deviceScale);
     ruler.fill(kOutsideColour);
-    const int64_t stripLength = horizontal ? strip.width() : strip.height();
+    const QSizeF stripSize = strip.deviceIndependentSize();
+    const int64_t stripLength = std::llround(horizontal ? stripSize.width() : stripSize.height());
     const int64_t from = std::max<int64_t>({0, visibleStart, stripScreenStart});
     const int64_t to = std::min<int64_t>({length, visibleEnd, stripScreenStart + stripLength});
     if (strip.isNull() || to <= from) {
@@ -191,10 +198,14 @@ QImage ComposeRuler(const QImage& strip, int32_t rulerLength, int64_t stripScree
     QPainter painter(&ruler);
     const int span = static_cast<int>(to - from);
     const int source = static_cast<int>(from - stripScreenStart);
+    // The strip's part in its device pixels, 1:1 onto the ruler's.
+    const double s = deviceScale;
     if (horizontal) {
-        painter.drawImage(QPoint(static_cast<int>(from), 0), strip, QRect(source, 0, span, kRulerThickness));
+        painter.drawImage(QRectF(from, 0, span, kRulerThickness), strip,
+                          QRectF(source * s, 0, span * s, kRulerThickness * s));
     } else {
-        painter.drawImage(QPoint(0, static_cast<int>(from)), strip, QRect(0, source, kRulerThickness, span));
+        painter.drawImage(QRectF(0, from, kRulerThickness, span), strip,
+                          QRectF(0, source * s, kRulerThickness * s, span * s));
     }
     return ruler;
 }
@@ -305,9 +316,8 @@ QLabel* CreateRulerHint(QWidget* parent) {
 void PaintRuler(QPainter& painter, const QImage& picture, int mark, bool horizontal) {
     painter.drawImage(0, 0, picture);
     if (mark >= 0) {
-        painter.setPen(QColor(kPointerMarkColour));
-        painter.drawLine(horizontal ? QLine(mark, 0, mark, kRulerThickness - 1)
-                                    : QLine(0, mark, kRulerThickness - 1, mark));
+        painter.fillRect(horizontal ? QRect(mark, 0, 1, kRulerThickness) : QRect(0, mark, kRulerThickness, 1),
+                         QColor(kPointerMarkColour));
     }
 }
 
@@ -349,16 +359,18 @@ bool ReleaseOnRuler(RulerPointer p, ItemList& items, QPoint point) {
     return true;
 }
 
-void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, bool force) {
+void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, double deviceScale, bool force) {
     const int32_t offset = RulerOffset(view.length, view.pageExtent, view.scroll, view.bound);
     const int32_t length = RulerStripLength(view.length, view.pageExtent);
-    const int32_t current = view.horizontal ? strip.image.width() : strip.image.height();
-    if (!force && !strip.image.isNull() && offset == strip.offset && current == length) {
+    const QSizeF size = strip.image.deviceIndependentSize();
+    const int64_t current = std::llround(view.horizontal ? size.width() : size.height());
+    if (!force && !strip.image.isNull() && offset == strip.offset && current == length &&
+        strip.image.devicePixelRatio() == deviceScale) {
         return;
     }
     strip.offset = offset;
     strip.image = DrawRulerStrip(ComputeRulerScale(view.units, view.zoom, view.pixelsPerUnit, offset, length),
-                                 length, view.horizontal, RulerLabelFont());
+                                 length, view.horizontal, RulerLabelFont(), deviceScale);
 }
 
 QImage RulerPicture(const RulerStrip& strip, const RulerView& view) {

@@ -59,9 +59,12 @@ int32_t RulerStripLength(int32_t viewportExtent, int64_t pageExtent);
 int32_t RulerOffset(int32_t viewportExtent, int64_t pageExtent, int64_t scroll, int64_t pageStart);
 
 // The light-yellow strip with its ticks and labels; along x for the top ruler, along y (ticks from
-// the right edge leftwards, labels reading upwards) for the left one.
-QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizontal, const QFont& labelFont);
-// The ruler: silver, with the strip copied over the part of the viewport the page covers.
+// the right edge leftwards, labels reading upwards) for the left one; at the density of a screen
+// of deviceScale device pixels per pixel.
+QImage DrawRulerStrip(const RulerScale& scale, int32_t stripLength, bool horizontal, const QFont& labelFont,
+                      double deviceScale = 1.0);
+// The ruler: silver, with the strip copied over the part of the viewport the page covers, at the
+// strip's density.
 // stripScreenStart is where the strip's first pixel falls in the viewport; visible the page's
 // extent in the viewport.
 QImage ComposeRuler(const QImage& strip, int32_t rulerLength, int64_t stripScreenStart, int64_t visibleStart,
@@ -155,8 +158,8 @@ struct RulerStrip {
     QImage image;
     int32_t offset = -1;
 };
-// Draws the strip again when its start or its length changes, or when forced.
-void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, bool force);
+// Draws the strip again when its start, its length or the screen's density changes, or when forced.
+void UpdateRulerStrip(RulerStrip& strip, const RulerView& view, double deviceScale, bool force);
 // The ruler's picture: the strip over the part of the viewport the page covers.
 QImage RulerPicture(const RulerStrip& strip, const RulerView& view);
 

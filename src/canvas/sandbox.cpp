@@ -12,6 +12,7 @@
 #include "model/itemlist.h"
 #include "model/prompt.h"
 #include "panels/wheel.h"
+#include "render/devicescale.h"
 #include "render/drawdesign.h"
 #include "settings/params.h"
 
@@ -104,11 +105,14 @@ TSandbox::TSandbox(TParams& params, SandboxHost& host, Prompt& prompt, QWidget* 
     Timer4.setSingleShot(false);
     Timer7.setInterval(100);
     Timer8.setInterval(100);
+    deviceScale_ = std::max(1.0, devicePixelRatioF());
     connect(&Timer3, &QTimer::timeout, this, [this] {
         // The clipboard job, then the markers of the selection.
         const Rect& copy = input_.copyArea;
         if (pendingJob_ == 1 && copy.right > copy.left && copy.bottom > copy.top) {
-            QRect area(copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top);
+            // What the screen shows: its device pixels.
+            const Rect device = DeviceRect(copy, canvas_.deviceScale());
+            QRect area(device.left, device.top, device.right - device.left, device.bottom - device.top);
             QApplication::clipboard()->setImage(canvas_.image().copy(area));
         }
         pendingJob_ = 0;
@@ -373,8 +377,9 @@ void TSandbox::SizeCanvas() {
     const int limitX = TileLimit(Qt::Horizontal), limitY = TileLimit(Qt::Vertical);
     QSize wanted(std::min(pageWidthPx, limitX), std::min(pageHeightPx, limitY));
     if (QSize(pageWidthPx, pageHeightPx) != tileSize_ || canvas_.isNull() ||
-        QSize(canvas_.width(), canvas_.height()) != wanted) {
-        canvas_ = RasterCanvas(wanted.width(), wanted.height(), Smoothing::Antialiased, params_.screen);
+        QSize(canvas_.width(), canvas_.height()) != wanted || canvas_.deviceScale() != deviceScale_) {
+        canvas_ = RasterCanvas(wanted.width(), wanted.height(), Smoothing::Antialiased, params_.screen,
+                               deviceScale_);
         tileSize_ = QSize(pageWidthPx, pageHeightPx);
         changed = true;
     }
@@ -426,7 +431,8 @@ void TSandbox::FillBackground() {
     if (backgroundTile_.isNull()) {
         backgroundTile_ = BackgroundTile();
     }
-    background_ = QImage(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+    background_ = QImage(DeviceSize(size.expandedTo(QSize(1, 1)), deviceScale_), QImage::Format_RGB32);
+    background_.setDevicePixelRatio(deviceScale_);
     QPainter painter(&background_);
     painter.fillRect(background_.rect(), QBrush(backgroundTile_));
     painter.end();
@@ -450,7 +456,7 @@ void TSandbox::PaintItem(ItemRecord* item, bool quick) {
     options.surfaces = show3D_ && !quick && !loading_;
     options.pictures = showPictures_;
     CanvasLock lock(canvas_);
-    DrawItem(canvas_, item, items_, Transform(), options);
+    DrawItemAtDensity(canvas_, item, items_, Transform(), options);
 }
 
 void TSandbox::PaintPageBackground(const Rect& area) {
@@ -677,8 +683,8 @@ RulerView TSandbox::RulerViewFor(bool horizontal) const {
 
 void TSandbox::DrawRulers(bool force) {
     if (Header()) {
-        UpdateRulerStrip(rulerStripX_, RulerViewFor(true), force);
-        UpdateRulerStrip(rulerStripY_, RulerViewFor(false), force);
+        UpdateRulerStrip(rulerStripX_, RulerViewFor(true), deviceScale_, force);
+        UpdateRulerStrip(rulerStripY_, RulerViewFor(false), deviceScale_, force);
         ComposeRulers();
     }
 }
@@ -1186,6 +1192,24 @@ void TSandbox::focusInEvent(QFocusEvent* event) {
 void TSandbox::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     FormDeactivate();
+}
+
+bool TSandbox::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        SetDeviceScale(devicePixelRatioF());
+    }
+    return QWidget::event(event);
+}
+
+void TSandbox::SetDeviceScale(double ratio) {
+    ratio = std::isfinite(ratio) ? std::max(1.0, ratio) : 1.0;
+    if (ratio == deviceScale_) {
+        return;
+    }
+    // Every picture is made again at the new density; the canvas follows when it is sized.
+    deviceScale_ = ratio;
+    FillBackground();
+    Relayout();
 }
 
 void TSandbox::changeEvent(QEvent* event) {

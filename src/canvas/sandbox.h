@@ -103,6 +103,10 @@ public:
     // Something changed the design's records: a progressive repaint under way starts over.
     void DesignChanged();
 
+    // Device pixels per window pixel of the screen the window is on: the canvas, the rulers and
+    // the anchor strips are drawn at that density.
+    void SetDeviceScale(double ratio);
+
     // Saving pixels under temporary pictures, under the canvas lock.
     void SaveArea(SaveUnder& saved, const Rect& canvasRect);
     void RestoreArea(SaveUnder& saved);
@@ -169,6 +173,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     friend class SandboxCommands;
@@ -290,6 +295,7 @@ private:
     ReadStatus lastRead_ = ReadStatus::NoFile;
 
     // canvas
+    double deviceScale_ = 1.0;
     RasterCanvas canvas_;
     Point tileOffset_;
     Point pageOffset_;

@@ -1,6 +1,8 @@
 // Saved pixels under temporary pictures.
 #include "canvas/saveunder.h"
 
+#include "render/devicescale.h"
+
 #include <algorithm>
 
 namespace vlr {
@@ -15,19 +17,27 @@ void SaveArea(SaveUnder& saved, RasterCanvas& raster, const Rect& area) {
         saved.holding = false;
         return;
     }
-    saved.pixels = RasterCanvas(clipped.right - clipped.left, clipped.bottom - clipped.top, Smoothing::Exact);
-    saved.source = {0, 0, clipped.right - clipped.left, clipped.bottom - clipped.top};
+    // On a dense screen the rectangle's device pixels are kept, 1:1.
+    const Rect device = DeviceCover(clipped, raster.deviceScale());
+    saved.pixels = RasterCanvas(device.right - device.left, device.bottom - device.top, Smoothing::Exact);
+    saved.source = {0, 0, device.right - device.left, device.bottom - device.top};
     saved.destination = clipped;
-    saved.pixels.CopyRect(saved.source, raster, clipped);
+    saved.pixels.CopyRect(saved.source, raster, device);
     saved.holding = true;
+}
+
+void PutBack(const SaveUnder& saved, RasterCanvas& raster) {
+    if (saved.holding && !saved.pixels.isNull()) {
+        CanvasLock lock(raster);
+        raster.CopyRect(DeviceCover(saved.destination, raster.deviceScale()), saved.pixels, saved.source);
+    }
 }
 
 bool RestoreArea(SaveUnder& saved, RasterCanvas& raster) {
     if (!saved.holding || saved.pixels.isNull()) {
         return false;
     }
-    CanvasLock lock(raster);
-    raster.CopyRect(saved.destination, saved.pixels, saved.source);
+    PutBack(saved, raster);
     saved.holding = false;
     return true;
 }

@@ -276,8 +276,7 @@ void Redraw(TextEditTarget& t, ItemRecord* text) {
         window.RepaintUnderSelection(area);
         t.editing.backgroundArea = area;
     } else {
-        CanvasLock lock(raster);
-        raster.CopyRect(under.destination, under.pixels, under.source);
+        PutBack(under, raster);
     }
     window.DrawFully(text);
     const Pen kept = raster.pen();

@@ -3,6 +3,7 @@
 
 #include "model/itemkind.h"
 #include "model/numeric.h"
+#include "render/devicescale.h"
 #include "render/drawdesign.h"
 #include "render/resample.h"
 #include "settings/designtype.h"
@@ -253,7 +254,7 @@ QString ComposeMessage(ComposeStatus status, const SheetGeometry& geometry) {
 }
 
 SheetPicture ReducedSheet(ItemList& design, const ComposeDevice& device, std::string_view selection,
-                          QSize size, const ItemPainter& paint) {
+                          QSize size, const ItemPainter& paint, double deviceScale) {
     SheetPicture picture;
     ComposeResult composed = ComposeSheet(design, device, selection, paint);
     if (!composed.ok()) {
@@ -266,6 +267,17 @@ SheetPicture ReducedSheet(ItemList& design, const ComposeDevice& device, std::st
             QString("The picture cannot be made: there is not enough memory for %1 x %2 pixels.")
                 .arg(size.width())
                 .arg(size.height());
+        return picture;
+    }
+    picture.shown = picture.image;
+    if (deviceScale > 1.0) {
+        const QSize dense = DeviceSize(size, deviceScale);
+        QImage shown =
+            Resampled(composed.sheet.image(), dense.width(), dense.height(), ResampleFilter::Triangle);
+        if (!shown.isNull()) {
+            shown.setDevicePixelRatio(deviceScale);
+            picture.shown = std::move(shown);
+        }
     }
     return picture;
 }

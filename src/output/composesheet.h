@@ -96,12 +96,15 @@ QString ComposeMessage(ComposeStatus status, const SheetGeometry& geometry);
 
 // A composed sheet reduced to a size with the triangle filter: the picture the preview shows and
 // the export writes. On failure the image is null and message says why (empty without a header).
+// For a screen of deviceScale device pixels per pixel, shown is the same sheet reduced to size x
+// deviceScale with that device pixel ratio, which the preview paints; otherwise it is the image.
 struct SheetPicture {
     QImage image;
     QString message;
+    QImage shown;
 };
 SheetPicture ReducedSheet(ItemList& design, const ComposeDevice& device, std::string_view selection,
-                          QSize size, const ItemPainter& paint = {});
+                          QSize size, const ItemPainter& paint = {}, double deviceScale = 1.0);
 
 // ---- the devices of the preview and the export ----
 

@@ -38,9 +38,10 @@ bool fitToWindow = false;
 
 } // namespace
 
-SheetPicture ComposePreview(ItemList& design, std::string_view selection, const ItemPainter& paint) {
+SheetPicture ComposePreview(ItemList& design, std::string_view selection, const ItemPainter& paint,
+                            double deviceScale) {
     const ComposeDevice device = PreviewDevice(design);
-    return ReducedSheet(design, device, selection, DisplaySize(device, design.screen), paint);
+    return ReducedSheet(design, device, selection, DisplaySize(device, design.screen), paint, deviceScale);
 }
 
 TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest, QWidget* parent)
@@ -84,10 +85,10 @@ TPreview::TPreview(int32_t docNumber, DocumentLookup lookup, bool exportRequest,
     View->setPanelPainter([this](QPainter& painter, const QRect& panel) {
         painter.fillRect(panel, Qt::white);
         if (panel.size() == image_.size()) {
-            painter.drawImage(panel.topLeft(), image_);
+            painter.drawImage(panel.topLeft(), shown_);
         } else {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(panel, image_);
+            painter.drawImage(panel, shown_);
         }
     });
     connect(FitBox, &QCheckBox::toggled, this, [this](bool on) {
@@ -142,13 +143,14 @@ void TPreview::Prepare() {
     if (!document || !document->items) {
         return; // the window has closed meanwhile
     }
-    SheetPicture picture =
-        ComposePreview(*document->items, document->selection ? *document->selection : "", paint);
+    SheetPicture picture = ComposePreview(*document->items, document->selection ? *document->selection : "",
+                                          paint, View->devicePixelRatioF());
     if (picture.image.isNull()) {
         Label1->setText(picture.message);
         return;
     }
     image_ = std::move(picture.image);
+    shown_ = std::move(picture.shown);
     ShowAtScale();
     Label1->setText(kScaled);
     Label2->setText(kSharper);

@@ -19,7 +19,8 @@ class TPictureButton;
 
 // The preview's picture of a design: its sheet composed at the preview's resolution with the
 // selection, reduced to the display size.
-SheetPicture ComposePreview(ItemList& design, std::string_view selection, const ItemPainter& paint = {});
+SheetPicture ComposePreview(ItemList& design, std::string_view selection, const ItemPainter& paint = {},
+                            double deviceScale = 1.0);
 
 class TPreview : public DialogPage {
     Q_OBJECT
@@ -37,6 +38,7 @@ public:
     bool isReady() const { return !image_.isNull(); }
     // The picture shown, at the display size.
     const QImage& image() const { return image_; }
+    const QImage& shownImage() const { return shown_; }
 
     // Composes and shows the preview; Timer1 runs it once the page has been painted.
     void Prepare();
@@ -75,6 +77,7 @@ private:
     DocumentLookup lookup_;
     bool exportRequest_;
     QImage image_;
+    QImage shown_;         // image_ at the screen's density
     double scale_ = 1.0;   // chosen with Ctrl+wheel while Fit is off
     void ShowAtScale();
     QSize ScaledSize(double scale) const;

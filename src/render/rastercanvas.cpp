@@ -2,6 +2,7 @@
 #include "render/rastercanvas.h"
 
 #include "platform/largepages.h"
+#include "render/devicescale.h"
 #include "render/fontsubstitute.h"
 #include "render/parallel.h"
 
@@ -10,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -106,17 +108,30 @@ int32_t FontPixelHeight(double sizePoints, const ScreenResolution& screen) {
 
 RasterCanvas::RasterCanvas() : lock_(std::make_unique<std::recursive_mutex>()) {}
 
-RasterCanvas::RasterCanvas(int32_t width, int32_t height, Smoothing smoothing, const ScreenResolution& screen)
+RasterCanvas::RasterCanvas(int32_t width, int32_t height, Smoothing smoothing, const ScreenResolution& screen,
+                           double deviceScale)
     : smoothing_(smoothing), screen_(screen), lock_(std::make_unique<std::recursive_mutex>()) {
-    if (width > 0 && height > 0 && int64_t{width} * height <= kMaxRasterPixels) {
-        image_ = LargeImage(width, height); // null when it cannot be allocated
+    // Beyond a handful of device pixels per window pixel no screen goes.
+    constexpr double kDensest = 8.0;
+    if (std::isfinite(deviceScale) && deviceScale > 1.0) {
+        deviceScale_ = std::min(deviceScale, kDensest);
+    }
+    const QSize device = DeviceSize(QSize(width, height), deviceScale_);
+    if (width > 0 && height > 0 && int64_t{device.width()} * device.height() <= kMaxRasterPixels) {
+        image_ = LargeImage(device.width(), device.height()); // null when it cannot be allocated
         FillWhite(image_);
+        image_.setDevicePixelRatio(deviceScale_);
+        windowWidth_ = width;
+        windowHeight_ = height;
     }
 }
 
 RasterCanvas::RasterCanvas(const QImage& image, Smoothing smoothing, const ScreenResolution& screen)
     : image_(image.convertToFormat(kFormat)), smoothing_(smoothing), screen_(screen),
-      lock_(std::make_unique<std::recursive_mutex>()) {}
+      windowWidth_(image_.width()), windowHeight_(image_.height()),
+      lock_(std::make_unique<std::recursive_mutex>()) {
+    image_.setDevicePixelRatio(1.0);
+}
 
 RasterCanvas::~RasterCanvas() {
     FinishPainting();
@@ -133,6 +148,10 @@ RasterCanvas& RasterCanvas::operator=(RasterCanvas&& other) noexcept {
         image_ = std::exchange(other.image_, QImage());
         smoothing_ = other.smoothing_;
         screen_ = other.screen_;
+        deviceScale_ = std::exchange(other.deviceScale_, 1.0);
+        windowWidth_ = std::exchange(other.windowWidth_, 0);
+        windowHeight_ = std::exchange(other.windowHeight_, 0);
+        deviceAddressing_ = std::exchange(other.deviceAddressing_, false);
         pen_ = other.pen_;
         brush_ = other.brush_;
         font_ = other.font_;
@@ -144,6 +163,19 @@ RasterCanvas& RasterCanvas::operator=(RasterCanvas&& other) noexcept {
 }
 
 // ---- painter ----
+
+void RasterCanvas::AddressDevicePixels(bool on) {
+    if (deviceAddressing_ == on) {
+        return;
+    }
+    // A painter follows the picture's ratio from its start: window pixels on a dense picture,
+    // device pixels on one of ratio 1.
+    FinishPainting();
+    deviceAddressing_ = on;
+    if (!image_.isNull()) {
+        image_.setDevicePixelRatio(on ? 1.0 : deviceScale_);
+    }
+}
 
 QPainter* RasterCanvas::Painter() {
     if (!painter_) {
@@ -170,7 +202,7 @@ QPointF RasterCanvas::At(Point point) const {
 // ---- direct access ----
 
 uint32_t* RasterCanvas::scanLine(int32_t y) {
-    if (y < 0 || y >= height()) {
+    if (y < 0 || y >= image_.height()) {
         return nullptr;
     }
     FinishPainting();
@@ -178,7 +210,7 @@ uint32_t* RasterCanvas::scanLine(int32_t y) {
 }
 
 const uint32_t* RasterCanvas::scanLine(int32_t y) const {
-    if (y < 0 || y >= height()) {
+    if (y < 0 || y >= image_.height()) {
         return nullptr;
     }
     FinishPainting();
@@ -187,7 +219,7 @@ const uint32_t* RasterCanvas::scanLine(int32_t y) const {
 
 int32_t RasterCanvas::pixel(int32_t x, int32_t y) const {
     const uint32_t* row = scanLine(y);
-    if (!row || x < 0 || x >= width()) {
+    if (!row || x < 0 || x >= image_.width()) {
         return -1;
     }
     return ColourFromQRgb(row[x]);
@@ -195,7 +227,7 @@ int32_t RasterCanvas::pixel(int32_t x, int32_t y) const {
 
 void RasterCanvas::setPixel(int32_t x, int32_t y, int32_t colour) {
     uint32_t* row = scanLine(y);
-    if (row && x >= 0 && x < width()) {
+    if (row && x >= 0 && x < image_.width()) {
         row[x] = QRgbFromColour(colour);
     }
 }
@@ -299,7 +331,8 @@ void RasterCanvas::FillRect(const Rect& rect) {
     if (brush_.style == BrushStyle::Clear || isNull()) {
         return;
     }
-    const QRect area = QtRect(rect).intersected(image_.rect());
+    const QRect area =
+        QtRect(byDevicePixels() ? rect : DeviceRect(rect, deviceScale_)).intersected(image_.rect());
     if (area.isEmpty()) {
         return;
     }
@@ -307,7 +340,8 @@ void RasterCanvas::FillRect(const Rect& rect) {
     const uint32_t value = QRgbFromColour(brush_.colour);
     // Whole rows lie back to back and are filled as one run. A colour whose four bytes agree
     // (white, with its padding byte of 255) is filled bytewise, the fastest store there is.
-    const bool wholeRows = area.width() == width() && image_.bytesPerLine() == qsizetype{width()} * 4;
+    const bool wholeRows =
+        area.width() == image_.width() && image_.bytesPerLine() == qsizetype{image_.width()} * 4;
     const int32_t runs = wholeRows ? 1 : area.height();
     const size_t runLength = size_t(area.width()) * (wholeRows ? area.height() : 1);
     const bool bytewise = (value & 0xFFu) * 0x01010101u == value;
@@ -344,6 +378,7 @@ void RasterCanvas::CopyRect(const Rect& target, const RasterCanvas& source, cons
                           to.top() + (visible.top() - from.top()) * scaleY, visible.width() * scaleX,
                           visible.height() * scaleY);
         const QImage part = sourceImage.copy(visible);
+        const DevicePixels device(*this);
         QPainter painter(&image_);
         painter.drawImage(into, part); // without smooth transformation: nearest pixels
         return;
@@ -372,9 +407,9 @@ void RasterCanvas::CopyRect(const Rect& target, const RasterCanvas& source, cons
 }
 
 void RasterCanvas::Draw(int32_t x, int32_t y, const RasterCanvas& source) {
-    const Rect whole{0, 0, source.width(), source.height()};
-    CopyRect({x, y, SaturateInt32(int64_t(x) + source.width()), SaturateInt32(int64_t(y) + source.height())},
-             source, whole);
+    const int32_t width = source.image_.width(), height = source.image_.height();
+    CopyRect({x, y, SaturateInt32(int64_t(x) + width), SaturateInt32(int64_t(y) + height)}, source,
+             {0, 0, width, height});
 }
 
 // ---- text ----

@@ -20,6 +20,13 @@
 //   or exactly the pen, brush or text colour.
 // Filling and copying rectangles and direct pixel access are exact in both.
 //
+// Device scale. A raster shown on a screen denser than the window's pixels (a device pixel ratio
+// above 1) holds deviceScale device pixels per window pixel, and its picture carries that ratio.
+// width(), height() and the coordinates of the figures, texts and FillRect are window pixels,
+// drawn at the device's density; direct access (scanLine, pixel, setPixel, CopyRect, Draw) is
+// to the device pixels. While a DevicePixels scope lives, every operation addresses the device
+// pixels, as drawing made for the device's density (the design at zoom x scale) needs.
+//
 // Colours are 0x00BBGGRR (red in the low byte); the high byte is ignored.
 #pragma once
 
@@ -108,9 +115,9 @@ public:
     // A null raster: every operation does nothing.
     RasterCanvas();
     // width x height pixels, white. A side below 1, more than kMaxRasterPixels pixels or a size
-    // that cannot be allocated give a null raster.
+    // that cannot be allocated give a null raster. A device scale that is not above 1 is 1.
     RasterCanvas(int32_t width, int32_t height, Smoothing smoothing = Smoothing::Antialiased,
-                 const ScreenResolution& screen = {});
+                 const ScreenResolution& screen = {}, double deviceScale = 1.0);
     // Takes a picture, converted to the raster format.
     explicit RasterCanvas(const QImage& image, Smoothing smoothing = Smoothing::Antialiased,
                           const ScreenResolution& screen = {});
@@ -121,22 +128,24 @@ public:
     RasterCanvas& operator=(const RasterCanvas&) = delete;
 
     bool isNull() const { return image_.isNull(); }
-    int32_t width() const { return image_.width(); }
-    int32_t height() const { return image_.height(); }
+    int32_t width() const { return byDevicePixels() ? image_.width() : windowWidth_; }
+    int32_t height() const { return byDevicePixels() ? image_.height() : windowHeight_; }
+    double deviceScale() const { return deviceScale_; }
     Smoothing smoothing() const { return smoothing_; }
     const ScreenResolution& screen() const { return screen_; }
 
     // ---- direct access; finishes any drawing in progress first ----
 
-    // Row y as width() words 0xFFRRGGBB; nullptr outside the raster. Pixels written here must keep
-    // the top byte 0xFF.
+    // Row y of the device pixels as image().width() words 0xFFRRGGBB; nullptr outside the raster. Pixels
+    // written here must keep the top byte 0xFF.
     uint32_t* scanLine(int32_t y);
     const uint32_t* scanLine(int32_t y) const;
     // The colour of a pixel; -1 outside the raster.
     int32_t pixel(int32_t x, int32_t y) const;
     // Ignored outside the raster.
     void setPixel(int32_t x, int32_t y, int32_t colour);
-    // The picture itself, for reading and for writing its pixels; its size and format stay.
+    // The picture itself, for reading and for writing its pixels; its size, format and device
+    // pixel ratio stay.
     const QImage& image() const;
     QImage& image();
 
@@ -192,6 +201,9 @@ public:
     bool IsLocked() const { return lockDepth_ > 0; }
 
 private:
+    friend class DevicePixels;
+    bool byDevicePixels() const { return deviceScale_ == 1.0 || deviceAddressing_; }
+    void AddressDevicePixels(bool on);
     QPainter* Painter();
     void FinishPainting() const;
     QPointF At(Point point) const;
@@ -206,6 +218,9 @@ private:
     QImage image_;
     Smoothing smoothing_ = Smoothing::Antialiased;
     ScreenResolution screen_;
+    double deviceScale_ = 1.0;
+    int32_t windowWidth_ = 0, windowHeight_ = 0;
+    bool deviceAddressing_ = false;
     Pen pen_;
     Brush brush_;
     FontSpec font_;
@@ -215,6 +230,21 @@ private:
     mutable std::unique_ptr<MadeFont> madeFont_;
     std::unique_ptr<std::recursive_mutex> lock_;
     int32_t lockDepth_ = 0;
+};
+
+// A raster addressed in its device pixels for a scope (nested scopes are allowed).
+class DevicePixels {
+public:
+    explicit DevicePixels(RasterCanvas& raster) : raster_(raster), before_(raster.deviceAddressing_) {
+        raster_.AddressDevicePixels(true);
+    }
+    ~DevicePixels() { raster_.AddressDevicePixels(before_); }
+    DevicePixels(const DevicePixels&) = delete;
+    DevicePixels& operator=(const DevicePixels&) = delete;
+
+private:
+    RasterCanvas& raster_;
+    bool before_;
 };
 
 // Holds a raster's lock for a scope.

@@ -183,5 +183,33 @@ TEST(EraseAllMarkers, OverlappingMarkersGiveBackExactlyThePixelsUnderThem) {
     EXPECT_TRUE(first->backgroundCache.empty() && second->backgroundCache.empty());
 }
 
+// On a dense screen the markers stand where they do at 100 %, drawn at its density (a 1-pixel
+// outline is two device pixels at ratio 2), and erasing them gives back every device pixel, at
+// fractional ratios too.
+TEST(EraseAllMarkers, OnADenseScreenMarkersGiveBackEveryDevicePixel) {
+    for (double ratio : {1.5, 2.0, 3.0}) {
+        ItemList list = test::NewDesign();
+        RasterCanvas raster(300, 200, Smoothing::Antialiased, {}, ratio);
+        raster.setPen({0x336699, 3});
+        raster.Polyline(std::vector<Point>{{20, 45}, {170, 60}});
+        const QImage before = raster.image().copy();
+        ItemRecord* first = Insert(list, ItemKind::Line, 50, 50, 150, 50);
+        ItemRecord* second = Insert(list, ItemKind::Line, 53, 52, 150, 100);
+        test::Select(list, {first, second});
+        DrawAllMarkers(raster, list, ViewTransform{}, MarkerStyle{});
+        ASSERT_NE(raster.image(), before) << ratio;
+        const int device = static_cast<int>(50 * ratio);
+        EXPECT_EQ(raster.pixel(device, device), 0xFFFF) << "the yellow fill at " << ratio;
+        if (ratio == 2.0) {
+            // The marker covers window pixels 46 ... 53: grey device pixels 92 and 93, then yellow.
+            EXPECT_EQ(raster.pixel(92, 100), 0x808080);
+            EXPECT_EQ(raster.pixel(93, 100), 0x808080);
+            EXPECT_EQ(raster.pixel(94, 100), 0xFFFF);
+        }
+        EraseAllMarkers(raster, list);
+        EXPECT_EQ(raster.image(), before) << ratio;
+    }
+}
+
 } // namespace
 } // namespace vlr

@@ -2,11 +2,13 @@
 // progressive repaint, under the offscreen platform.
 #include "canvas/sandbox.h"
 
+#include "../model/editing.h"
 #include "canvas/sandboxhost.h"
 #include "model/geometry.h"
 #include "model/history.h"
 #include "model/itemlist.h"
 #include "model/prompt.h"
+#include "render/drawdesign.h"
 #include "sandboxfixture.h"
 #include "settings/params.h"
 #include "shadowedsquare.h"
@@ -34,8 +36,10 @@ using test::WritePixelDesign;
 
 class SandboxTest : public ::testing::Test {
 protected:
-    void Open(const QString& path, QSize size = QSize(600, 400)) {
+    // ratio: the device pixels per window pixel of the screen the window is taken to.
+    void Open(const QString& path, QSize size = QSize(600, 400), double ratio = 1.0) {
         window = std::make_unique<TSandbox>(params, host, prompt);
+        window->SetDeviceScale(ratio);
         window->resize(size);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -542,6 +546,93 @@ TEST_F(SandboxTest, TheWheelScrollsAndZoomsAroundThePointerAndArrowsStepTheView)
     EXPECT_EQ(barY->value(), y + barY->singleStep());
     QKeyEvent letter(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
     EXPECT_FALSE(window->KeyDown(letter));
+}
+
+// On a screen of two device pixels per pixel the canvas holds the design drawn at twice the zoom,
+// pixel for pixel as the design drawn directly at 200 % - not the 100 % drawing enlarged - and the
+// rulers and anchor strips are pictures of the same density.
+TEST_F(SandboxTest, OnADenseScreenTheCanvasIsTheDesignDrawnAtItsDensity) {
+    SetFactorySettings(params);
+    const QString path = folder.filePath("dense.vlrn");
+    WritePixelDesign(path, 600, 400, false);
+    Open(path, QSize(700, 500), 2.0);
+    ItemList& items = window->items();
+    test::Insert(items, ItemKind::Line, 50, 40, 250, 40)->penWidthPx = 1;
+    test::Insert(items, ItemKind::Line, 60, 80, 300, 230);
+    test::Insert(items, ItemKind::Text, 100, 260, 300, 320);
+    SelectOnly(items, nullptr);
+    window->DesignEdited();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+
+    ASSERT_EQ(window->tileOffset(), (Point{0, 0}));
+    const QImage canvas = window->canvas().image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(window->canvas().width(), 600);
+    EXPECT_EQ(canvas.size(), QSize(1200, 800));
+    EXPECT_EQ(canvas.devicePixelRatio(), 2.0);
+    for (const QImage* picture :
+         {&window->backgroundImage(), &window->rulerXImage(), &window->rulerYImage()}) {
+        EXPECT_EQ(picture->devicePixelRatio(), 2.0);
+    }
+    EXPECT_EQ(window->backgroundImage().size(), window->viewportSize() * 2);
+    EXPECT_EQ(window->rulerXImage().width(), window->viewportSize().width() * 2);
+
+    // The 1-pixel line along design row 40 is 2 pixels wide at 200 %: a body from device row 79
+    // to 81 outlined through those rows' centres and filled, device columns 100 ... 500.
+    for (int y : {78, 79, 80, 81, 82}) {
+        const QRgb expected = y >= 79 && y <= 81 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        EXPECT_EQ(canvas.pixel(101, y), expected) << y;
+        EXPECT_EQ(canvas.pixel(499, y), expected) << y;
+    }
+    RasterCanvas direct(1200, 800, Smoothing::Antialiased, params.screen);
+    RasterCanvas plain(600, 400, Smoothing::Antialiased, params.screen);
+    for (ItemRecord* item : StackingOrder(items)) {
+        DrawItem(direct, item, items, CanvasTransform(2.0));
+        DrawItem(plain, item, items, CanvasTransform(1.0));
+    }
+    const QImage enlarged = plain.image().scaled(1200, 800);
+    int differing = 0, unlikeEnlarged = 0;
+    // Short of the page's edge lines at its right and bottom.
+    for (int y = 0; y < 780; ++y) {
+        for (int x = 0; x < 1180; ++x) {
+            differing += canvas.pixel(x, y) != direct.image().pixel(x, y) ? 1 : 0;
+            unlikeEnlarged += canvas.pixel(x, y) != enlarged.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(unlikeEnlarged, 500) << "the slanted line's and the text's edges are finer";
+}
+
+// A click at a window position selects the same item whatever the screen's density, and the
+// markers it brings stand on that item's points in the device pixels; a click beside it takes them
+// away and leaves the canvas's pixels exactly as they were before.
+TEST_F(SandboxTest, ClicksHitTheSameItemAndMarkersComeAndGoAtEveryDensity) {
+    for (double ratio : {1.0, 2.0}) {
+        SetFactorySettings(params);
+        const QString path = folder.filePath("click.vlrn");
+        WritePixelDesign(path, 600, 400, false);
+        Open(path, QSize(700, 500), ratio);
+        ItemList& items = window->items();
+        ItemRecord* line = test::Insert(items, ItemKind::Line, 50, 40, 250, 40);
+        test::Insert(items, ItemKind::Line, 50, 44, 250, 44);
+        SelectOnly(items, nullptr);
+        window->DesignEdited();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+        const QImage before = window->canvas().image().copy();
+        const Point page = window->pageOffset();
+
+        QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, QPoint(page.x + 150, page.y + 40));
+        ASSERT_EQ(FirstSelected(items), line) << ratio;
+        ASSERT_TRUE(QTest::qWaitFor([line] { return !line->backgroundCache.empty(); }, 2000)) << ratio;
+        // The marker on the line's first end, 8 pixels square about (50, 40), yellow inside.
+        const int device = static_cast<int>(ratio);
+        EXPECT_EQ(window->canvas().image().pixel(50 * device, 40 * device), qRgb(255, 255, 0)) << ratio;
+
+        QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, QPoint(page.x + 400, page.y + 300));
+        ASSERT_EQ(FirstSelected(items), nullptr) << ratio;
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+        EXPECT_EQ(window->canvas().image(), before) << ratio;
+        window.reset();
+    }
 }
 
 } // namespace

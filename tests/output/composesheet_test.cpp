@@ -341,5 +341,26 @@ TEST(SheetGeometry, SheetTypesPutTheDesignAtThePaperCornerAndDigitalImagesAtTheP
     EXPECT_EQ(g->view.originY, 213 - 40);
 }
 
+// On a screen of two device pixels per pixel the preview shows the sheet reduced to twice the
+// display size, marked with that ratio, so a box's edge at design pixel 101 falls sharp between
+// device pixels 201 and 202; the picture the export writes stays the display-size one.
+TEST(ReducedSheet, ADenseScreenGetsThePreviewAtItsDensityAndTheExportStays) {
+    ItemList banner;
+    AddHeader(banner,
+              Page{.units = 1, .type = DesignType::DigitalImages, .paperWidth = 728, .paperHeight = 90});
+    test::AddBox(banner, 101, 21, 300, 60, test::kRed);
+    const ComposeDevice device = PreviewDevice(banner);
+    const QSize display = DisplaySize(device, banner.screen);
+    const SheetPicture plain = ReducedSheet(banner, device, {}, display, test::PaintBoxes);
+    const SheetPicture dense = ReducedSheet(banner, device, {}, display, test::PaintBoxes, 2.0);
+    ASSERT_FALSE(dense.image.isNull());
+    EXPECT_EQ(dense.image, plain.image);
+    EXPECT_EQ(plain.shown, plain.image);
+    EXPECT_EQ(dense.shown.size(), QSize(1456, 180));
+    EXPECT_EQ(dense.shown.devicePixelRatio(), 2.0);
+    EXPECT_EQ(dense.shown.pixel(201, 80), qRgb(255, 255, 255));
+    EXPECT_EQ(dense.shown.pixel(202, 80), qRgb(255, 0, 0));
+}
+
 } // namespace
 } // namespace vlr

@@ -2,6 +2,7 @@
 #include "render/rastercanvas.h"
 
 #include "model/outline.h"
+#include "render/devicescale.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -357,6 +358,44 @@ TEST(RasterCanvas, DrawsShapeOutlinesWhereTheyRun) {
     EXPECT_EQ(mask.pixel(100, 0), kBlue);
     EXPECT_EQ(mask.pixel(100, 200), kBlue); // the opposite corner, 200 pixels below
     EXPECT_EQ(mask.pixel(5, 5), kWhite);    // outside the slanted edge
+}
+
+// A raster for a screen of two device pixels per window pixel: window coordinates, the device's
+// density. A 1-pixel line along row 10 covers device rows 20 and 21 alone;
+// rectangles fill their device pixels exactly, at 1.5 too; device addressing reaches each pixel.
+TEST(RasterCanvas, ADenseRasterDrawsWindowCoordinatesAtTheDevicesDensity) {
+    RasterCanvas dense(40, 30, Smoothing::Antialiased, {}, 2.0);
+    EXPECT_EQ(dense.width(), 40);
+    EXPECT_EQ(dense.image().size(), QSize(80, 60));
+    EXPECT_EQ(dense.image().devicePixelRatio(), 2.0);
+    dense.setPen({kBlue, 1});
+    dense.Polyline(std::vector<Point>{{5, 10}, {30, 10}});
+    // Window pixels 5 ... 30 of row 10 are device pixels 10 ... 61 of rows 20 and 21.
+    for (int32_t y : {19, 20, 21, 22}) {
+        const bool lit = y == 20 || y == 21;
+        EXPECT_EQ(Row(dense, y, 8, 63), ".." + std::string(52, lit ? 'b' : '.') + "..") << "device row " << y;
+    }
+    dense.setBrush({kRed});
+    dense.FillRect({1, 1, 3, 2});
+    EXPECT_EQ(Row(dense, 2, 0, 7), "..rrrr..");
+    EXPECT_EQ(Row(dense, 4, 0, 7), "........");
+    {
+        const DevicePixels device(dense);
+        EXPECT_EQ(dense.width(), 80);
+        dense.FillRect({79, 59, 80, 60});
+        EXPECT_EQ(dense.image().devicePixelRatio(), 1.0);
+    }
+    EXPECT_EQ(dense.pixel(79, 59), kRed);
+    EXPECT_EQ(dense.height(), 30);
+    EXPECT_EQ(dense.image().devicePixelRatio(), 2.0);
+
+    // At 1.5 window pixels 1 ... 3 are device pixels 1.5 ... 4.5: 2 ... 4 once rounded.
+    RasterCanvas between(10, 10, Smoothing::Antialiased, {}, 1.5);
+    EXPECT_EQ(between.image().size(), QSize(15, 15));
+    between.setBrush({kRed});
+    between.FillRect({1, 0, 3, 1});
+    EXPECT_EQ(Row(between, 0, 0, 6), "..rr...");
+    EXPECT_EQ(DeviceCover({1, 0, 3, 1}, 1.5), (Rect{1, 0, 5, 2}));
 }
 
 } // namespace
