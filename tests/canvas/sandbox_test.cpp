@@ -36,10 +36,13 @@ using test::WritePixelDesign;
 
 class SandboxTest : public ::testing::Test {
 protected:
-    // ratio: the device pixels per window pixel of the screen the window is taken to.
-    void Open(const QString& path, QSize size = QSize(600, 400), double ratio = 1.0) {
+    // ratio: the device pixels per window pixel of the screen the window is taken to; 0 leaves
+    // the window on its own screen's.
+    void Open(const QString& path, QSize size = QSize(600, 400), double ratio = 0.0) {
         window = std::make_unique<TSandbox>(params, host, prompt);
-        window->SetDeviceScale(ratio);
+        if (ratio > 0.0) {
+            window->SetDeviceScale(ratio);
+        }
         window->resize(size);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -633,6 +636,27 @@ TEST_F(SandboxTest, ClicksHitTheSameItemAndMarkersComeAndGoAtEveryDensity) {
         EXPECT_EQ(window->canvas().image(), before) << ratio;
         window.reset();
     }
+}
+
+// The window takes its screen's ratio by itself. Run once more with QT_SCALE_FACTOR=2, where the
+// canvas is twice as dense and a click at a window position still selects the line there.
+TEST_F(SandboxTest, TheWindowDrawsAtItsOwnScreensRatio) {
+    const double factor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                              ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                              : 1.0;
+    SetFactorySettings(params);
+    const QString path = folder.filePath("screen.vlrn");
+    WritePixelDesign(path, 600, 400, false);
+    Open(path, QSize(700, 500));
+    EXPECT_EQ(window->devicePixelRatioF(), factor);
+    EXPECT_EQ(window->canvas().image().size(), QSize(600, 400) * factor);
+    ItemRecord* line = test::Insert(window->items(), ItemKind::Line, 50, 40, 250, 40);
+    SelectOnly(window->items(), nullptr);
+    window->DesignEdited();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->repaintPending(); }, 5000));
+    const Point page = window->pageOffset();
+    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, QPoint(page.x + 150, page.y + 40));
+    EXPECT_EQ(FirstSelected(window->items()), line);
 }
 
 } // namespace
