@@ -147,8 +147,8 @@ void DrawAnchor(QImage& background, GridAxis axis, int64_t start, bool highlight
         painter.drawLine(1, at, 1, at + kAnchorSize - 1);
         painter.drawLine(kAnchorSize, at, kAnchorSize, at + kAnchorSize - 1);
     }
-    // The tick that points at the gridline.
-    // A filled pixel column, over the gridline's own device pixels at any density.
+    // The tick that points at the gridline: a filled pixel column, over the gridline's own device
+    // pixels at any density.
     const int centre = at + kAnchorHalf;
     painter.fillRect(axis == GridAxis::X ? QRect(centre, kTickStart, 1, kStripDepth - kTickStart)
                                          : QRect(kTickStart, centre, kStripDepth - kTickStart, 1),

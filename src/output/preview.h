@@ -38,7 +38,6 @@ public:
     bool isReady() const { return !image_.isNull(); }
     // The picture shown, at the display size.
     const QImage& image() const { return image_; }
-    const QImage& shownImage() const { return shown_; }
 
     // Composes and shows the preview; Timer1 runs it once the page has been painted.
     void Prepare();
