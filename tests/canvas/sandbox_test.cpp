@@ -609,7 +609,7 @@ TEST_F(SandboxTest, OnADenseScreenTheCanvasIsTheDesignDrawnAtItsDensity) {
 // markers it brings stand on that item's points in the device pixels; a click beside it takes them
 // away and leaves the canvas's pixels exactly as they were before.
 TEST_F(SandboxTest, ClicksHitTheSameItemAndMarkersComeAndGoAtEveryDensity) {
-    for (double ratio : {1.0, 2.0}) {
+    for (double ratio : {1.0, 1.5, 2.0}) {
         SetFactorySettings(params);
         const QString path = folder.filePath("click.vlrn");
         WritePixelDesign(path, 600, 400, false);
@@ -627,8 +627,8 @@ TEST_F(SandboxTest, ClicksHitTheSameItemAndMarkersComeAndGoAtEveryDensity) {
         ASSERT_EQ(FirstSelected(items), line) << ratio;
         ASSERT_TRUE(QTest::qWaitFor([line] { return !line->backgroundCache.empty(); }, 2000)) << ratio;
         // The marker on the line's first end, 8 pixels square about (50, 40), yellow inside.
-        const int device = static_cast<int>(ratio);
-        EXPECT_EQ(window->canvas().image().pixel(50 * device, 40 * device), qRgb(255, 255, 0)) << ratio;
+        const QPoint end(static_cast<int>(50 * ratio), static_cast<int>(40 * ratio));
+        EXPECT_EQ(window->canvas().image().pixel(end), qRgb(255, 255, 0)) << ratio;
 
         QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, QPoint(page.x + 400, page.y + 300));
         ASSERT_EQ(FirstSelected(items), nullptr) << ratio;
