@@ -168,10 +168,13 @@ void RasterCanvas::AddressDevicePixels(bool on) {
     if (deviceAddressing_ == on) {
         return;
     }
+    deviceAddressing_ = on;
+    if (deviceScale_ == 1.0) {
+        return; // window pixels are device pixels
+    }
     // A painter follows the picture's ratio from its start: window pixels on a dense picture,
     // device pixels on one of ratio 1.
     FinishPainting();
-    deviceAddressing_ = on;
     if (!image_.isNull()) {
         image_.setDevicePixelRatio(on ? 1.0 : deviceScale_);
     }
