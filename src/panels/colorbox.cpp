@@ -6,7 +6,6 @@
 #include "model/numeric.h"
 #include "panels/picturebutton.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QTabBar>
@@ -63,19 +62,12 @@ int LightnessPosition(int32_t lightness) {
 }
 
 TColorbox::TColorbox(PanelHost& host, int code, QWidget* parent) : TStylePanel(host, code, parent) {
-    auto* row = new QWidget(this);
     const QString hints[4] = {"Mirror the picture", "Flip the picture", "Rotate the picture",
                               "Rotate the picture"};
-    QGridLayout* buttons = AddTransformButtons(row, hints, Buttons);
-    // The panel is narrow: the buttons carry a word, their hints the whole sentence.
-    const char* words[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-    for (int i = 0; i < 4; ++i) {
-        Buttons[i]->setText(words[i]);
-    }
-    BoundaryButton = new TPictureButton("Clip", ButtonStyle::Tool, row);
+    BoundaryButton = new TPictureButton("Clip", ButtonStyle::Tool, this);
     BoundaryButton->setToolTip("Edit clip boundary");
-    buttons->addWidget(BoundaryButton, 2, 0);
     connect(BoundaryButton, &TPictureButton::clicked, this, [this] { LinkClick(kEditClipPage); });
+    QWidget* row = AddTransformButtons(hints, Buttons, BoundaryButton);
     BuildFrame("Fine-tune", row, "Colors", "Effects");
 
     const char* names[SliderCount] = {"Saturation", "Contrast", "Lightness"};
@@ -136,6 +128,7 @@ void TColorbox::Open() {
         }
     }
     BoundaryButton->setText(values_.roundOnly ? "Round clip" : "Clip");
+    PlaceTransformButtons(); // the longer caption may no longer fit beside the four
     FillLists();
     SetHints();
 }

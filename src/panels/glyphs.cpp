@@ -1,6 +1,7 @@
 // Button pictures drawn on a 16 x 16 grid that the painter scales to the button.
 #include "panels/glyphs.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -67,16 +68,64 @@ void Page(QPainter& p, double left, double top, double width, double height) {
     p.drawPath(page);
 }
 
+// A tinted shape and its outlined reflection on either side of a dashed axis; upright is the
+// mirror's axis, level the flip's.
+void Reflection(QPainter& p, bool upright, const QColor& tint) {
+    const QPen ink = p.pen();
+    const auto at = [upright](double along, double across) {
+        return upright ? QPointF(across, along) : QPointF(along, across);
+    };
+    const auto half = [&](double near, double far) {
+        QPainterPath path;
+        path.moveTo(at(3.5, near));
+        path.lineTo(at(12.5, near));
+        path.lineTo(at(12.5, far));
+        path.closeSubpath();
+        return path;
+    };
+    p.setBrush(tint);
+    p.drawPath(half(6.5, 1.5));
+    p.setBrush(Qt::white);
+    p.drawPath(half(9.5, 14.5));
+    p.setPen(QPen(ink.color(), 1.0, Qt::DashLine));
+    p.drawLine(at(1, 8), at(15, 8));
+    p.setPen(ink);
+}
+
+// A page turned a quarter, the arrow over it showing which way.
+void QuarterTurn(QPainter& p, bool againstTheClock, const QColor& tint) {
+    p.setBrush(tint);
+    p.drawRect(QRectF(5.5, 8.5, 5, 5));
+    QPainterPath bow;
+    bow.moveTo(againstTheClock ? 13 : 3, 8.5);
+    bow.arcTo(QRectF(3, 3, 10, 11), againstTheClock ? 0 : 180, againstTheClock ? 160 : -160);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bow);
+    const double tip = againstTheClock ? 3.4 : 12.6;
+    QPainterPath head;
+    head.moveTo(tip - 2.3, 6.5);
+    head.lineTo(tip + 2.3, 6.5);
+    head.lineTo(tip, 10);
+    head.closeSubpath();
+    p.setBrush(p.pen().color());
+    p.drawPath(head);
+}
+
 } // namespace
 
 void PaintGlyph(QPainter& painter, const QRectF& box, Glyph glyph, const QColor& ink) {
     if (glyph == Glyph::None) {
         return;
     }
-    const double side = std::min(box.width(), box.height());
+    // The grid's square starts and ends on whole device pixels, so that its straight strokes fall
+    // on the same pixels at every size instead of smearing over two.
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double side = std::max(1.0, std::floor(std::min(box.width(), box.height()) * ratio)) / ratio;
+    const double left = std::round((box.center().x() - side / 2) * ratio) / ratio;
+    const double top = std::round((box.center().y() - side / 2) * ratio) / ratio;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.translate(box.center().x() - side / 2, box.center().y() - side / 2);
+    painter.translate(left, top);
     painter.scale(side / 16.0, side / 16.0);
     QPainter& p = painter;
     QPen pen(ink, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -323,6 +372,14 @@ void PaintGlyph(QPainter& painter, const QRectF& box, Glyph glyph, const QColor&
         p.setPen(QPen(tint, 1.0));
         p.drawRect(QRectF(4.5, 4, 7, 4));
         p.drawRect(QRectF(4.5, 9.5, 7, 3));
+        break;
+    case Glyph::Mirror:
+    case Glyph::Flip:
+        Reflection(p, glyph == Glyph::Mirror, tint);
+        break;
+    case Glyph::TurnLeft:
+    case Glyph::TurnRight:
+        QuarterTurn(p, glyph == Glyph::TurnLeft, tint);
         break;
     }
     painter.restore();

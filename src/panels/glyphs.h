@@ -47,6 +47,10 @@ enum class Glyph {
     ZoomIn,
     ZoomOut,
     PageSetup,
+    Mirror,    // left and right swapped about an upright axis
+    Flip,      // top and bottom swapped about a level axis
+    TurnLeft,  // a quarter turn against the clock
+    TurnRight, // a quarter turn with the clock
 };
 
 // Draws the glyph inside the largest square centred in box, in ink.

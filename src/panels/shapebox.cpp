@@ -142,9 +142,8 @@ TPolybox::TPolybox(PanelHost& host, int code, QWidget* parent)
     const InsertTexts* texts = InsertTextsOf(code);
     QWidget* row = nullptr;
     if (fineTune()) {
-        row = new QWidget(this);
         const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-        AddTransformButtons(row, hints, Buttons);
+        row = AddTransformButtons(hints, Buttons);
     } else if (texts) {
         auto* first = new QLabel(texts->hints[0], this);
         first->setWordWrap(true);

@@ -6,9 +6,8 @@
 #include "panels/picturebutton.h"
 #include "render/rastercanvas.h"
 
-#include <QGridLayout>
-#include <QLabel>
 #include <QIcon>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionComboBox>
@@ -104,10 +103,16 @@ void TStyleCombo::paintEvent(QPaintEvent*) {
     option.currentText.clear();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     if (currentIndex() < 0) {
+        // A value the list does not offer, named as it is.
+        if (!placeholderText().isEmpty()) {
+            painter.drawItemText(field.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, palette(),
+                                 isEnabled(), placeholderText(), QPalette::Text);
+        }
         return;
     }
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.save();
     painter.setClipRect(field);
     PaintListEntry(painter, field, fontSize_, TEntryDelegate::EntryAt(model()->index(currentIndex(), 0)));
@@ -203,29 +208,98 @@ bool TStylePanel::IsFineTuneCode(int code) {
     return code == 59 || code == 99 || (code >= 200 && code != 300 && code != 302 && code != 303);
 }
 
-QGridLayout* TStylePanel::AddTransformButtons(QWidget* row, const QString (&texts)[4],
-                                              TPictureButton* (&buttons)[4]) {
-    auto* layout = new QGridLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+namespace {
+
+constexpr int kTransformRowTop = 24;
+constexpr int kTransformLeft = 2;
+constexpr int kTransformGap = 2;
+// Below this the pictures stop reading; above it the buttons outgrow the toolbar's.
+constexpr int kSmallestTransformButton = 16;
+constexpr int kLargestTransformButton = 28;
+constexpr int kCaptionButtonHeight = 20;
+
+} // namespace
+
+std::vector<QRect> TransformButtonPlaces(int width, int top, int extraWidth) {
+    const int room = width - 2 * kTransformLeft - 3 * kTransformGap;
+    const int side = std::clamp(room / 4, kSmallestTransformButton, kLargestTransformButton);
+    std::vector<QRect> places;
+    for (int i = 0; i < 4; ++i) {
+        places.emplace_back(kTransformLeft + i * (side + kTransformGap), top, side, side);
+    }
+    if (extraWidth > 0) {
+        const int after = places.back().right() + 1 + kTransformGap;
+        if (after + extraWidth <= width - kTransformLeft) {
+            places.emplace_back(after, top, extraWidth, side);
+        } else {
+            places.emplace_back(kTransformLeft, top + side + kTransformGap, extraWidth, kCaptionButtonHeight);
+        }
+    }
+    return places;
+}
+
+QWidget* TStylePanel::AddTransformButtons(const QString (&texts)[4], TPictureButton* (&buttons)[4],
+                                          TPictureButton* extra) {
     // Mirror, flip, a quarter turn one way and the other, as TransformSelection takes them.
     const struct {
         bool mirror, flip;
         int32_t rotate;
-    } actions[] = {{true, false, 0}, {false, true, 0}, {false, false, 1}, {false, false, -1}};
+        Glyph glyph;
+    } actions[] = {{true, false, 0, Glyph::Mirror},
+                   {false, true, 0, Glyph::Flip},
+                   {false, false, 1, Glyph::TurnLeft},
+                   {false, false, -1, Glyph::TurnRight}};
     for (int i = 0; i < 4; ++i) {
         const auto action = actions[i];
-        buttons[i] = new TPictureButton(texts[i], ButtonStyle::Tool, row);
+        buttons[i] = new TPictureButton(QString(), ButtonStyle::Tool, this);
+        buttons[i]->setGlyph(action.glyph);
         buttons[i]->setToolTip(texts[i]);
-        layout->addWidget(buttons[i], i / 2, i % 2);
+        buttons[i]->setAccessibleName(texts[i]);
+        transformButtons_.push_back(buttons[i]);
         connect(buttons[i], &TPictureButton::clicked, this, [this, action] {
             ApplyToSelection([action](ItemList& l, CommandWindow& w) {
                 return TransformSelection(l, w, action.mirror, action.flip, action.rotate);
             });
         });
     }
+    if (extra) {
+        extra->setParent(this);
+        transformButtons_.push_back(extra);
+    }
     WatchButtons({buttons[0], buttons[1], buttons[2], buttons[3]});
-    return layout;
+    // The buttons stand at fixed places from the panel's edge rather than in the frame's
+    // margins; the row only holds their room in the frame.
+    transformRow_ = new QWidget(this);
+    PlaceTransformButtons();
+    return transformRow_;
+}
+
+void TStylePanel::PlaceTransformButtons() {
+    if (!transformRow_) {
+        return;
+    }
+    // A title taller than its usual line pushes the row down rather than lie under it.
+    const int top = std::max(kTransformRowTop, title_ ? title_->geometry().bottom() + 1 : 0);
+    TPictureButton* extra = transformButtons_.size() > 4 ? transformButtons_[4] : nullptr;
+    const std::vector<QRect> places =
+        TransformButtonPlaces(width(), top, extra ? extra->minimumSizeHint().width() : 0);
+    int bottom = 0;
+    for (size_t i = 0; i < transformButtons_.size(); ++i) {
+        transformButtons_[i]->setGeometry(places[i]);
+        transformButtons_[i]->raise(); // above the row that holds their room
+        bottom = std::max(bottom, places[i].bottom() + 1);
+    }
+    // Before the frame has laid the row out, its place is taken to be right under the top.
+    const int rowTop = title_ && transformRow_->y() > 0 ? transformRow_->y() : top;
+    const int height = std::max(0, bottom - rowTop);
+    if (transformRow_->minimumHeight() != height || transformRow_->maximumHeight() != height) {
+        transformRow_->setFixedHeight(height);
+    }
+}
+
+void TStylePanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceTransformButtons();
 }
 
 void TStylePanel::BuildFrame(const QString& titleText, QWidget* row, const QString& firstTab,

@@ -11,6 +11,7 @@
 #include "settings/stylelists.h"
 
 #include <QComboBox>
+#include <QRect>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWidget>
@@ -19,7 +20,6 @@
 #include <optional>
 #include <vector>
 
-class QGridLayout;
 class QLabel;
 class QTabBar;
 class QVBoxLayout;
@@ -172,6 +172,11 @@ QColor QColorFromValue(int32_t colour);
 
 // The base of the line and shape panels: title, tabs, lists and hint lines, the insert or
 // fine-tune mode, and the colour dialog behind the colour lists' "Customize..." entries.
+// The places of the transform buttons in a panel width pixels wide, the row's top at top: four
+// squares from left 2, 2 pixels apart, as large as the width allows (within the toolbar's range);
+// then, when extraWidth is not 0, a button that wide on the same row if it fits, else below.
+std::vector<QRect> TransformButtonPlaces(int width, int top, int extraWidth);
+
 class TStylePanel : public QWidget {
     Q_OBJECT
 public:
@@ -210,10 +215,11 @@ public:
     void ShadowBoxChange(int position);
 
 protected:
-    // Four buttons on row that mirror, flip and turn the selection a quarter either way, with
-    // their texts (also their hints), two to a line so that the narrow side column shows each
-    // caption whole; the row's grid is returned for more buttons.
-    QGridLayout* AddTransformButtons(QWidget* row, const QString (&texts)[4], TPictureButton* (&buttons)[4]);
+    // Four picture buttons that mirror, flip and turn the selection a quarter either way, their
+    // texts as hints, in a row under the title; extra (a captioned button, optional) follows them
+    // on the row when it fits, else below. The returned row keeps their room in the frame.
+    QWidget* AddTransformButtons(const QString (&texts)[4], TPictureButton* (&buttons)[4],
+                                 TPictureButton* extra = nullptr);
     // The frame: title, an optional row (the shape panel's buttons), the tabs and the two areas.
     void BuildFrame(const QString& titleText, QWidget* row, const QString& firstTab = "Basics",
                     const QString& secondTab = "Effects");
@@ -293,11 +299,17 @@ protected:
     std::optional<int32_t> colour_, fill_;
     std::vector<QLabel*> hints_;
 
+    // The transform buttons to their places for the panel's width, the frame's row below them.
+    void PlaceTransformButtons();
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void HighlightTab(int index);
     void ButtonPointed(TPictureButton* pointed);
 
     std::vector<std::pair<TStyleCombo*, QLabel*>> labels_;
+    QWidget* transformRow_ = nullptr;
+    std::vector<TPictureButton*> transformButtons_; // the four, then the extra one
     int highlightedTab_ = -1;
     QTimer* hoverTimer_ = nullptr;
     std::vector<TPictureButton*> watchedButtons_;

@@ -5,6 +5,7 @@
 #include "model/itemlist.h"
 #include "model/numeric.h"
 #include "panels/picturebutton.h"
+#include "render/fontsubstitute.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,12 +45,6 @@ constexpr const char* kWeightNames[kWeightCount] = {"Thin",     "Extralight", "L
 
 bool SameName(const std::string& a, const std::string& b) {
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
-
-FontListEntry* FindFont(std::vector<FontListEntry>& fonts, const std::string& name) {
-    const auto found = std::find_if(fonts.begin(), fonts.end(),
-                                    [&](const FontListEntry& f) { return SameName(f.name, name); });
-    return found == fonts.end() ? nullptr : &*found;
 }
 
 // The list position of a weight; none for weights between the hundreds.
@@ -98,14 +93,27 @@ TextValues GatherTextValues(const ItemList& list) {
             italic.value, underline.value, strikeOut.value, alignment.value, surface.value, shadow.value};
 }
 
-std::vector<std::pair<std::string, int32_t>> CharsetEntries(const std::vector<FontListEntry>& fonts,
-                                                            const std::string& font) {
-    const auto found = std::find_if(fonts.begin(), fonts.end(),
-                                    [&](const FontListEntry& f) { return SameName(f.name, font); });
-    if (found == fonts.end()) {
-        return {};
+int FontEntryFor(const std::vector<FontListEntry>& fonts, const std::string& face,
+                 const std::string& drawingFamily) {
+    for (const std::string* name : {&face, &drawingFamily}) {
+        const auto found = std::find_if(fonts.begin(), fonts.end(),
+                                        [name](const FontListEntry& f) { return SameName(f.name, *name); });
+        if (!name->empty() && found != fonts.end()) {
+            return static_cast<int>(found - fonts.begin());
+        }
     }
+    return -1;
+}
+
+std::vector<std::pair<std::string, int32_t>> CharsetEntries(const std::vector<FontListEntry>& fonts,
+                                                            const std::string& font,
+                                                            const std::string& drawingFamily) {
+    const int position = FontEntryFor(fonts, font, drawingFamily);
+    const FontListEntry* found = position < 0 ? nullptr : &fonts[static_cast<size_t>(position)];
     std::vector<std::pair<std::string, int32_t>> entries{{"n/a", 0}};
+    if (!found) {
+        return entries;
+    }
     for (const NamedCharset& charset : kCharsets) {
         if (std::find(found->charsets.begin(), found->charsets.end(), charset.number) !=
             found->charsets.end()) {
@@ -217,6 +225,10 @@ void TTextbox::FillLists() {
             names_.selected = names_.count() - 1;
         }
     }
+    // A face this machine lacks is still the text's face: the box shows its name as stored, the
+    // list the families to choose instead.
+    NameBox->setPlaceholderText(
+        values_.fontName && names_.selected < 0 ? QString::fromStdString(*values_.fontName) : QString());
     NameBox->Fill(names_);
     FillCharsets();
 
@@ -247,8 +259,9 @@ void TTextbox::FillCharsets() {
     const FillGuard guard(filling_);
     charsets_ = StyleList{};
     charsetNumbers_.clear();
-    const auto entries = values_.fontName ? CharsetEntries(params().fontList, *values_.fontName)
-                                          : std::vector<std::pair<std::string, int32_t>>{};
+    const auto entries = values_.fontName
+                             ? CharsetEntries(params().fontList, *values_.fontName, DrawingFamilyShown())
+                             : std::vector<std::pair<std::string, int32_t>>{};
     for (const auto& [name, number] : entries) {
         charsets_.entries.push_back(name);
         charsetNumbers_.push_back(number);
@@ -257,8 +270,7 @@ void TTextbox::FillCharsets() {
     // common set, "n/a" when the font does not offer it.
     std::optional<int32_t> shown = values_.charset;
     if (!fineTune()) {
-        const FontListEntry* font =
-            values_.fontName ? FindFont(params().fontList, *values_.fontName) : nullptr;
+        const FontListEntry* font = FontEntryShown();
         shown = font && font->chosenCharset >= 0 ? font->chosenCharset : 0;
     }
     if (!charsetNumbers_.empty()) {
@@ -268,6 +280,20 @@ void TTextbox::FillCharsets() {
             found == charsetNumbers_.end() ? 0 : static_cast<int>(found - charsetNumbers_.begin());
     }
     CharsetBox->Fill(charsets_);
+}
+
+std::string TTextbox::DrawingFamilyShown() const {
+    return values_.fontName && !values_.fontName->empty()
+               ? DrawingFamily(QString::fromStdString(*values_.fontName)).toStdString()
+               : std::string();
+}
+
+FontListEntry* TTextbox::FontEntryShown() {
+    if (!values_.fontName) {
+        return nullptr;
+    }
+    const int position = FontEntryFor(params().fontList, *values_.fontName, DrawingFamilyShown());
+    return position < 0 ? nullptr : &params().fontList[static_cast<size_t>(position)];
 }
 
 void TTextbox::ShowWeight() {
@@ -399,7 +425,7 @@ void TTextbox::CharsetBoxChange(int position) {
             true);
         return;
     }
-    if (FontListEntry* font = values_.fontName ? FindFont(params().fontList, *values_.fontName) : nullptr) {
+    if (FontListEntry* font = FontEntryShown()) {
         font->chosenCharset = charset;
     }
     Change([charset](currentState_t& s) { s.tcharset = charset; }, {}, true);

@@ -26,10 +26,16 @@ struct TextValues {
 
 TextValues GatherTextValues(const ItemList& list);
 
-// The Character Set list of a font: "n/a" (0), then the sets the font list records for it (the
-// name compared without regard to case); empty for a font the list does not hold.
+// The font list's entry that stands for a face (names compared without regard to case): the face
+// itself, else the family that draws the face in its place; -1 when the list holds neither.
+int FontEntryFor(const std::vector<FontListEntry>& fonts, const std::string& face,
+                 const std::string& drawingFamily);
+// The Character Set list of a font: "n/a" (0), then the sets the font list records for the entry
+// that stands for it; "n/a" alone when there is none, so that a face missing here still shows the
+// set it is drawn with.
 std::vector<std::pair<std::string, int32_t>> CharsetEntries(const std::vector<FontListEntry>& fonts,
-                                                            const std::string& font);
+                                                            const std::string& font,
+                                                            const std::string& drawingFamily = {});
 // The weights of the Weight list, "Thin" 100 to "Heavy" 900.
 inline constexpr int kWeightCount = 9;
 
@@ -85,6 +91,10 @@ private:
     void FillChanged() override {}
     void FillLists();
     void FillCharsets();
+    // The family that draws the font shown, and the font list's entry that stands for that font
+    // (whose character sets are listed and which remembers the set chosen); none for mixed fonts.
+    std::string DrawingFamilyShown() const;
+    FontListEntry* FontEntryShown();
     void ShowWeight();
     // Pressed while the style or alignment it sets is the one shown.
     ButtonLook RestingLook(const TPictureButton* button) const override;

@@ -32,9 +32,8 @@ MixedValues GatherMixedValues(const ItemList& list) {
 }
 
 TUnibox::TUnibox(PanelHost& host, int code, QWidget* parent) : TStylePanel(host, code, parent) {
-    auto* row = new QWidget(this);
     const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-    AddTransformButtons(row, hints, Buttons);
+    QWidget* row = AddTransformButtons(hints, Buttons);
     BuildFrame("Fine-tune", row);
     tabs_->hide();
     effects_->hide();

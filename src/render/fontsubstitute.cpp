@@ -1,6 +1,11 @@
 // The stand-in table for faces the font system does not resolve well.
 #include "render/fontsubstitute.h"
 
+#include "render/fontlist.h"
+
+#include <QFont>
+#include <QFontInfo>
+
 #include <array>
 
 namespace vlr {
@@ -40,6 +45,13 @@ QStringList FaceFamilies(const QString& face) {
         }
     }
     return {trimmed};
+}
+
+QString DrawingFamily(const QString& face) {
+    // Asked for as the canvas asks for it, so that the answer is the face the text is drawn in.
+    QFont font;
+    font.setFamilies(FaceFamilies(face));
+    return FamilyWithoutFoundry(QFontInfo(font).family());
 }
 
 } // namespace vlr

@@ -19,4 +19,8 @@ namespace vlr {
 // installed) and, for a face of the table, its stand-in. Names compare without regard to case.
 QStringList FaceFamilies(const QString& face);
 
+// The installed family that draws face: the face itself, its stand-in, or what the font system
+// falls back to, without a foundry suffix.
+QString DrawingFamily(const QString& face);
+
 } // namespace vlr

@@ -7,8 +7,8 @@
 #include "panels/picturebutton.h"
 
 #include <QSlider>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -197,13 +197,54 @@ TEST(TTextbox, TextsOfTwoFontsAndOneColourShowTheColourAndNoFont) {
     EXPECT_EQ(panel.CharsetBox->count(), 0);
 }
 
+TEST(TTextbox, TheNextTextsFaceShowsWhetherOrNotItIsInstalled) {
+    // "Verdana" is drawn with its stand-in "DejaVu Sans", installed with the program.
+    const std::vector<FontListEntry> installed = {{"Alpha", {1, 204}, -1}, {"DejaVu Sans", {1, 161}, -1}};
+    const struct {
+        const char* name;
+        std::vector<FontListEntry> fonts;
+        const char* face;
+        int selected;         // in the Name list
+        const char* boxShows; // the name in the closed box while no entry is selected
+        QStringList charsets;
+    } rows[] = {
+        {"installed", installed, "alpha", 0, "", {"n/a", "Western", "Cyrillic"}},
+        {"not installed", installed, "Verdana", -1, "Verdana", {"n/a", "Western", "Greek"}},
+        {"no font list yet", {}, "Verdana", -1, "Verdana", {"n/a"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePanelHost host;
+        host.designOpen = false;
+        host.settings.fontList = row.fonts;
+        host.settings.state.tfont = row.face;
+        TTextbox panel(host, 300);
+        EXPECT_EQ(panel.NameBox->count(), static_cast<int>(row.fonts.size()));
+        EXPECT_EQ(panel.NameBox->currentIndex(), row.selected);
+        EXPECT_EQ(panel.NameBox->placeholderText(), row.boxShows);
+        QStringList charsets;
+        for (int i = 0; i < panel.CharsetBox->count(); ++i) {
+            charsets << panel.CharsetBox->itemText(i);
+        }
+        EXPECT_EQ(charsets, row.charsets);
+        EXPECT_EQ(panel.CharsetBox->currentIndex(), 0);
+        // Choosing a set is remembered for the face and stored for the next text as it is.
+        Choose(panel.CharsetBox, panel.CharsetBox->count() - 1);
+        TTextbox again(host, 300);
+        EXPECT_EQ(again.CharsetBox->currentIndex(), panel.CharsetBox->count() - 1);
+        EXPECT_EQ(host.settings.state.tfont, row.face);
+    }
+}
+
 TEST(TTextbox, CharacterSetsFollowTheFontList) {
     const std::vector<FontListEntry> fonts = {{"Alpha", {204, 1, 128}, -1}, {"Beta", {}, -1}};
     using Entries = std::vector<std::pair<std::string, int32_t>>;
     EXPECT_EQ(CharsetEntries(fonts, "alpha"),
               (Entries{{"n/a", 0}, {"Western", 1}, {"Cyrillic", 204}, {"Japanese (shift-jis)", 128}}));
     EXPECT_EQ(CharsetEntries(fonts, "Beta"), (Entries{{"n/a", 0}}));
-    EXPECT_TRUE(CharsetEntries(fonts, "Gamma").empty());
+    EXPECT_EQ(CharsetEntries(fonts, "Gamma"), (Entries{{"n/a", 0}}));
+    EXPECT_EQ(CharsetEntries(fonts, "Gamma", "beta"), (Entries{{"n/a", 0}}));
+    EXPECT_EQ(CharsetEntries(fonts, "Gamma", "Alpha").size(), 4u);
 
     // Insert mode shows the set chosen for a font during this run; a font change keeps "tcharset".
     FakePanelHost host;

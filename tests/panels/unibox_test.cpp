@@ -224,19 +224,53 @@ TEST(TUnibox, TheWeightPreviewsUseTheCommonColourOrBlackWhenMixed) {
     EXPECT_EQ(previews(mixed)[0], black);
 }
 
-TEST(TUnibox, TheTransformButtonsShowTheirWholeCaptionsInANarrowColumn) {
-    MixedFixture f;
-    TUnibox panel(f.host);
-    panel.resize(100, 500); // narrower than the four captions together
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    const QString captions[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        TPictureButton* button = panel.Buttons[i];
-        EXPECT_EQ(button->text(), captions[i]);
-        // The caption and the margins the painter keeps on either side of it.
-        EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(captions[i]) + 8);
+TEST(TUnibox, TheTransformButtonsArePicturesInOneRowThatFitsTheColumn) {
+    // Squares from left 2, 2 pixels apart at top 24; the narrowest side column (120) leaves
+    // (120 - 2 - 2 - 3 * 2) / 4 = 27 pixels each, a wide one stops at the toolbar's 28.
+    const struct {
+        int width;
+        int lefts[4];
+        int side;
+    } rows[] = {{120, {2, 31, 60, 89}, 27}, {260, {2, 32, 62, 92}, 28}};
+    const QString hints[4] = {"Mirror", "Flip", "Rotate", "Rotate"};
+    const Glyph glyphs[4] = {Glyph::Mirror, Glyph::Flip, Glyph::TurnLeft, Glyph::TurnRight};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.width);
+        MixedFixture f;
+        TUnibox panel(f.host);
+        panel.resize(row.width, 500);
+        panel.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            TPictureButton* button = panel.Buttons[i];
+            EXPECT_EQ(button->geometry(), QRect(row.lefts[i], 24, row.side, row.side));
+            EXPECT_EQ(button->toolTip(), hints[i]);
+            EXPECT_EQ(button->glyph(), glyphs[i]);
+            EXPECT_TRUE(button->text().isEmpty());
+            // Nothing of the frame lies over the button: a click at its middle reaches it.
+            EXPECT_EQ(panel.childAt(button->geometry().center()), button);
+        }
+        // The lists start below the buttons.
+        EXPECT_GT(panel.ColorBox->mapTo(&panel, QPoint(0, 0)).y(), 24 + row.side);
+    }
+}
+
+TEST(TransformButtonPlaces, AFifthButtonFollowsTheRowWhenItFitsElseGoesBelow) {
+    const struct {
+        int width, extraWidth;
+        QRect extra;
+    } rows[] = {
+        {120, 30, QRect(2, 53, 30, 20)},   // the four end at 116: under them, 2 pixels down
+        {260, 30, QRect(122, 24, 30, 28)}, // after the fourth (92 + 28 + 2), as tall as the row
+        {154, 30, QRect(122, 24, 30, 28)}, // ends 2 pixels short of the edge
+        {153, 30, QRect(2, 24 + 28 + 2, 30, 20)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.width);
+        const std::vector<QRect> places = TransformButtonPlaces(row.width, 24, row.extraWidth);
+        ASSERT_EQ(places.size(), 5u);
+        EXPECT_EQ(places[4], row.extra);
     }
 }
 
