@@ -75,11 +75,13 @@ void Reflection(QPainter& p, bool upright, const QColor& tint) {
     const auto at = [upright](double along, double across) {
         return upright ? QPointF(across, along) : QPointF(along, across);
     };
+    // A sail: its square corner at the foot of the mirror's axis and at the start of the flip's.
+    const double corner = upright ? 12.5 : 3.5, tip = upright ? 3.5 : 12.5;
     const auto half = [&](double near, double far) {
         QPainterPath path;
-        path.moveTo(at(3.5, near));
-        path.lineTo(at(12.5, near));
-        path.lineTo(at(12.5, far));
+        path.moveTo(at(tip, near));
+        path.lineTo(at(corner, near));
+        path.lineTo(at(corner, far));
         path.closeSubpath();
         return path;
     };
