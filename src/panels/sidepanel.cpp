@@ -262,11 +262,14 @@ QWidget* TStylePanel::AddTransformButtons(const QString (&texts)[4], TPictureBut
             });
         });
     }
+    // The extra button lights and rests with the four, not after the pointer has long gone.
+    std::vector<TPictureButton*> watched(buttons, buttons + 4);
     if (extra) {
         extra->setParent(this);
         transformButtons_.push_back(extra);
+        watched.push_back(extra);
     }
-    WatchButtons({buttons[0], buttons[1], buttons[2], buttons[3]});
+    WatchButtons(watched);
     // The buttons stand at fixed places from the panel's edge rather than in the frame's
     // margins; the row only holds their room in the frame.
     transformRow_ = new QWidget(this);

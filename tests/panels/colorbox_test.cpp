@@ -223,5 +223,30 @@ TEST(TColorbox, LinksAndTheBoundaryButtonOpenThePictureEditorPages) {
     EXPECT_TRUE(panel.HintLines()[0].contains("saturation"));
 }
 
+TEST(TColorbox, TheClipButtonRestsAgainWithTheTransformButtons) {
+    ClipFixture f;
+    TColorbox panel(f.host);
+    const struct {
+        const char* name;
+        std::function<void()> moveOn;
+    } rows[] = {
+        {"the pointer leaves it", [&] { test::PointerLeaves(panel.BoundaryButton); }},
+        {"the pointer comes onto Mirror", [&] { test::PointerEnters(panel.Buttons[0]); }},
+        {"the pointer rests until the hover timer ends",
+         [&] {
+             ASSERT_TRUE(panel.HoverTimer()->isActive());
+             panel.HoverTimer()->start(1);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.HoverTimer()->isActive(); }, 2000));
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::PointerEnters(panel.BoundaryButton);
+        ASSERT_EQ(panel.BoundaryButton->look(), ButtonLook::Highlighted);
+        row.moveOn();
+        EXPECT_EQ(panel.BoundaryButton->look(), ButtonLook::Plain);
+    }
+}
+
 } // namespace
 } // namespace vlr
